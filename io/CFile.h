@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdio>
+
+#include "io/CIO.h"
+
+// A file on disk through a fully buffered stdio stream with a 2048-byte buffer of its
+// own, so byte-at-a-time reads and small writes cost no system call each. Reads,
+// writes and seeks on a closed file fail quietly.
+class CFile : public CIO {
+public:
+    static constexpr int BufferSize = 2048;
+
+    explicit CFile(CApplication* app);
+    ~CFile() override;
+
+    int Destroy() override;
+
+    int OpenRead(const char* path);
+    int OpenRead(CString* path);
+    int OpenWrite(CString* path);
+    int OpenWrite(const char* path);
+    // Creates a file that must not exist yet (for temporary files); 0 when it exists.
+    int OpenNew(const char* path);
+    int Close();
+    // Flushes, forces the bytes to the disk and closes: 1 only when every step and
+    // every earlier write succeeded. The file is closed in any case.
+    int Commit();
+
+    int Read(void* buffer, uint32_t size, uint32_t count) override;
+    int Write(const void* buffer, uint32_t size, uint32_t count) override;
+    int Seek(int32_t offset) override;
+    int ReadLineInto(CString* line) override;
+
+    std::FILE* handle = nullptr;
+    char buffer[BufferSize];
+    // Direction of the last transfer: a stream opened for update needs a seek between
+    // reading and writing, which callers of Read and Write should not have to know.
+    enum Direction : uint8_t { None, Reading, Writing };
+    Direction lastTransfer = None;
+
+protected:
+    int OpenTarget(const void* target) override;
+
+private:
+    int OpenMode(const char* path, const char* mode);
+    int CloseFile();
+    void Turn(Direction next);
+};

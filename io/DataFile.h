@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+class CApplication;
+class CDataColumn;
+class CIO;
+class CString;
+
+// The data file of a data set: a 4-byte little-endian row count N (the lines of the
+// first column), then N records "x;ex;y;ey;" each ended by a line feed. Cells are
+// stored exactly as the columns hold them.
+
+constexpr int DataColumnCount = 4;
+
+// Saves the four columns (X, errors of X, Y, errors of Y) to path. The file is written
+// next to the target under a temporary name, flushed to the disk and only then moved
+// over the target: on any failure the old file stays as it was. 1 on success.
+int SaveDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount]);
+int SaveDataFile(CString* path, CDataColumn* const columns[DataColumnCount]);
+
+// Loads the file into the four columns, which then hold exactly the loaded rows (one
+// empty line each for no rows). A file that cannot be opened leaves the columns as
+// they were and returns 0. A count larger than the records stops at the end of the
+// file; a file too short for the count loads no rows.
+int LoadDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount]);
+int LoadDataFile(CString* path, CDataColumn* const columns[DataColumnCount]);
+
+// The same formats on any stream. WriteDataSet returns 1 when every byte was accepted.
+int WriteDataSet(CIO* out, CDataColumn* const columns[DataColumnCount]);
+void ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount]);
