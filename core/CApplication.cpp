@@ -183,14 +183,14 @@ const char* CApplication::Title(const char* text)
     return title;
 }
 
-// Removes the holes and entries no longer alive, renumbering the slots; called with
-// the registry lock held.
+// Removes the holes, renumbering the slots; called with the registry lock held.
+// Unregistering always leaves a hole, so every other entry is alive.
 void CApplication::CompactObjects()
 {
     uint32_t kept = 0;
     for (uint32_t position = 0; position < objects->count; position++) {
         CObject* object = objects->items[position];
-        if (!object || !index.Contains(object))
+        if (!object)
             continue;
         object->registrySlot = kept;
         objects->items[kept++] = object;

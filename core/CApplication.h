@@ -2,14 +2,14 @@
 
 #include <cstddef>
 #include <memory>
-#include <semaphore>
 
 #include "core/CAddressSet.h"
 #include "core/CObject.h"
+#include "platform/Semaphore.h"
 
 class CObjectList;
 
-using CRegistryLock = std::counting_semaphore<2147483647>;
+using CRegistryLock = platform::Semaphore;
 
 // The process's one application object: owner of the registry of live objects, its
 // two locks, and the switch that lets releases delete objects.

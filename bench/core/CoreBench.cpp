@@ -1,0 +1,137 @@
+// Registry and string costs: registry operations must not grow with the number of live
+// objects, and the number conversions must stay close to the bare C library calls.
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "core/CApplication.h"
+#include "core/CString.h"
+#include "core/Variable.h"
+
+namespace {
+struct LiveObjects {
+    explicit LiveObjects(size_t n)
+    {
+        app = new CApplication();
+        for (size_t i = 0; i < n; i++)
+            held.emplace_back(new CString(app));
+    }
+    ~LiveObjects()
+    {
+        held.clear();
+        app->Shutdown();
+        delete app;
+    }
+    CApplication* app;
+    std::vector<Variable> held;
+};
+
+void StringHoldRelease(benchmark::State& state)
+{
+    LiveObjects live(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        Variable v(new CString(live.app));
+        benchmark::DoNotOptimize(v.Get());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(StringHoldRelease)->Arg(10000)->Arg(1000000);
+
+void RandomOrderRelease(benchmark::State& state)
+{
+    auto n = static_cast<size_t>(state.range(0));
+    std::mt19937 random(3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto* live = new LiveObjects(n);
+        std::shuffle(live->held.begin(), live->held.end(), random);
+        state.ResumeTiming();
+        live->held.clear();
+        state.PauseTiming();
+        delete live;
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
+}
+BENCHMARK(RandomOrderRelease)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+const double Values[] = {0.1, 1.0 / 3.0, 6.02214076e23, -1.602176634e-19, 123456789.125, 2.0, 1e-300};
+constexpr int ValueCount = sizeof Values / sizeof Values[0];
+
+void SetNumber32(benchmark::State& state)
+{
+    LiveObjects live(0);
+    Variable s(new CString(live.app));
+    int i = 0;
+    for (auto _ : state) {
+        s.As<CString>()->SetNumber(Values[i++ % ValueCount], 32);
+        benchmark::DoNotOptimize(s.As<CString>()->GetBuffer());
+    }
+}
+BENCHMARK(SetNumber32);
+
+void BareSnprintf32(benchmark::State& state)
+{
+    char out[80];
+    int i = 0;
+    for (auto _ : state) {
+        std::snprintf(out, sizeof out, "%.*G", 32, Values[i++ % ValueCount]);
+        benchmark::DoNotOptimize(out);
+    }
+}
+BENCHMARK(BareSnprintf32);
+
+std::vector<Variable> NumberTexts(CApplication* app)
+{
+    std::vector<Variable> texts;
+    for (double v : Values) {
+        texts.emplace_back(new CString(app));
+        texts.back().As<CString>()->SetNumber(v, 32);
+    }
+    return texts;
+}
+
+void ToNumber(benchmark::State& state)
+{
+    LiveObjects live(0);
+    std::vector<Variable> texts = NumberTexts(live.app);
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(texts[i++ % ValueCount].As<CString>()->ToNumber());
+}
+BENCHMARK(ToNumber);
+
+void BareStrtod(benchmark::State& state)
+{
+    LiveObjects live(0);
+    std::vector<Variable> texts = NumberTexts(live.app);
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(std::strtod(texts[i++ % ValueCount].As<CString>()->CStr(), nullptr));
+}
+BENCHMARK(BareStrtod);
+
+// Heap bytes of one string holding a 20-character number: both blocks with the
+// allocator's 8-byte chunk header.
+void MemoryOfANumberString(benchmark::State& state)
+{
+    LiveObjects live(0);
+    Variable s(new CString(live.app));
+    s.As<CString>()->SetText("-1.2345678901234E-05");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.Get());
+    size_t object = malloc_usable_size(s.Get()) + 8;
+    size_t buffer = malloc_usable_size(const_cast<char*>(s.As<CString>()->GetBuffer())) + 8;
+    state.counters["object_bytes"] = static_cast<double>(object);
+    state.counters["buffer_bytes"] = static_cast<double>(buffer);
+    state.counters["total_bytes"] = static_cast<double>(object + buffer);
+    state.counters["sizeof_CString"] = sizeof(CString);
+}
+BENCHMARK(MemoryOfANumberString)->Iterations(1);
+}  // namespace

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/CObjectList.h"
+#include "core/CString.h"
+#include "platform/Sockets.h"
+#include "tests/core/AppFixture.h"
+
+using ApplicationTest = AppFixture;
+
+TEST_F(ApplicationTest, StartsWithAnEmptyRegistry)
+{
+    EXPECT_EQ(CApplication::Instance(), app);
+    EXPECT_EQ(app->application, app);
+    EXPECT_STREQ(app->GetClassName(), "CApplication");
+    EXPECT_EQ(app->objects->GetCount(), 0u);
+    EXPECT_EQ(app->objects->GetCapacity(), 512u);
+    EXPECT_EQ(app->GetObjectCount(), 0u);
+    EXPECT_EQ(app->autoDelete, 1);
+    EXPECT_EQ(app->created, 1);
+    EXPECT_EQ(app->IsAlive(nullptr), 0);
+    EXPECT_EQ(app->IsAlive(app), 0);  // the application is not in its own registry
+}
+
+TEST_F(ApplicationTest, ProcessWideValuesKeepTheLastNonNullSetting)
+{
+    CApplication::Title("Ajustor-2  (Beta 3)");
+    CApplication::Title(nullptr);
+    EXPECT_STREQ(CApplication::Title(), "Ajustor-2  (Beta 3)");
+    int handle = 0;
+    CApplication::InstanceHandle(&handle);
+    EXPECT_EQ(CApplication::InstanceHandle(), &handle);
+}
+
+TEST_F(ApplicationTest, AllocateNeverReturnsNull)
+{
+    void* a = app->Allocate(0);
+    void* b = app->Allocate(1 << 20);
+    EXPECT_NE(a, nullptr);
+    EXPECT_NE(b, nullptr);
+    CApplication::Free(a);
+    CApplication::Free(b);
+}
+
+TEST_F(ApplicationTest, RandomReleasesKeepTheRegistryExact)
+{
+    std::mt19937 random(42);
+    std::vector<Variable> held;
+    for (int i = 0; i < 30000; i++) {
+        held.emplace_back(new CString(app));
+        held.back().As<CString>()->SetNumber(i, 32);
+    }
+    std::vector<CObject*> all;
+    for (auto& v : held)
+        all.push_back(v.Get());
+    std::shuffle(held.begin(), held.end(), random);
+    held.resize(held.size() / 3);  // release two thirds in random order
+    EXPECT_EQ(app->GetObjectCount(), held.size());
+    size_t alive = 0;
+    for (CObject* o : all)
+        alive += app->IsAlive(o);
+    EXPECT_EQ(alive, held.size());
+    // The creation-order list lost its holes and keeps the survivors oldest first.
+    app->Reclaim();
+    ASSERT_EQ(app->objects->GetCount(), held.size());
+    for (uint32_t i = 1; i < app->objects->GetCount(); i++)
+        ASSERT_LT(static_cast<CString*>(app->objects->GetAt(i - 1))->ToNumber(),
+                  static_cast<CString*>(app->objects->GetAt(i))->ToNumber());
+}
+
+TEST_F(ApplicationTest, ObjectsMadeDuringShutdownAreDestroyedToo)
+{
+    struct Spawner : CComponent {
+        explicit Spawner(CApplication* a) : CComponent(a) {}
+        ~Spawner() override
+        {
+            LeaveRegistry();
+            new CString(application);  // a destructor that makes an object
+        }
+    };
+    new Spawner(app);
+    app->Shutdown();
+    EXPECT_EQ(app->GetObjectCount(), 0u);
+}
+
+TEST(SocketStartup, FailureWritesTheMessageAndEndsWithMinusOne)
+{
+    EXPECT_EXIT(
+        {
+            platform::FailNextSocketStart();
+            CApplication app;
+        },
+        ::testing::ExitedWithCode(255), "");
+}
+
+TEST(SocketStartup, FailureMessageGoesToStandardOutput)
+{
+    testing::internal::CaptureStdout();
+    pid_t child = fork();
+    if (child == 0) {
+        platform::FailNextSocketStart();
+        CApplication app;
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "Error iniciando sockets !\n");
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 255);
+}

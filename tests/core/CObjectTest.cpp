@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/CMetaFunction.h"
+#include "core/CString.h"
+#include "tests/core/AppFixture.h"
+
+namespace {
+// Records the order in which objects are destroyed.
+std::vector<std::string>* destroyed = nullptr;
+
+class Tracked : public CComponent {
+public:
+    Tracked(CApplication* app, std::string n) : CComponent(app), name(std::move(n)) { className = "Tracked"; }
+    ~Tracked() override
+    {
+        LeaveRegistry();
+        if (destroyed)
+            destroyed->push_back(name);
+    }
+    std::string name;
+    Variable other;
+};
+
+class ObjectTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        destroyed = &log;
+    }
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        destroyed = nullptr;
+    }
+    std::vector<std::string> log;
+};
+}  // namespace
+
+TEST_F(ObjectTest, NewObjectIsRegisteredWithCountZeroAndItsClassName)
+{
+    auto* s = new CString(app);
+    EXPECT_EQ(s->GetReferenceCount(), 0);
+    EXPECT_EQ(s->registered, 1);
+    EXPECT_EQ(s->created, 0);
+    EXPECT_STREQ(s->GetClassName(), "CString");
+    EXPECT_EQ(app->IsAlive(s), 1);
+    delete s;
+    EXPECT_EQ(app->IsAlive(s), 0);
+    EXPECT_EQ(app->GetObjectCount(), 0u);
+}
+
+TEST_F(ObjectTest, ReleasingTheLastReferenceDeletesOnlyWhileAutoDeleteIsOn)
+{
+    auto* a = new Tracked(app, "a");
+    { Variable v(a); EXPECT_EQ(a->GetReferenceCount(), 1); }
+    EXPECT_EQ(log, std::vector<std::string>{"a"});
+
+    app->autoDelete = 0;
+    auto* b = new Tracked(app, "b");
+    { Variable v(b); }
+    EXPECT_EQ(app->IsAlive(b), 1);
+    EXPECT_EQ(b->GetReferenceCount(), 0);
+    app->autoDelete = 1;
+}
+
+TEST_F(ObjectTest, ProtectionSparesOneReleaseThenTheNextOneDeletes)
+{
+    auto* a = new Tracked(app, "a");
+    a->Protect();
+    { Variable v(a); }
+    EXPECT_EQ(app->IsAlive(a), 1);
+    EXPECT_EQ(a->IsProtected(), 0);
+    { Variable v(a); }
+    EXPECT_EQ(app->IsAlive(a), 0);
+}
+
+TEST_F(ObjectTest, ReferenceCountsNeverGoBelowZero)
+{
+    auto* a = new Tracked(app, "a");
+    a->RemoveReference();
+    EXPECT_EQ(a->GetReferenceCount(), 0);
+    a->AddReferences(3);
+    a->RemoveReferences(5);
+    EXPECT_EQ(a->GetReferenceCount(), 0);
+    a->AddReferences(3);
+    a->RemoveReferences(1);
+    EXPECT_EQ(a->GetReferenceCount(), 2);
+    delete a;
+}
+
+TEST_F(ObjectTest, VariableOnAnObjectDeletedElsewhereReadsEmptyInModesOneAndTwo)
+{
+    auto* a = new Tracked(app, "a");
+    Variable held(a);
+    delete a;  // deleted by its owner while still referenced
+    for (uint8_t mode : {TrustRegistered, TrustCreated}) {
+        SetValidationMode(mode);
+        EXPECT_EQ(held.GetChecked(), nullptr);
+        Variable copy(held);
+        EXPECT_EQ(copy.Get(), nullptr);
+    }
+    SetValidationMode(TrustAlways);
+    EXPECT_EQ(held.GetChecked(), a);  // mode 0 keeps the stale pointer
+    SetValidationMode(TrustRegistered);
+    held.Clear();  // releasing a dead pointer makes no call on it
+    EXPECT_EQ(held.Get(), nullptr);
+}
+
+TEST_F(ObjectTest, ModeTwoTrustsOnlyObjectsWithResources)
+{
+    SetValidationMode(TrustCreated);
+    Variable empty(new CString(app));
+    Variable copy(empty);
+    EXPECT_EQ(copy.Get(), nullptr);
+    empty.As<CString>()->SetText("x");
+    Variable second(empty);
+    EXPECT_EQ(second.Get(), empty.Get());
+    EXPECT_EQ(empty.Get()->GetReferenceCount(), 2);
+}
+
+TEST_F(ObjectTest, AssigningTheHeldObjectChangesNoCount)
+{
+    auto* a = new Tracked(app, "a");
+    Variable v(a);
+    v = a;
+    EXPECT_EQ(a->GetReferenceCount(), 1);
+    Variable w;
+    w = v;
+    EXPECT_EQ(a->GetReferenceCount(), 2);
+}
+
+TEST_F(ObjectTest, ReassigningFromTheLastHolderKeepsTheNewObjectAlive)
+{
+    // `outer` holds the only reference to `inner`; moving a Variable from outer to
+    // inner must not let the release of outer delete inner first.
+    auto* outer = new Tracked(app, "outer");
+    auto* inner = new Tracked(app, "inner");
+    outer->other = inner;
+    Variable v(outer);
+    v = inner;
+    EXPECT_EQ(app->IsAlive(inner), 1);
+    EXPECT_EQ(inner->GetReferenceCount(), 1);
+    EXPECT_EQ(log, std::vector<std::string>{"outer"});
+}
+
+TEST_F(ObjectTest, ReclaimDeletesUnreferencedObjectsOldestFirstAndSparesProtectedOnesOnce)
+{
+    auto* a = new Tracked(app, "a");
+    auto* b = new Tracked(app, "b");
+    auto* c = new Tracked(app, "c");
+    auto* kept = new Tracked(app, "kept");
+    Variable hold(kept);
+    b->Protect();
+    app->Reclaim();
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(app->IsAlive(b), 1);
+    EXPECT_EQ(b->IsProtected(), 0);
+    app->Reclaim();
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(app->IsAlive(kept), 1);
+    (void)a;
+    (void)c;
+}
+
+TEST_F(ObjectTest, ShutdownDestroysObjectsHoldingEachOtherInCreationOrder)
+{
+    auto* a = new Tracked(app, "a");
+    auto* b = new Tracked(app, "b");
+    auto* c = new Tracked(app, "c");
+    Variable ha(a), hb(b), hc(c);
+    a->other = c;
+    c->other = a;  // a cycle
+    b->other = b;  // and a self-reference
+    auto* meta = new CMetaFunction(app);
+    meta->first = a;
+    meta->second = b;
+    app->Shutdown();
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(app->GetObjectCount(), 0u);
+    // The holders outlive the registry: their releases must not touch anything.
+    SetValidationMode(TrustRegistered);
+}
+
+TEST_F(ObjectTest, AfterDestructionAnObjectIsInNeitherList)
+{
+    std::vector<CObject*> all;
+    for (int i = 0; i < 5000; i++)
+        all.push_back(new Tracked(app, "x"));
+    for (size_t i = 0; i < all.size(); i += 2)
+        delete all[i];
+    for (size_t i = 0; i < all.size(); i++)
+        EXPECT_EQ(app->IsAlive(all[i]), i % 2 ? 1 : 0);
+    // Creation order survives the holes and their compaction.
+    log.clear();
+    app->Shutdown();
+    EXPECT_EQ(log.size(), 2500u);
+}

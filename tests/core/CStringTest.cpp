@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/CList.h"
+#include "core/CString.h"
+#include "tests/core/AppFixture.h"
+
+namespace {
+class StringTest : public AppFixture {
+protected:
+    CString* Make(const char* text)
+    {
+        auto* s = new CString(app);
+        s->SetText(text);
+        held.emplace_back(s);
+        return s;
+    }
+    static std::string Text(CString* s) { return std::string(s->GetBuffer(), s->GetLength()); }
+    std::vector<Variable> held;
+};
+}  // namespace
+
+TEST_F(StringTest, SettingOperationsFollowTheirCapacityRules)
+{
+    EXPECT_EQ(Make("")->GetCapacity(), 32u);
+    EXPECT_EQ(Make("0123456789abcdef")->GetCapacity(), 48u);
+    EXPECT_EQ(Make("0123456789abcde")->GetCapacity(), 32u);
+
+    CString* s = Make("");
+    s->Create();
+    EXPECT_EQ(s->GetCapacity(), 256u);
+    EXPECT_EQ(s->GetLength(), 0u);
+    s->Reserve(3);
+    EXPECT_EQ(s->GetCapacity(), 8u);
+    s->SetNumber(1.5, 32);
+    EXPECT_EQ(s->GetCapacity(), 70u);
+    s->SetString(Make("abc"));
+    EXPECT_EQ(s->GetCapacity(), 35u);
+    EXPECT_EQ(Text(s), "abc");
+}
+
+TEST_F(StringTest, GrowthKeepsTheTextAcrossManyEdits)
+{
+    CString* s = Make("ab");
+    std::string expected = "ab";
+    for (int i = 0; i < 300; i++) {
+        char c = static_cast<char>('a' + i % 26);
+        s->AppendChar(c);
+        expected += c;
+        if (i % 7 == 0) {
+            s->InsertChar(1, 'X');
+            expected.insert(1, "X");
+        }
+        if (i % 11 == 0) {
+            s->AppendText("--");
+            expected += "--";
+        }
+        ASSERT_LE(s->GetLength(), s->GetCapacity());
+    }
+    EXPECT_EQ(Text(s), expected);
+    EXPECT_STREQ(s->CStr(), expected.c_str());
+
+    CString* t = Make("abc");
+    t->AppendChar('d');  // capacity 32 is enough: no growth
+    EXPECT_EQ(t->GetCapacity(), 32u);
+    t->AppendText("0123456789012345678901234567");  // 28 more: 32 - 4 <= 28 grows by 28 + 32
+    EXPECT_EQ(t->GetCapacity(), 92u);
+}
+
+TEST_F(StringTest, SelfAppendAndSelfInsertUseTheOriginalText)
+{
+    CString* s = Make("abc");
+    s->AppendString(s);
+    EXPECT_EQ(Text(s), "abcabc");
+    s->InsertString(1, s);
+    EXPECT_EQ(Text(s), "aabcabcbcabc");
+    s->InsertString(100, Make("Z"));
+    EXPECT_EQ(Text(s), "aabcabcbcabcZ");
+}
+
+TEST_F(StringTest, DeletionClampsPositions)
+{
+    CString* s = Make("abc");
+    s->DeleteChar(10);
+    EXPECT_EQ(Text(s), "ab");
+    s->DeleteChar(0);
+    EXPECT_EQ(Text(s), "b");
+    CString* r = Make("abcdef");
+    r->DeleteRange(4, 1);
+    EXPECT_EQ(Text(r), "aef");
+    r->DeleteRange(1, 99);  // beyond the text: only what exists goes
+    EXPECT_EQ(Text(r), "a");
+    CString* e = Make("");
+    e->DeleteChar(0);
+    e->DeleteRange(0, 5);
+    EXPECT_EQ(e->GetLength(), 0u);
+}
+
+TEST_F(StringTest, NumbersAreWrittenWithTheGeneralFormat)
+{
+    CString* s = Make("");
+    s->SetNumber(123, 8);
+    EXPECT_EQ(Text(s), "123");
+    s->SetNumber(2.5, 32);
+    EXPECT_EQ(Text(s), "2.5");
+    s->SetNumber(1e40, 32);
+    EXPECT_EQ(Text(s), "1.0000000000000000303786028427004E+40");
+    s->SetNumber(1e20, 32);
+    EXPECT_EQ(Text(s), "100000000000000000000");
+    s->SetNumber(0.1, 32);
+    EXPECT_EQ(Text(s), "0.10000000000000000555111512312578");
+    s->SetNumber(std::numeric_limits<double>::infinity(), 32);
+    EXPECT_EQ(Text(s), "INF");
+    s->SetNumber(-std::numeric_limits<double>::infinity(), 32);
+    EXPECT_EQ(Text(s), "-INF");
+    s->FormatNumber(0.000012345, 8);
+    EXPECT_EQ(Text(s), "1.2345E-05");
+    s->FormatNumber(-1.0 / 3.0, 200);  // more digits than the old room
+    char expected[300];
+    std::snprintf(expected, sizeof expected, "%.200G", -1.0 / 3.0);
+    EXPECT_EQ(Text(s), expected);
+}
+
+TEST_F(StringTest, NumbersAreReadLikeTheScanfConversion)
+{
+    EXPECT_EQ(Make("  -2.5e3xyz")->ToNumber(), -2500.0);
+    EXPECT_EQ(Make("abc")->ToNumber(), 0.0);
+    EXPECT_EQ(Make("")->ToNumber(), 0.0);
+    EXPECT_EQ((new CString(app))->ToNumber(), 0.0);
+    EXPECT_EQ(Make("3,5")->ToNumber(), 3.0);
+    EXPECT_EQ(Make("12abc")->ToNumber(), 12.0);
+    EXPECT_EQ(Make(".5")->ToNumber(), 0.5);
+    EXPECT_EQ(Make("+7.")->ToNumber(), 7.0);
+    EXPECT_EQ(Make("1e")->ToNumber(), 1.0);
+    EXPECT_EQ(Make("1e+")->ToNumber(), 1.0);
+    EXPECT_EQ(Make("0x10")->ToNumber(), 0.0);  // no hexadecimal
+    EXPECT_EQ(Make("inf")->ToNumber(), 0.0);
+    EXPECT_EQ(Make("-")->ToNumber(), 0.0);
+    EXPECT_EQ(Make(".")->ToNumber(), 0.0);
+    EXPECT_TRUE(std::isinf(Make("1e999")->ToNumber()));
+    std::string longNumber = "0." + std::string(500, '0') + "25";  // longer than any stack buffer
+    EXPECT_EQ(Make(longNumber.c_str())->ToNumber(), 0.0);
+    longNumber = std::string(300, '1');
+    EXPECT_NEAR(Make(longNumber.c_str())->ToNumber() / 1.1111111111111111e299, 1.0, 1e-15);
+}
+
+TEST_F(StringTest, NumberTextRoundTripsThroughThirtyTwoDigits)
+{
+    CString* s = Make("");
+    for (double v : {0.1, 1.0 / 3.0, 6.02214076e23, -1.602176634e-19, 123456789.125, 5e-324}) {
+        s->SetNumber(v, 32);
+        EXPECT_EQ(s->ToNumber(), v) << Text(s);
+    }
+}
+
+TEST_F(StringTest, CompareReturnsTheByteDifferenceOrTheLengthOrder)
+{
+    EXPECT_EQ(Make("abc")->Compare(Make("abd")), -1);
+    EXPECT_EQ(Make("abcd")->Compare(Make("abc")), 1);
+    EXPECT_EQ(Make("abc")->Compare(Make("abcd")), -1);
+    EXPECT_EQ(Make("abc")->Compare(Make("abc")), 0);
+    EXPECT_EQ(Make("b")->Compare(Make("abc")), 1);
+    EXPECT_EQ(Make("\xf1")->Compare(Make("a")), 0xf1 - 'a');  // bytes are unsigned
+    EXPECT_EQ(Make("")->Equals(""), 1);
+    EXPECT_EQ(Make("ab")->Equals("abc"), 0);
+}
+
+TEST_F(StringTest, ArgumentsWithoutReferencesAreDeletedAfterUse)
+{
+    CString* s = Make("x");
+    auto* loose = new CString(app);
+    loose->SetText("y");
+    s->AppendString(loose);
+    EXPECT_EQ(app->IsAlive(loose), 0);
+    EXPECT_EQ(Text(s), "xy");
+}
+
+TEST_F(StringTest, SubstringClampsItsRange)
+{
+    CString* s = Make("abcdef");
+    Variable a(s->Substring(3, 3));
+    EXPECT_EQ(Text(a.As<CString>()), "def");
+    EXPECT_EQ(a.Get()->GetReferenceCount(), 1);
+    EXPECT_EQ(a.Get()->IsProtected(), 0);
+    Variable b(s->Substring(9, 2));
+    EXPECT_EQ(Text(b.As<CString>()), "ab");
+    Variable c(s->Substring(1, 4));
+    EXPECT_EQ(Text(c.As<CString>()), "bcd");
+    EXPECT_EQ(c.As<CString>()->GetCapacity(), 4u);
+}
+
+TEST_F(StringTest, ExtensionIsTheTextAfterTheLastPoint)
+{
+    Variable e(Make("skin.cel")->GetExtension());
+    EXPECT_EQ(Text(e.As<CString>()), "cel");
+    Variable f(Make("a.b.BMP")->GetExtension());
+    EXPECT_EQ(Text(f.As<CString>()), "BMP");
+    EXPECT_EQ(Make(".cel")->GetExtension(), nullptr);
+    EXPECT_EQ(Make("noextension")->GetExtension(), nullptr);
+    EXPECT_EQ(Make("x")->GetExtension(), nullptr);
+    Variable g(Make("file.")->GetExtension());
+    EXPECT_EQ(Text(g.As<CString>()), "file.");
+}
+
+TEST_F(StringTest, SplitCutsAtEverySeparator)
+{
+    auto pieces = [&](const char* text) {
+        Variable list(Make(text)->Split(';'));
+        std::vector<std::string> out;
+        auto* l = list.As<CList>();
+        for (uint32_t i = 0; i < l->GetCount(); i++) {
+            auto* piece = static_cast<CString*>(l->GetAt(i));
+            EXPECT_EQ(piece->GetReferenceCount(), 1);
+            out.push_back(Text(piece));
+        }
+        return out;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(pieces("1;2;3"), (V{"1", "2", "3"}));
+    EXPECT_EQ(pieces("1;2;3;"), (V{"1", "2", "3"}));
+    EXPECT_EQ(pieces(";;;;"), (V{"", "", "", ""}));
+    EXPECT_EQ(pieces(";a"), (V{"", "a"}));
+    EXPECT_EQ(pieces(""), V{});
+    EXPECT_EQ(pieces("whole"), V{"whole"});
+    size_t before = app->GetObjectCount();
+    pieces("a;b;c");
+    EXPECT_EQ(app->GetObjectCount(), before + 1);  // only the split text stays
+}
+
+TEST_F(StringTest, ToUpperChangesOnlyAsciiLetters)
+{
+    CString* s = Make("a\xf1z{1");
+    s->ToUpper();
+    EXPECT_EQ(Text(s), "A\xf1Z{1");
+}
+
+TEST_F(StringTest, TextOfAnyBytesSurvivesEdits)
+{
+    std::string bytes;
+    for (int i = 0; i < 256; i++)
+        bytes += static_cast<char>(i);
+    CString* s = Make("");
+    s->SetText(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    s->AppendText(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    EXPECT_EQ(Text(s), bytes + bytes);
+    Variable copy(new CString(app));
+    copy.As<CString>()->SetString(s);
+    EXPECT_EQ(copy.As<CString>()->Compare(s), 0);
+}
