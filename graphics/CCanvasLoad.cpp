@@ -1,0 +1,3 @@
+#include "graphics/CCanvas.h"
+
+int CCanvas::LoadImageFile(const char*) { return 0; }

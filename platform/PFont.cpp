@@ -1,0 +1,271 @@
+#include "platform/PFont.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/PFontBitmap.h"
+#include "platform/PSurface.h"
+
+// One loaded face file, shared by every font made from it. Sizes and transforms are
+// set on it before each glyph is rendered, so sharing is safe on the one thread.
+struct PFontFace {
+    FT_Face face = nullptr;
+};
+
+struct PFont::Glyph {
+    bool ready = false;
+    int advance = 0;
+    int left = 0;   // from the pen position
+    int top = 0;    // rows above the baseline
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bits;  // width × height, 1 where the glyph sets a pixel
+};
+
+namespace {
+constexpr int DefaultCellHeight = 13;  // what a request of height 0 gets
+bool bitmapOnly = false;
+
+// Windows-1252 bytes 0x80-0x9F; the other bytes are the same code points in Unicode.
+const uint16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+uint32_t UnicodeOf(unsigned char c) { return c >= 0x80 && c < 0xA0 ? Cp1252High[c - 0x80] : c; }
+
+FT_Library Library()
+{
+    static FT_Library library = nullptr;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        if (FT_Init_FreeType(&library) != 0)
+            library = nullptr;
+    }
+    return library;
+}
+
+PFontFace* FaceFromFile(const std::string& file, int index)
+{
+    static std::map<std::string, PFontFace*> faces;
+    std::string key = file + "#" + std::to_string(index);
+    auto found = faces.find(key);
+    if (found != faces.end())
+        return found->second;
+    FT_Face face = nullptr;
+    if (FT_New_Face(Library(), file.c_str(), index, &face) != 0)
+        return faces[key] = nullptr;
+    if (!FT_IS_SCALABLE(face)) {
+        FT_Done_Face(face);
+        return faces[key] = nullptr;
+    }
+    return faces[key] = new PFontFace{face};
+}
+
+struct Match {
+    PFontFace* face = nullptr;
+    bool embolden = false;
+    bool slant = false;
+};
+
+// Asks fontconfig for the face it substitutes for the request.
+Match FindFace(const PFontRequest& request)
+{
+    Match match;
+    if (!Library() || !FcInit())
+        return match;
+    FcPattern* pattern = FcPatternCreate();
+    if (request.face[0])
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.face));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddInteger(pattern, FC_WEIGHT, request.weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!found)
+        return match;
+    FcChar8* file = nullptr;
+    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch) {
+        FcPatternGetInteger(found, FC_INDEX, 0, &index);
+        FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(found, FC_SLANT, 0, &slant);
+        match.face = FaceFromFile(reinterpret_cast<const char*>(file), index);
+        match.embolden = request.weight >= 600 && weight < FC_WEIGHT_DEMIBOLD;
+        match.slant = request.italic && slant == FC_SLANT_ROMAN;
+    }
+    FcPatternDestroy(found);
+    return match;
+}
+
+// Ascent and descent in font units as the desktop platform measures a cell.
+void CellOf(FT_Face face, int& ascent, int& descent)
+{
+    auto os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+        ascent = os2->usWinAscent;
+        descent = os2->usWinDescent;
+    } else {
+        ascent = face->ascender;
+        descent = -face->descender;
+    }
+    if (ascent + descent <= 0) {
+        ascent = face->units_per_EM * 4 / 5;
+        descent = face->units_per_EM / 5;
+    }
+}
+
+}  // namespace
+
+PFont* PFont::Create(const PFontRequest& wanted)
+{
+    auto font = new PFont();
+    font->request = wanted;
+    font->request.face[sizeof font->request.face - 1] = '\0';
+    if (bitmapOnly || !font->SetUpFace())
+        font->SetUpBitmapFont();
+    return font;
+}
+
+const PFont* PFont::Default()
+{
+    static PFont* font = Create(PFontRequest{});
+    return font;
+}
+
+PFont::~PFont()
+{
+    delete[] glyphs;
+}
+
+void PFont::UseBitmapFontOnly(bool on) { bitmapOnly = on; }
+
+int PFont::TextWidth(const char* text, int count) const
+{
+    int width = 0;
+    for (int i = 0; text && i < count; i++)
+        width += GlyphOf(static_cast<unsigned char>(text[i])).advance;
+    return width;
+}
+
+void PFont::Draw(PSurface& surface, int x, int y, const char* text, int count, uint32_t colour) const
+{
+    if (!text || count <= 0)
+        return;
+    int baseline = y - descent;
+    int pen = x;
+    for (int i = 0; i < count; i++) {
+        const Glyph& glyph = GlyphOf(static_cast<unsigned char>(text[i]));
+        for (int row = 0; row < glyph.height; row++)
+            for (int column = 0; column < glyph.width; column++)
+                if (glyph.bits[size_t(row) * glyph.width + column])
+                    surface.SetPixel(pen + glyph.left + column, baseline - glyph.top + row, colour);
+        pen += glyph.advance;
+    }
+    if (request.underline)
+        surface.FillRect(x, baseline + underlinePosition, pen - x, std::max(1, bitmapScale), colour);
+}
+
+const PFont::Glyph& PFont::GlyphOf(unsigned char c) const
+{
+    if (!glyphs)
+        glyphs = new Glyph[256];
+    Glyph& glyph = glyphs[c];
+    if (!glyph.ready) {
+        RenderGlyph(c, glyph);
+        glyph.ready = true;
+    }
+    return glyph;
+}
+
+bool PFont::SetUpFace()
+{
+    Match match = FindFace(request);
+    if (!match.face)
+        return false;
+    face = match.face;
+    int height = request.height > 0 ? request.height : DefaultCellHeight;
+    int unitsUp = 0, unitsDown = 0;
+    CellOf(face->face, unitsUp, unitsDown);
+    int units = unitsUp + unitsDown;
+    ascent = (height * unitsUp + units / 2) / units;
+    descent = height - ascent;
+    embolden = match.embolden;
+    slant = match.slant;
+    pixelsPerEm = int64_t(height) * 64 * face->face->units_per_EM / units;
+    underlinePosition = std::max(1, descent / 2);
+    return true;
+}
+
+void PFont::SetUpBitmapFont()
+{
+    face = nullptr;
+    int height = request.height > 0 ? request.height : DefaultCellHeight;
+    bitmapScale = std::max(1, height / PFontBitmap::CellHeight);
+    descent = PFontBitmap::Descent * bitmapScale;
+    ascent = std::max(height, PFontBitmap::CellHeight * bitmapScale) - descent;
+    underlinePosition = bitmapScale;
+}
+
+void PFont::RenderGlyph(unsigned char c, Glyph& glyph) const
+{
+    if (!face) {
+        const uint8_t* columns = PFontBitmap::ColumnsOf(c);
+        int s = bitmapScale;
+        int bold = request.weight >= 600 ? 1 : 0;
+        glyph.advance = (PFontBitmap::Advance + bold) * s;
+        glyph.width = (PFontBitmap::GlyphWidth + bold) * s;
+        glyph.height = 8 * s;
+        glyph.top = 7 * s;
+        glyph.bits.assign(size_t(glyph.width) * glyph.height, 0);
+        for (int column = 0; column < PFontBitmap::GlyphWidth; column++)
+            for (int row = 0; row < 8; row++)
+                if (columns[column] & (1 << row))
+                    for (int b = 0; b <= bold; b++)
+                        for (int dy = 0; dy < s; dy++)
+                            for (int dx = 0; dx < s; dx++)
+                                glyph.bits[size_t(row * s + dy) * glyph.width + (column + b) * s + dx] = 1;
+        return;
+    }
+    FT_Face ft = face->face;
+    FT_Set_Char_Size(ft, 0, FT_F26Dot6(pixelsPerEm), 72, 72);
+    FT_Matrix shear{0x10000, slant ? 0x3800 : 0, 0, 0x10000};
+    FT_Set_Transform(ft, &shear, nullptr);
+    bool loaded = FT_Load_Char(ft, UnicodeOf(c), FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP) == 0;
+    if (loaded && embolden && ft->glyph->format == FT_GLYPH_FORMAT_OUTLINE)
+        FT_Outline_Embolden(&ft->glyph->outline, 64);
+    if (loaded)
+        loaded = FT_Render_Glyph(ft->glyph, FT_RENDER_MODE_MONO) == 0;
+    FT_Set_Transform(ft, nullptr, nullptr);
+    if (!loaded)
+        return;
+    FT_GlyphSlot slot = ft->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    glyph.advance = int((slot->advance.x + 32) >> 6) + (embolden ? 1 : 0);
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.width = int(bitmap.width);
+    glyph.height = int(bitmap.rows);
+    glyph.bits.assign(size_t(glyph.width) * glyph.height, 0);
+    for (int row = 0; row < glyph.height; row++) {
+        const unsigned char* line = bitmap.buffer + ptrdiff_t(row) * bitmap.pitch;
+        for (int column = 0; column < glyph.width; column++)
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (line[column >> 3] & (0x80 >> (column & 7))) : line[column] >= 128)
+                glyph.bits[size_t(row) * glyph.width + column] = 1;
+    }
+}
