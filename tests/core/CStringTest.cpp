@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -251,4 +253,35 @@ TEST_F(StringTest, TextOfAnyBytesSurvivesEdits)
     Variable copy(new CString(app));
     copy.As<CString>()->SetString(s);
     EXPECT_EQ(copy.As<CString>()->Compare(s), 0);
+}
+
+TEST(NumberFormat, MatchesTheCLibraryGeneralConversion)
+{
+    std::mt19937_64 random(11);
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.0, 0.5, 2.5, 0.125, 1e-5, 1e-4, 9.9999e-5, 123456,
+                                  1e15, 1e16, 1e17, 1e31, 1e32, 1e33, 9.5, 0.95, 99.5, 1e300, 5e-324,
+                                  1.7976931348623157e308, 0.1, 0.3, 2.0 / 3.0, 1e-310};
+    for (int i = 0; i < 20000; i++) {
+        uint64_t bits = random();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v))
+            values.push_back(v);
+        values.push_back(static_cast<double>(static_cast<int64_t>(random() % 2000001) - 1000000) / 1000.0);
+    }
+    char ours[600], theirs[600];
+    for (double v : values) {
+        for (int digits : {1, 2, 6, 8, 15, 17, 32, 40, 200}) {
+            FormatGeneral(v, digits, ours, sizeof ours);
+            std::snprintf(theirs, sizeof theirs, "%.*G", digits, v);
+            ASSERT_STREQ(ours, theirs) << digits;
+        }
+    }
+    for (double v : {std::nan(""), -std::nan(""), std::numeric_limits<double>::infinity()}) {
+        FormatGeneral(v, 32, ours, sizeof ours);
+        std::snprintf(theirs, sizeof theirs, "%.*G", 32, v);
+        EXPECT_STREQ(ours, theirs);
+    }
+    FormatGeneral(1.0 / 3.0, 32, ours, 5);  // truncated to the room, like snprintf
+    EXPECT_STREQ(ours, "0.33");
 }
