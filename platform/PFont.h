@@ -5,7 +5,7 @@
 class PSurface;
 struct PFontFace;
 
-// What a font was asked for, kept as given so callers can see how a specification
+// What a font was asked for, kept as given so callers can see how a font description
 // was understood.
 struct PFontRequest {
     char face[64] = {};   // face name as asked (the substitute may differ)
