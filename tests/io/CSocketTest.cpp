@@ -1,0 +1,156 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+#include <thread>
+
+#include "io/CSocket.h"
+#include "tests/io/IOFixture.h"
+
+namespace {
+// A loopback server that accepts one connection, reads one line and answers with the
+// line it got, reversed, and then "bye" without a line feed before closing.
+class EchoServer {
+public:
+    explicit EchoServer(uint16_t wanted = 0)
+    {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        int yes = 1;
+        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(wanted);
+        bound = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener, 1) == 0;
+        socklen_t size = sizeof address;
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+        port = ntohs(address.sin_port);
+        if (bound)
+            worker = std::thread([this] { Serve(); });
+    }
+    ~EchoServer()
+    {
+        if (worker.joinable())
+            worker.join();
+        close(listener);
+    }
+
+    bool bound = false;
+    uint16_t port = 0;
+    std::string received;
+
+private:
+    void Serve()
+    {
+        int peer = accept(listener, nullptr, nullptr);
+        if (peer < 0)
+            return;
+        char c;
+        while (recv(peer, &c, 1, 0) == 1 && c != '\n')
+            received += c;
+        std::string answer(received.rbegin(), received.rend());
+        answer += "\nbye";
+        send(peer, answer.data(), answer.size(), MSG_NOSIGNAL);
+        close(peer);
+    }
+
+    int listener = -1;
+    std::thread worker;
+};
+}  // namespace
+
+using CSocketTest = IOFixture;
+
+TEST_F(CSocketTest, TalksLinesOverLoopback)
+{
+    EchoServer server;
+    ASSERT_TRUE(server.bound);
+    Variable stream(new CSocket(app));
+    CSocket* s = stream.As<CSocket>();
+    std::string target = "127.0.0.1:" + std::to_string(server.port);
+    ASSERT_EQ(s->Open(target.c_str()), 1);
+    EXPECT_EQ(ntohs(s->address.sin_port), server.port);
+    EXPECT_EQ(s->address.sin_family, AF_INET);
+    EXPECT_EQ(s->WriteLine("hola"), 5);
+    Variable line(s->ReadLine());
+    EXPECT_EQ(BytesOf(line.As<CString>()), "aloh");
+    EXPECT_EQ(s->ReadLine(), nullptr) << "the unterminated bye is dropped when the peer closes";
+    s->Destroy();
+    EXPECT_EQ(server.received, "hola");
+}
+
+TEST_F(CSocketTest, PortRules)
+{
+    Variable stream(new CSocket(app));
+    CSocket* s = stream.As<CSocket>();
+    // Without ":" the port is 8080; nothing need listen there for the address to show.
+    s->Open("127.0.0.1");
+    EXPECT_EQ(ntohs(s->address.sin_port), 8080);
+    EXPECT_EQ(s->address.sin_addr.s_addr, htonl(INADDR_LOOPBACK));
+    s->Open("localhost:80");
+    EXPECT_EQ(ntohs(s->address.sin_port), 80);
+    s->Open("127.0.0.1:81xyz");
+    EXPECT_EQ(ntohs(s->address.sin_port), 81) << "leading digits only";
+    s->Open("127.0.0.1:");
+    EXPECT_EQ(ntohs(s->address.sin_port), 0);
+
+    s->Open("127.0.0.1:82");
+    EXPECT_EQ(s->Open("127.0.0.1:70000"), 0) << "not a TCP port: refused, not wrapped";
+    EXPECT_EQ(ntohs(s->address.sin_port), 82) << "a refused target changes nothing";
+    EXPECT_EQ(s->Open("no-such-host.invalid:80"), 0);
+    EXPECT_EQ(ntohs(s->address.sin_port), 82);
+    EXPECT_EQ(s->Open(":80"), 0);
+}
+
+TEST_F(CSocketTest, FailedAndClosedConnections)
+{
+    // A port nobody listens on: the first bound and released port of a server.
+    uint16_t deadPort;
+    {
+        int probe = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t size = sizeof address;
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+        deadPort = ntohs(address.sin_port);
+        close(probe);
+    }
+    Variable stream(new CSocket(app));
+    CSocket* s = stream.As<CSocket>();
+    std::string target = "127.0.0.1:" + std::to_string(deadPort);
+    EXPECT_EQ(s->Open(target.c_str()), 0);
+    char buffer[8];
+    EXPECT_EQ(s->Write("x", 1, 1), -1) << "the refused connection shows on first use";
+    EXPECT_EQ(s->ReadLine(), nullptr);
+
+    EXPECT_EQ(s->Destroy(), 0) << "closing the socket succeeds";
+    EXPECT_EQ(s->Destroy(), 0);
+    EXPECT_EQ(s->closed, 1);
+    EXPECT_EQ(s->Read(buffer, 4, 2), 0);
+    EXPECT_EQ(s->Write("x", 1, 1), 0);
+    EXPECT_EQ(s->Seek(3), 0);
+
+    Variable never(new CSocket(app));
+    EXPECT_EQ(never.As<CSocket>()->Read(buffer, 1, 1), 0) << "an unopened socket is closed";
+}
+
+TEST_F(CSocketTest, ReadGivesByteCountsUpToTheRequest)
+{
+    EchoServer server;
+    ASSERT_TRUE(server.bound);
+    Variable stream(new CSocket(app));
+    CSocket* s = stream.As<CSocket>();
+    ASSERT_EQ(s->Open(("127.0.0.1:" + std::to_string(server.port)).c_str()), 1);
+    s->WriteLine("abcdefghij");
+    char buffer[8];
+    std::string got;
+    for (int n; (n = s->Read(buffer, 4, 2)) > 0;) {
+        EXPECT_LE(n, 8);
+        got.append(buffer, n);
+    }
+    EXPECT_EQ(got, "jihgfedcba\nbye");
+}

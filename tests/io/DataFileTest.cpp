@@ -1,0 +1,283 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <vector>
+
+#include "io/CLineColumn.h"
+#include "io/CMemIO.h"
+#include "io/DataCell.h"
+#include "io/DataFile.h"
+#include "tests/io/IOFixture.h"
+
+namespace {
+using Lines = std::vector<std::string>;
+
+// Four in-memory columns held for the test.
+class DataSet {
+public:
+    explicit DataSet(CApplication* app)
+    {
+        for (int k = 0; k < DataColumnCount; k++) {
+            held[k] = new CLineColumn(app);
+            columns[k] = held[k].As<CLineColumn>();
+        }
+    }
+    void Set(int k, const Lines& lines)
+    {
+        columns[k]->MakeEmpty();
+        for (const auto& line : lines)
+            columns[k]->AddLine(line.data(), static_cast<uint32_t>(line.size()));
+        columns[k]->DeleteFirstLine();
+    }
+    Lines Get(int k) const
+    {
+        Lines lines;
+        for (uint32_t i = 0; i < columns[k]->LineCount(); i++)
+            lines.push_back(IOFixture::BytesOf(columns[k]->LineAt(i)));
+        return lines;
+    }
+    Variable held[DataColumnCount];
+    CDataColumn* columns[DataColumnCount];
+};
+
+std::string Count(uint32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); }
+
+// Left-over temporary files of a save, if any.
+int FilesIn(const std::string& folder)
+{
+    int n = 0;
+    for (auto& entry : std::filesystem::directory_iterator(folder))
+        n += entry.is_regular_file() ? 1 : 0;
+    return n;
+}
+}  // namespace
+
+using DataFileTest = IOFixture;
+
+TEST_F(DataFileTest, SavesTheDocumentedBytes)
+{
+    DataSet data(app);
+    data.Set(0, {"1", "2"});
+    data.Set(1, {"0.1", "0.1"});
+    data.Set(2, {"2.5", "4.1"});
+    data.Set(3, {"0.2", "0.3"});
+    std::string path = PathOf("datos.dat");
+    ASSERT_EQ(SaveDataFile(app, path.c_str(), data.columns), 1);
+    EXPECT_EQ(ReadBytes(path), Count(2) + "1;0.1;2.5;0.2;\n2;0.1;4.1;0.3;\n");
+
+    // Only the first column counts rows: others are cut or padded with empty cells.
+    data.Set(0, {"1", "2", "3"});
+    data.Set(1, {"a", "b", "c", "d", "e"});
+    data.Set(2, {"y"});
+    data.Set(3, {});
+    ASSERT_EQ(SaveDataFile(app, path.c_str(), data.columns), 1);
+    EXPECT_EQ(ReadBytes(path), Count(3) + "1;a;y;;\n2;b;;;\n3;c;;;\n");
+
+    // Emptied columns still hold one empty line each: one empty record.
+    for (int k = 0; k < DataColumnCount; k++)
+        data.columns[k]->MakeEmpty();
+    ASSERT_EQ(SaveDataFile(app, path.c_str(), data.columns), 1);
+    EXPECT_EQ(ReadBytes(path), Count(1) + ";;;;\n");
+}
+
+TEST_F(DataFileTest, LoadsRecordsIntoTheColumns)
+{
+    DataSet data(app);
+    std::string path = PathOf("in.dat");
+    WriteBytes(path, Count(3) + "1;0.1;2.5;0.2;\r\n1,5;x;;\n7;8\n");
+    ASSERT_EQ(LoadDataFile(app, path.c_str(), data.columns), 1);
+    EXPECT_EQ(data.Get(0), (Lines{"1", "1,5", "7"}));
+    EXPECT_EQ(data.Get(1), (Lines{"0.1", "x", "8"}));
+    EXPECT_EQ(data.Get(2), (Lines{"2.5", "", ""})) << "missing fields are empty lines";
+    EXPECT_EQ(data.Get(3), (Lines{"0.2", "", ""})) << "the carriage return falls after the closing separator";
+
+    WriteBytes(path, Count(0));
+    ASSERT_EQ(LoadDataFile(app, path.c_str(), data.columns), 1);
+    for (int k = 0; k < DataColumnCount; k++)
+        EXPECT_EQ(data.Get(k), (Lines{""}));
+
+    // A count smaller than the records reads only that many.
+    WriteBytes(path, Count(1) + "1;2;3;4;\n5;6;7;8;\n");
+    LoadDataFile(app, path.c_str(), data.columns);
+    EXPECT_EQ(data.Get(3), (Lines{"4"}));
+
+    // Tabs come back as five spaces, as every line read does.
+    WriteBytes(path, Count(1) + "a\tb;;;;\n");
+    LoadDataFile(app, path.c_str(), data.columns);
+    EXPECT_EQ(data.Get(0), (Lines{"a     b"}));
+}
+
+TEST_F(DataFileTest, DamagedFilesLoadWhatTheyHold)
+{
+    DataSet data(app);
+    std::string path = PathOf("bad.dat");
+    for (std::string shortFile : {std::string(), std::string("\x01"), std::string("\x02\0\0", 3)}) {
+        data.Set(0, {"old"});
+        WriteBytes(path, shortFile);
+        EXPECT_EQ(LoadDataFile(app, path.c_str(), data.columns), 1);
+        EXPECT_EQ(data.Get(0), (Lines{""})) << "fewer than four bytes: no rows";
+    }
+
+    // A count far beyond the records stops at the end of the file, allocating nothing
+    // for the rows that are not there.
+    WriteBytes(path, Count(0xFFFFFFFF) + "1;2;3;4;\n5;6;7;8;\n");
+    ASSERT_EQ(LoadDataFile(app, path.c_str(), data.columns), 1);
+    EXPECT_EQ(data.Get(0), (Lines{"1", "5"}));
+
+    // The last record without its line feed is still the user's data.
+    WriteBytes(path, Count(5) + "1;2;3;4;\n5;6;7");
+    LoadDataFile(app, path.c_str(), data.columns);
+    EXPECT_EQ(data.Get(0), (Lines{"1", "5"}));
+    EXPECT_EQ(data.Get(2), (Lines{"3", "7"}));
+    EXPECT_EQ(data.Get(3), (Lines{"4", ""}));
+
+    // A file that cannot be opened leaves the data set alone.
+    data.Set(0, {"keep", "me"});
+    EXPECT_EQ(LoadDataFile(app, PathOf("absent.dat").c_str(), data.columns), 0);
+    EXPECT_EQ(data.Get(0), (Lines{"keep", "me"}));
+    Variable noPath;
+    EXPECT_EQ(LoadDataFile(static_cast<CString*>(nullptr), data.columns), 0);
+}
+
+TEST_F(DataFileTest, AwkwardCellsComeBackUnchanged)
+{
+    const Lines cells = {
+        "",           "1,5",         "1.5",         " 12 ",   "x\r",       "\ry",
+        "\"quoted\"", "a&b<c>d",     "\xe9\xf1\xfc", "\\n",    std::string("z\0z", 3),
+        std::string(5000, '7'),      "     ",       "-2.5e3xyz", "1;", // the last one holds a separator
+    };
+    DataSet data(app);
+    for (int k = 0; k < DataColumnCount; k++) {
+        Lines shifted(cells.begin() + k, cells.end());
+        shifted.insert(shifted.end(), cells.begin(), cells.begin() + k);
+        data.Set(k, shifted);
+    }
+    std::string path = PathOf("awkward.dat");
+    ASSERT_EQ(SaveDataFile(app, path.c_str(), data.columns), 1);
+    DataSet loaded(app);
+    ASSERT_EQ(LoadDataFile(app, path.c_str(), loaded.columns), 1);
+    for (int k = 0; k < DataColumnCount; k++) {
+        Lines expected = data.Get(k);
+        for (auto& cell : expected)
+            CleanDataCell(cell.data(), static_cast<uint32_t>(cell.size()));
+        EXPECT_EQ(loaded.Get(k), expected) << "column " << k;
+    }
+}
+
+TEST_F(DataFileTest, BytesAColumnCannotHoldNeverBreakARecord)
+{
+    EXPECT_FALSE(IsDataCellByte(';'));
+    EXPECT_FALSE(IsDataCellByte('\n'));
+    EXPECT_FALSE(IsDataCellByte('\t'));
+    EXPECT_TRUE(IsDataCellByte('\r'));
+    EXPECT_TRUE(IsDataCellByte(','));
+
+    DataSet data(app);
+    data.Set(0, {"1;5", "a\nb"});
+    data.Set(1, {"tab\there", "ok"});
+    data.Set(2, {";;;", "3"});
+    data.Set(3, {"4", "\n"});
+    std::string path = PathOf("guarded.dat");
+    ASSERT_EQ(SaveDataFile(app, path.c_str(), data.columns), 1);
+    EXPECT_EQ(ReadBytes(path), Count(2) + "1 5;tab here;   ;4;\na b;ok;3; ;\n");
+    DataSet loaded(app);
+    LoadDataFile(app, path.c_str(), loaded.columns);
+    EXPECT_EQ(loaded.Get(0), (Lines{"1 5", "a b"}));
+    EXPECT_EQ(loaded.Get(3), (Lines{"4", " "}));
+}
+
+TEST_F(DataFileTest, ASaveReplacesTheFileWhole)
+{
+    DataSet data(app);
+    data.Set(0, {"9"});
+    std::string path = PathOf("datos.dat");
+    WriteBytes(path, "old contents");
+    chmod(path.c_str(), 0640);
+    Variable name = Text(path);
+    ASSERT_EQ(SaveDataFile(name.As<CString>(), data.columns), 1);
+    EXPECT_EQ(ReadBytes(path), Count(1) + "9;;;;\n");
+    struct stat info {};
+    stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u) << "the replaced file's permissions stay";
+    EXPECT_EQ(FilesIn(folder), 1) << "no temporary file left";
+
+    // Through a link: the data lands in the linked file and the link stays.
+    std::filesystem::create_symlink(path, PathOf("link.dat"));
+    data.Set(0, {"8"});
+    ASSERT_EQ(SaveDataFile(app, PathOf("link.dat").c_str(), data.columns), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.dat")));
+    EXPECT_EQ(ReadBytes(path), Count(1) + "8;;;;\n");
+
+    // A relative name is relative to the current directory.
+    std::filesystem::current_path(folder);
+    ASSERT_EQ(SaveDataFile(app, "relativo.dat", data.columns), 1);
+    EXPECT_EQ(ReadBytes(PathOf("relativo.dat")), Count(1) + "8;;;;\n");
+}
+
+TEST_F(DataFileTest, AFailedSaveLeavesTheOldFile)
+{
+    DataSet data(app);
+    data.Set(0, Lines(20000, "123456789.123456789"));
+    std::string path = PathOf("datos.dat");
+    const std::string old = Count(1) + "old;;;;\n";
+    WriteBytes(path, old);
+
+    // The disk fills half-way: the file size limit stops the write.
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    int result = SaveDataFile(app, path.c_str(), data.columns);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(FilesIn(folder), 1) << "the partial temporary file is removed";
+
+    // A target that cannot be replaced: a directory in its place.
+    std::filesystem::create_directory(PathOf("dir.dat"));
+    EXPECT_EQ(SaveDataFile(app, PathOf("dir.dat").c_str(), data.columns), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(PathOf("dir.dat")));
+    EXPECT_EQ(FilesIn(folder), 1);
+
+    // A folder that does not exist.
+    EXPECT_EQ(SaveDataFile(app, PathOf("missing/datos.dat").c_str(), data.columns), 0);
+    EXPECT_EQ(SaveDataFile(app, "", data.columns), 0);
+}
+
+TEST_F(DataFileTest, ASaveIntoAReadOnlyFolderLeavesTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    DataSet data(app);
+    std::string path = PathOf("datos.dat");
+    WriteBytes(path, "old");
+    chmod(folder.c_str(), 0555);
+    EXPECT_EQ(SaveDataFile(app, path.c_str(), data.columns), 0);
+    chmod(folder.c_str(), 0755);
+    EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST_F(DataFileTest, StreamsCarryTheSameFormat)
+{
+    DataSet data(app);
+    data.Set(0, {"1", "2"});
+    data.Set(2, {"3", "4"});
+    char block[64] = {};
+    Variable out(new CMemIO(app));
+    out.As<CMemIO>()->OpenBlock(block, 18);
+    EXPECT_EQ(WriteDataSet(out.As<CIO>(), data.columns), 1);
+    EXPECT_EQ(std::string(block, 18), Count(2) + "1;;3;;\n2;;4;;\n");
+    out.As<CMemIO>()->OpenBlock(block, 17);
+    EXPECT_EQ(WriteDataSet(out.As<CIO>(), data.columns), 0) << "a short write is reported";
+
+    DataSet loaded(app);
+    Variable in(new CMemIO(app));
+    in.As<CMemIO>()->OpenBlock(block, 18);
+    ReadDataSet(in.As<CIO>(), loaded.columns);
+    EXPECT_EQ(loaded.Get(0), (Lines{"1", "2"}));
+    EXPECT_EQ(loaded.Get(2), (Lines{"3", "4"}));
+}
