@@ -447,16 +447,24 @@ void CString::Replace(char* block, uint32_t newLength, uint32_t newCapacity, uin
     created = 1;
 }
 
-// Sets the whole text; the block holds just the text and a terminating zero until an
-// edit needs the rest of the capacity.
+// Sets the whole text. A block that already holds the text is reused; a new one holds
+// just the text and a terminating zero until an edit needs the rest of the capacity.
 void CString::SetExact(const char* bytes, uint32_t size, uint32_t newCapacity)
 {
-    uint32_t bytesNeeded = size + 1;
-    char* block = NewBlock(bytesNeeded);
+    newCapacity = std::max(newCapacity, size + 1);
+    if (created && allocated >= size + 1) {
+        std::memmove(buffer, bytes, size);  // the text may come from this very block
+        buffer[size] = '\0';
+        length = size;
+        capacity = newCapacity;
+        allocated = std::min(allocated, newCapacity);
+        return;
+    }
+    char* block = NewBlock(size + 1);
     if (size)
         std::memcpy(block, bytes, size);
     block[size] = '\0';
-    Replace(block, size, std::max(newCapacity, size + 1), bytesNeeded);
+    Replace(block, size, newCapacity, size + 1);
 }
 
 void CString::EnsureAllocated(uint32_t bytes)

@@ -285,3 +285,17 @@ TEST(NumberFormat, MatchesTheCLibraryGeneralConversion)
     FormatGeneral(1.0 / 3.0, 32, ours, 5);  // truncated to the room, like snprintf
     EXPECT_STREQ(ours, "0.33");
 }
+
+TEST_F(StringTest, SettingATextFromItsOwnBytesKeepsThem)
+{
+    CString* s = Make("hello world");
+    s->SetText(s->GetBuffer() + 6, 5);
+    EXPECT_EQ(Text(s), "world");
+    s->SetText("a much longer text than the block held before");
+    EXPECT_EQ(Text(s), "a much longer text than the block held before");
+    EXPECT_EQ(s->GetCapacity(), 64u);
+    s->SetText("x");
+    EXPECT_EQ(s->GetCapacity(), 32u);
+    s->AppendText("0123456789012345678901234567890123456789");
+    EXPECT_EQ(Text(s), "x0123456789012345678901234567890123456789");
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+class CDataColumn;
+
+// The four data columns of a data set, in their order.
+enum DataColumnIndex { ColumnX = 0, ColumnErrorX = 1, ColumnY = 2, ColumnErrorY = 3 };
+
+// Number of rows: the lines of the X column.
+uint32_t RowCount(CDataColumn* const data[4]);
+
+// The value of a row's cell; a line the column does not have reads as an empty one, 0.
+double CellValue(CDataColumn* column, uint32_t row);
+
+// Appends the number with 32 significant digits, or the text, as a new line; a null
+// column is skipped, so callers that show no per-row values pay nothing for them.
+void AppendNumber(CDataColumn* column, double value);
+void AppendName(CDataColumn* column, const char* name);
+
+// The digits every number of a fit is shown with.
+constexpr int FitDigits = 32;

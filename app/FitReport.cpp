@@ -1,0 +1,86 @@
+#include "app/FitReport.h"
+
+#include "core/CList.h"
+#include "core/CString.h"
+#include "html/CHTML_Document.h"
+#include "html/CHTML_Table.h"
+#include "html/CHTML_Text.h"
+#include "io/CCommaFilterIO.h"
+#include "io/CFile.h"
+
+namespace {
+struct Section {
+    const char* heading;
+    const char* captions[7];  // null-terminated
+};
+
+const Section SimpleSections[] = {
+    {"<H2>Datos Experimentales :</H2>", {"X", "Error X", "Y", "Error Y"}},
+    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>", {"X*Y", "X*X", "Y*Y", "(Ax+B-y)"}},
+    {"<H2>Resultados :</H2>", {"Variable", "Valor"}},
+};
+
+const Section WeightedSections[] = {
+    {"<H2>Datos Experimentales :</H2>", {"X", "Error X", "Y", "Error Y"}},
+    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>",
+     {"1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w", "((Ax+B-y)/w)"}},
+    {"<H2>Resultados :</H2>", {"Variable", "Valor"}},
+};
+
+CString* NewText(CApplication* app, const char* text)
+{
+    auto* s = new CString(app);
+    s->SetText(text);
+    return s;
+}
+
+// Appends a heading and its table to the document's elements; the table's first
+// column list holds the captions, the rest are the given lists, shared.
+void AddSection(CApplication* app, CList* elements, const Section& section, CList* const* lists, int count)
+{
+    auto* table = new CHTML_Table(app);
+    Variable holdTable(table);
+    auto* columns = new CList(app);
+    table->columns = columns;
+    columns->Create();
+    table->hasHeader = 0;
+    auto* heading = new CHTML_Text(app);
+    heading->text = NewText(app, section.heading);
+    elements->Add(heading);
+    elements->Add(table);
+    auto* captions = new CList(app);
+    captions->Create();
+    for (const char* const* caption = section.captions; *caption; caption++)
+        captions->Add(NewText(app, *caption));
+    columns->Add(captions);
+    for (int i = 0; i < count; i++)
+        columns->Add(lists[i]);
+    table->hasHeader = 1;
+}
+}  // namespace
+
+int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns)
+{
+    Variable holdPath;
+    holdPath = path;
+    Variable file(new CFile(app));
+    int opened = file.As<CFile>()->OpenWrite(path);
+    Variable filter(new CCommaFilterIO(app));
+    filter.As<CCommaFilterIO>()->inner = file;
+
+    Variable document(new CHTML_Document(app));
+    auto* doc = document.As<CHTML_Document>();
+    auto* elements = new CList(app);
+    doc->elements = elements;
+    elements->Create();
+    bool simple = kind == FitKind::Simple;
+    doc->title = NewText(app, simple ? "Ajustora-2 (Ajuste Simple)" : "Ajustora-2 (Ajuste Ponderado)");
+    const Section* sections = simple ? SimpleSections : WeightedSections;
+    CList* const results[2] = {columns.names, columns.values};
+    AddSection(app, elements, sections[0], columns.data, 4);
+    AddSection(app, elements, sections[1], columns.auxiliary, simple ? 4 : 6);
+    AddSection(app, elements, sections[2], results, 2);
+
+    doc->WriteTo(filter.As<CCommaFilterIO>());
+    return opened && file.As<CFile>()->Commit() ? 1 : 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+class CDataColumn;
+
+// The lines the simple fit writes: per row x·x, y·y, x·y and the squared residual, then
+// the named results. A null column is not written.
+struct SimpleFitColumns {
+    CDataColumn* xx = nullptr;         // "X*X"
+    CDataColumn* yy = nullptr;         // "Y*Y"
+    CDataColumn* xy = nullptr;         // "X*Y"
+    CDataColumn* residuals = nullptr;  // "(Ax+B-y)"
+    CDataColumn* names = nullptr;      // "Incognitas"
+    CDataColumn* values = nullptr;     // "Valores"
+};
+
+struct SimpleFitResult {
+    uint32_t n = 0;
+    double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;  // plain sums, as shown
+    double s = 0, delta = 0, errorY = 0, a = 0, b = 0, errorA = 0, errorB = 0, r = 0;
+};
+
+// The unweighted least-squares line y = A·x + B through the rows of columns X and Y.
+// The sums are shown as accumulated; everything derived from them is computed from
+// deviations about the means, so data far from the origin keep their digits.
+SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns& out);
+
+// The same results from the textbook formulas on the plain sums (Δ = N·Sxx − Sx²),
+// kept to measure what the centred computation gains.
+SimpleFitResult SimpleFitFromRawSums(CDataColumn* const data[4]);
