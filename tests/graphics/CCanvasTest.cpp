@@ -1,0 +1,165 @@
+#include "graphics/CCell.h"
+#include "graphics/CFont.h"
+#include "platform/PFont.h"
+#include "tests/graphics/GraphicsFixture.h"
+
+namespace {
+constexpr uint32_t White = 0xFFFFFF;
+constexpr uint32_t Red = 0x0000FF;
+}  // namespace
+
+using CanvasTest = GraphicsFixture;
+
+TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixels)
+{
+    CCanvas* canvas = Canvas(20, 10, 0);
+    canvas->SetColourRGB(255, 0, 0);
+    EXPECT_EQ(canvas->GetColour(), 255u);
+    canvas->FillRect(0, 0, 10, 5);
+    EXPECT_EQ(CountPixels(canvas, Red), 50);
+    EXPECT_EQ(Pixel(canvas, 9, 4), Red);
+    EXPECT_EQ(Pixel(canvas, 10, 4), 0u);
+
+    canvas = Canvas(20, 10, 0);
+    canvas->SetColour(White);
+    canvas->Outline(0, 0, 10, 5);
+    EXPECT_EQ(CountPixels(canvas, White), 30);
+    EXPECT_EQ(Pixel(canvas, 10, 5), White);
+    EXPECT_EQ(Pixel(canvas, 5, 2), 0u);
+
+    canvas = Canvas(20, 10, 0);
+    canvas->SetColour(White);
+    canvas->Line(0, 0, 5, 0);
+    EXPECT_EQ(CountPixels(canvas, White), 6);
+    EXPECT_EQ(Pixel(canvas, 5, 0), White);
+    canvas->Line(0, 9, 9, 0);  // a diagonal, end pixel included
+    EXPECT_EQ(Pixel(canvas, 9, 0), White);
+    EXPECT_EQ(Pixel(canvas, 0, 9), White);
+    EXPECT_EQ(Pixel(canvas, 4, 5), White);
+}
+
+TEST_F(CanvasTest, DrawingOutsideOrWithoutASurfaceIsIgnored)
+{
+    CCanvas* canvas = Canvas(4, 4, 0);
+    canvas->SetColour(White);
+    canvas->FillRect(-10, -10, 12, 12);
+    canvas->Line(-5, 1, 100, 1);
+    EXPECT_EQ(CountPixels(canvas, White), 4 + 2);
+    CCanvas* empty = Make<CCanvas>();
+    empty->Reset();
+    empty->FillRect(0, 0, 10, 10);
+    empty->DrawText("abc", 0, 10);
+    empty->DrawCell(canvas, 0, 0);
+    canvas->DrawCell(empty, 0, 0);
+    EXPECT_EQ(empty->GetSurface(), nullptr);
+    EXPECT_EQ(empty->created, 0);
+    canvas->DrawCell(nullptr, 0, 0);
+}
+
+TEST_F(CanvasTest, DrawModesCopyAndOr)
+{
+    CCanvas* source = Canvas(4, 4, 0x0F0F0F);
+    CCanvas* target = Canvas(8, 8, 0x3C3C3C);
+    source->DrawOn(target, 1, 1, 0, 0, 2, 2);
+    EXPECT_EQ(Pixel(target, 1, 1), 0x0F0F0Fu);
+    EXPECT_EQ(Pixel(target, 3, 3), 0x3C3C3Cu);
+    source->drawMode = 1;
+    source->DrawOn(target, 4, 4, 0, 0, 1, 1);
+    EXPECT_EQ(Pixel(target, 4, 4), 0x0C0C0Cu);
+    source->drawMode = 2;
+    source->DrawOn(target, 5, 5, 0, 0, 1, 1);
+    EXPECT_EQ(Pixel(target, 5, 5), 0x3F3F3Fu);
+
+    // w = 0 transfers the whole canvas size even when h is given.
+    target = Canvas(8, 8, 0);
+    source->drawMode = 0;
+    source->DrawOn(target, 0, 0, 0, 0, 0, 1);
+    EXPECT_EQ(CountPixels(target, 0x0F0F0F), 16);
+}
+
+TEST_F(CanvasTest, CellsDrawThroughTheirMask)
+{
+    CCell* cell = Make<CCell>();
+    cell->Create(2, 2);
+    cell->SetColour(Red);
+    cell->FillRect(0, 0, 2, 2);
+    auto mask = new CCanvas(app);
+    cell->mask = mask;
+    mask->Create(2, 2);
+    mask->SetColour(0);
+    mask->FillRect(0, 0, 2, 2);
+    CCanvas* target = Canvas(4, 4, 0x00FF00);
+    cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(CountPixels(target, Red), 4);
+
+    // White mask over a black image: the target stays as it was.
+    cell->SetColour(0);
+    cell->FillRect(0, 0, 2, 2);
+    mask->SetColour(White);
+    mask->FillRect(0, 0, 2, 2);
+    target = Canvas(4, 4, 0x00FF00);
+    target->DrawCell(cell, 1, 1);
+    EXPECT_EQ(CountPixels(target, 0x00FF00), 16);
+}
+
+TEST_F(CanvasTest, WorkCopyEditsShowAfterCommit)
+{
+    CCanvas* canvas = Canvas(3, 3, Red);
+    canvas->SetWorkCopy(1);
+    canvas->PutPixel(1, 1, White);
+    canvas->SetWorkCopy(1);  // already on: the edit stays
+    EXPECT_EQ(canvas->GetPixel(1, 1), White);
+    EXPECT_EQ(canvas->GetPixel(0, 0), Red);
+    EXPECT_EQ(Pixel(canvas, 1, 1), Red);
+    canvas->CommitWork();
+    EXPECT_EQ(Pixel(canvas, 1, 1), White);
+    canvas->SetWorkCopy(0);
+    EXPECT_EQ(canvas->workCopy, 0);
+    EXPECT_EQ(canvas->GetPixel(1, 1), InvalidColour);
+    canvas->PutPixel(0, 0, White);  // no work copy: nothing happens
+    EXPECT_EQ(Pixel(canvas, 0, 0), Red);
+}
+
+TEST_F(CanvasTest, CreateAndResetReplaceSurfaceAndFont)
+{
+    CCanvas* canvas = Make<CCanvas>();
+    canvas->Create(5, 6);
+    EXPECT_EQ(canvas->created, 1);
+    EXPECT_EQ(canvas->GetWidth(), 5);
+    EXPECT_EQ(canvas->GetSurface()->GetHeight(), 6);
+    CFont* first = canvas->GetFont();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->fontHandle->GetRequest().height, 12);
+    canvas->drawMode = 2;
+    canvas->SetWorkCopy(1);
+    canvas->Create(7, 2);
+    EXPECT_NE(canvas->GetFont(), nullptr);
+    EXPECT_EQ(canvas->drawMode, 0u);
+    EXPECT_EQ(canvas->workCopy, 0);
+    canvas->Reset();
+    EXPECT_EQ(canvas->created, 0);
+    EXPECT_EQ(canvas->GetSurface(), nullptr);
+    EXPECT_NE(canvas->GetFont(), nullptr);
+    canvas->Create(-3, 4);  // a negative size makes an empty surface
+    EXPECT_EQ(canvas->GetWidth(), 0);
+}
+
+TEST_F(CanvasTest, TextSitsOnItsBottomRow)
+{
+    CCanvas* canvas = Canvas(80, 40, 0);
+    canvas->SetColour(White);
+    canvas->DrawText("Ag|_", 2, 30);
+    int height = canvas->GetFont()->TextHeight("N|_");
+    int lowest = -1, highest = 40;
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 80; x++)
+            if (Pixel(canvas, x, y) == White) {
+                lowest = std::max(lowest, y);
+                highest = std::min(highest, y);
+            }
+    EXPECT_EQ(height, 12);
+    EXPECT_LE(lowest, 29);
+    EXPECT_GE(lowest, 26);  // the underscore or descender reaches near the bottom
+    EXPECT_GE(highest, 30 - height);
+    EXPECT_EQ(CountPixels(canvas, 0) + CountPixels(canvas, White), 80 * 40);  // no anti-aliasing
+}
