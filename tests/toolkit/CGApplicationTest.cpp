@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+
+#include "core/CString.h"
+#include "toolkit/CTimer.h"
+#include "ToolkitFixture.h"
+
+using platform::PHeadlessSystem;
+
+namespace {
+std::vector<int32_t> Types(const std::vector<Seen>& seen)
+{
+    std::vector<int32_t> out;
+    for (const Seen& s : seen)
+        out.push_back(s.type);
+    return out;
+}
+}  // namespace
+
+TEST_F(ToolkitTest, PressAndReleaseInsideGiveDownUpThenClick)
+{
+    CRecorder* top = NewRecorder(100, 100, 300, 200, nullptr);
+    CRecorder* button = NewRecorder(20, 30, 60, 20, top);
+    top->Show();
+    button->Show();
+    Pump();
+    log.clear();
+
+    desktop.Click(100 + 20 + 30, 100 + 30 + 10);
+    Pump();
+
+    std::vector<Seen> own;
+    for (const Seen& s : SeenBy(button))
+        if (s.source == app && s.type >= EV_LBUTTONDOWN && s.type <= EV_CLICK)
+            own.push_back(s);
+    ASSERT_EQ(Types(own), (std::vector<int32_t>{EV_LBUTTONDOWN, EV_LBUTTONUP, EV_CLICK}));
+    EXPECT_EQ(own[2].x, 30);
+    EXPECT_EQ(own[2].y, 10);
+    EXPECT_EQ(app->activeWindow, button);
+    // The parent hears of the click from its child.
+    auto clicks = SeenBy(top, EV_CLICK);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].source, button);
+    EXPECT_EQ(desktop.GetCapture(), 0u);
+}
+
+TEST_F(ToolkitTest, ReleaseOnTheEdgeOrOutsideGivesNoClick)
+{
+    CRecorder* top = NewRecorder(100, 100, 300, 200, nullptr);
+    CRecorder* button = NewRecorder(20, 30, 60, 20, top);
+    top->Show();
+    button->Show();
+    Pump();
+    int left = 120, topEdge = 130;
+
+    // Pressed inside, released on the left edge column.
+    desktop.MovePointer(left + 10, topEdge + 10);
+    desktop.PressButton(PHeadlessSystem::Left);
+    Pump();
+    desktop.MovePointer(left, topEdge + 10);
+    desktop.ReleaseButton(PHeadlessSystem::Left);
+    Pump();
+    // Pressed inside, released outside the window: the release still comes back.
+    desktop.MovePointer(left + 10, topEdge + 10);
+    desktop.PressButton(PHeadlessSystem::Left);
+    Pump();
+    desktop.MovePointer(left + 200, topEdge + 100);
+    desktop.ReleaseButton(PHeadlessSystem::Left);
+    Pump();
+    // On the last column inside: a click.
+    desktop.MovePointer(left + 59, topEdge + 19);
+    desktop.PressButton(PHeadlessSystem::Left);
+    desktop.ReleaseButton(PHeadlessSystem::Left);
+    Pump();
+
+    EXPECT_EQ(SeenBy(button, EV_LBUTTONUP).size(), 3u);
+    EXPECT_EQ(SeenBy(button, EV_CLICK).size(), 1u);
+}
+
+TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
+{
+    CRecorder* top = NewRecorder(0, 0, 400, 300, nullptr);
+    CRecorder* first = NewRecorder(10, 10, 50, 50, top);
+    CRecorder* second = NewRecorder(100, 10, 50, 50, top);
+    top->Show();
+    first->Show();
+    second->Show();
+    Pump();
+
+    app->SetExclusive(first);
+    EXPECT_EQ(app->activationMode, 2);
+    log.clear();
+    desktop.Click(120, 30);
+    desktop.TypeKey(platform::VK_LEFT);
+    Pump();
+    app->Activate(second);
+
+    EXPECT_EQ(app->activeWindow, first);
+    for (int32_t type : OwnTypes(second))
+        EXPECT_EQ(type, EV_MOUSEENTER);  // only the pointer's arrival reaches it
+    auto own = OwnTypes(first);
+    EXPECT_NE(std::find(own.begin(), own.end(), EV_LBUTTONDOWN), own.end());
+    EXPECT_NE(std::find(own.begin(), own.end(), EV_KEYDOWN), own.end());
+    // Exclusivity began before any press: no component to judge a click against.
+    EXPECT_TRUE(SeenBy(first, EV_CLICK).empty());
+    EXPECT_TRUE(SeenBy(second, EV_CLICK).empty());
+
+    app->Release(second);  // not the active one: nothing
+    EXPECT_EQ(app->activationMode, 2);
+    app->Release(first);
+    EXPECT_EQ(app->activationMode, 0);
+    EXPECT_EQ(app->activeWindow, nullptr);
+    desktop.Click(120, 30);
+    Pump();
+    EXPECT_EQ(app->activeWindow, second);
+}
+
+TEST_F(ToolkitTest, ExclusiveAgainOnTheActiveComponentRefocusesIt)
+{
+    CRecorder* only = NewRecorder(0, 0, 50, 50, nullptr);
+    ASSERT_EQ(app->activeWindow, only);
+    log.clear();
+    app->SetExclusive(only);
+    EXPECT_EQ(OwnTypes(only), (std::vector<int32_t>{EV_UNFOCUS, EV_FOCUS}));
+    app->SetExclusive(nullptr);  // already exclusive: nothing
+    EXPECT_EQ(app->activeWindow, only);
+}
+
+TEST_F(ToolkitTest, PointerFromOneWindowIntoAnotherLeavesThenEnters)
+{
+    CRecorder* top = NewRecorder(0, 0, 400, 300, nullptr);
+    CRecorder* a = NewRecorder(10, 10, 50, 50, top);
+    CRecorder* b = NewRecorder(100, 10, 50, 50, top);
+    top->Show();
+    a->Show();
+    b->Show();
+    app->Activate(top);
+    Pump();
+    log.clear();
+
+    desktop.MovePointer(20, 20);
+    Pump();
+    desktop.MovePointer(25, 22);
+    Pump();
+    desktop.MovePointer(120, 20);
+    Pump();
+
+    std::vector<std::pair<CObject*, int32_t>> order;
+    for (const Seen& s : log)
+        if (s.source == app && (s.type == EV_MOUSEENTER || s.type == EV_MOUSELEAVE))
+            order.push_back({s.receiver, s.type});
+    std::vector<std::pair<CObject*, int32_t>> expected{
+        {a, EV_MOUSEENTER}, {a, EV_MOUSELEAVE}, {b, EV_MOUSEENTER}};
+    EXPECT_EQ(order, expected);
+    // Motion goes only to the active component, wherever the pointer is.
+    EXPECT_TRUE(SeenBy(a, EV_MOUSEMOVE).empty());
+    EXPECT_TRUE(SeenBy(b, EV_MOUSEMOVE).empty());
+    auto moves = SeenBy(top, EV_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 3u);
+    EXPECT_EQ(moves[1].x, 15);  // client coordinates of the window the pointer is over
+    EXPECT_EQ(moves[1].y, 12);
+}
+
+TEST_F(ToolkitTest, TimerFiresOnceAccumulationExceedsItsInterval)
+{
+    CRecorder* target = NewRecorder(0, 0, 50, 50, nullptr);
+    Variable held(new CTimer(app));
+    auto* timer = held.As<CTimer>();
+    timer->Create(target);
+    EXPECT_EQ(timer->interval, 1000u);
+    EXPECT_EQ(timer->enabled, 0u);
+    timer->SetEnabled(1);
+
+    app->looping = 1;
+    app->Step();  // the first step only reads the clock
+    for (int ms : {600, 400}) {
+        desktop.AdvanceClock(ms);
+        app->Step();
+    }
+    EXPECT_TRUE(SeenBy(target, EV_TIMER).empty());
+    EXPECT_EQ(timer->accumulated, 1000u);
+    desktop.AdvanceClock(7);
+    app->Step();
+    auto fired = SeenBy(target, EV_TIMER);
+    ASSERT_EQ(fired.size(), 1u);
+    EXPECT_EQ(fired[0].value, 7);
+    EXPECT_EQ(fired[0].source, timer);
+    EXPECT_EQ(timer->accumulated, 0u);
+
+    // A disabled timer keeps accumulating and fires on the first enabled tick.
+    timer->SetEnabled(0);
+    desktop.AdvanceClock(1500);
+    app->Step();
+    EXPECT_EQ(SeenBy(target, EV_TIMER).size(), 1u);
+    timer->SetEnabled(1);
+    desktop.AdvanceClock(3);
+    app->Step();
+    fired = SeenBy(target, EV_TIMER);
+    ASSERT_EQ(fired.size(), 2u);
+    EXPECT_EQ(fired[1].value, 3);
+    // A step without elapsed time ticks nothing.
+    app->Step();
+    EXPECT_EQ(timer->accumulated, 0u);
+    app->looping = 0;
+}
+
+namespace {
+// Records how long the loop asks to wait.
+class CWaitRecorder : public PHeadlessSystem {
+public:
+    int WaitMessage(int timeoutMs) override
+    {
+        waits.push_back(timeoutMs);
+        return PHeadlessSystem::WaitMessage(timeoutMs);
+    }
+    int GetMessage(platform::PMessage& message) override
+    {
+        blockingGets++;
+        return PHeadlessSystem::GetMessage(message);
+    }
+    std::vector<int> waits;
+    int blockingGets = 0;
+};
+}  // namespace
+
+TEST(ToolkitLoop, WithTimersTheLoopSleepsUntilTheNextIsDue)
+{
+    CWaitRecorder desktop;
+    auto* previous = platform::InstallWindowSystem(&desktop);
+    auto* app = new CGApplication();
+    ASSERT_EQ(app->Initialise(), 1);
+    app->looping = 1;
+    app->Step();
+    EXPECT_EQ(desktop.blockingGets, 1);  // no timer: a plain blocking wait
+
+    {
+        Variable held(new CTimer(app));
+        auto* timer = held.As<CTimer>();
+        timer->Create(nullptr);
+        timer->SetInterval(25);
+        app->Step();
+        EXPECT_TRUE(desktop.waits.empty() || desktop.waits.back() == -1);  // disabled: wait for a message
+        timer->SetEnabled(1);
+        desktop.AdvanceClock(10);
+        app->Step();
+        ASSERT_FALSE(desktop.waits.empty());
+        // Due once more than 25 ms accumulate; 10 have passed since the last tick.
+        EXPECT_EQ(desktop.waits.back(), 26 - 10);
+        EXPECT_EQ(timer->accumulated, 10u);
+        desktop.AdvanceClock(5);
+        app->Step();
+        EXPECT_EQ(desktop.waits.back(), 26 - 10 - 5);
+        desktop.AdvanceClock(40);
+        app->Step();
+        EXPECT_EQ(desktop.waits.back(), 0);  // overdue: no sleep at all
+    }
+    app->looping = 0;
+    app->Cleanup();
+    delete app;
+    platform::InstallWindowSystem(previous);
+}
+
+namespace {
+// Calls Run from inside a handler, then stops the loop.
+class CNester : public CWindow {
+public:
+    using CWindow::CWindow;
+    void HandleEvent(CEvent event) override
+    {
+        if (event.type == EV_KEYDOWN && event.source == application) {
+            GetApplication()->Run();
+            nestedReturned = true;
+            GetApplication()->Stop();
+        }
+        CWindow::HandleEvent(event);
+    }
+    bool nestedReturned = false;
+};
+}  // namespace
+
+TEST_F(ToolkitTest, RunInsideAStepReturnsAtOnceAndStopEndsTheLoop)
+{
+    Variable held(new CNester(app));
+    auto* window = held.As<CNester>();
+    window->Create(0, 0, 50, 50, nullptr, NoTitle, 0, 0, 0);
+    window->Show();
+    desktop.TypeKey('A', 'a');
+    app->Run();
+    EXPECT_TRUE(window->nestedReturned);
+    EXPECT_EQ(app->looping, 0);
+    EXPECT_EQ(app->running, 0);
+}
+
+TEST_F(ToolkitTest, KeysAndCharactersGoToTheActiveComponent)
+{
+    CRecorder* top = NewRecorder(0, 0, 200, 100, nullptr);
+    CRecorder* field = NewRecorder(10, 10, 80, 20, top);
+    top->Show();
+    field->Show();
+    app->Activate(field);
+    Pump();
+    log.clear();
+
+    desktop.TypeKey(0x4E, 0xF1);  // the key that types "ñ"
+    desktop.TypeKey(platform::VK_LEFT);
+    Pump();
+
+    std::vector<Seen> own;
+    for (const Seen& s : SeenBy(field))
+        if (s.source == app)
+            own.push_back(s);
+    ASSERT_EQ(Types(own), (std::vector<int32_t>{EV_KEYDOWN, EV_CHAR, EV_KEYUP, EV_KEYDOWN, EV_KEYUP}));
+    EXPECT_EQ(own[0].value, 0x4E);
+    EXPECT_EQ(own[1].value, 0xF1);
+    EXPECT_EQ(own[3].value, int32_t(platform::VK_LEFT));
+    EXPECT_TRUE(OwnTypes(top).empty());
+}
+
+TEST_F(ToolkitTest, WheelDirectionFollowsTheSignOfTheDelta)
+{
+    CRecorder* top = NewRecorder(50, 60, 200, 100, nullptr);
+    top->Show();
+    desktop.MovePointer(70, 80);
+    desktop.TurnWheel(120);
+    desktop.TurnWheel(-120);
+    Pump();
+    auto up = SeenBy(top, EV_WHEELUP);
+    ASSERT_EQ(up.size(), 1u);
+    EXPECT_EQ(up[0].x, 70);  // the wheel reports screen coordinates
+    EXPECT_EQ(up[0].y, 80);
+    EXPECT_EQ(SeenBy(top, EV_WHEELDOWN).size(), 1u);
+}
+
+TEST_F(ToolkitTest, ServicesReportDesktopPointerAndClipboard)
+{
+    CEvent size = app->GetDesktopSize();
+    EXPECT_EQ(size.type, EV_NONE);
+    EXPECT_EQ(size.x, 1024);
+    EXPECT_EQ(size.y, 768);
+    desktop.MovePointer(33, 44);
+    CEvent pointer = app->GetCursorPosition();
+    EXPECT_EQ(pointer.x, 33);
+    EXPECT_EQ(pointer.y, 44);
+
+    EXPECT_EQ(app->GetClipboardText(), nullptr);
+    Variable text(new CString(app));
+    text.As<CString>()->SetText("Espa\xF1" "a 1,5");
+    app->SetClipboardText(text.As<CString>());
+    Variable back(app->GetClipboardText());
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(back.As<CString>()->Equals("Espa\xF1" "a 1,5"));
+
+    EXPECT_EQ(app->packColour(255, 0, 0), 255u);
+    uint32_t c = app->packColour(1, 2, 3);
+    EXPECT_EQ(app->redOf(c) + app->greenOf(c) * 10 + app->blueOf(c) * 100, 321u);
+}
+
+TEST(ToolkitLoop, WithoutAWindowSystemInitialiseFailsLoudly)
+{
+    auto* previous = platform::InstallWindowSystem(nullptr);
+    auto* app = new CGApplication();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(app->Initialise(), 0);
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    app->looping = 1;
+    app->Step();  // harmless
+    app->Cleanup();
+    delete app;
+    platform::InstallWindowSystem(previous);
+}

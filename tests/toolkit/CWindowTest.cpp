@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include "core/CObjectList.h"
+#include "core/CString.h"
+#include "graphics/CCanvas.h"
+#include "platform/PSurface.h"
+#include "toolkit/CTimer.h"
+#include "ToolkitFixture.h"
+
+TEST_F(ToolkitTest, CreateBuildsTheNativeWindowAndCanvasAndIsActive)
+{
+    CApplication::Title("Ajustor de prueba");
+    CRecorder* window = NewRecorder(30, 40, 120, 80, nullptr, nullptr);
+    EXPECT_EQ(window->created, 1);
+    EXPECT_EQ(window->alive, 1);
+    EXPECT_EQ(window->visible, 0);
+    EXPECT_EQ(app->activeWindow, window);  // a new component is the active one
+    EXPECT_EQ(OwnTypes(window).back(), EV_CREATE);
+    EXPECT_EQ(desktop.GetWindowText(window->handle), "Ajustor de prueba");
+    EXPECT_FALSE(desktop.IsVisible(window->handle));
+    CCanvas* canvas = window->GetCanvas();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(canvas->GetWidth(), 120);
+    EXPECT_EQ(canvas->GetHeight(), 80);
+    EXPECT_EQ(canvas->GetSurface()->GetPixel(119, 79), app->packColour(200, 100, 50));
+
+    window->Create(0, 0, 10, 10, nullptr, nullptr, 0, 0, 0);  // already created: nothing
+    EXPECT_EQ(window->width, 120);
+
+    // Shown, painted from the canvas; the paint pass reports its rectangle.
+    window->Show();
+    Pump();
+    EXPECT_TRUE(desktop.IsVisible(window->handle));
+    EXPECT_EQ(window->visible, 1);
+    EXPECT_EQ(desktop.GetWindowPixel(window->handle, 5, 5), app->packColour(200, 100, 50));
+    EXPECT_TRUE(SeenBy(window, EV_PAINT).empty());  // Show copied the canvas itself
+
+    // Uncovered later, the window is painted again from its canvas.
+    window->GetCanvas()->SetColour(app->packColour(9, 8, 7));
+    window->GetCanvas()->FillRect(0, 0, 120, 80);
+    desktop.Expose(window->handle, {5, 6, 15, 26});
+    Pump();
+    auto paints = SeenBy(window, EV_PAINT);
+    ASSERT_EQ(paints.size(), 1u);
+    EXPECT_EQ(paints[0].x, 5);
+    EXPECT_EQ(paints[0].y, 6);
+    EXPECT_EQ(desktop.GetWindowPixel(window->handle, 10, 10), app->packColour(9, 8, 7));
+    EXPECT_EQ(desktop.GetWindowPixel(window->handle, 30, 30), app->packColour(200, 100, 50));
+}
+
+TEST_F(ToolkitTest, CloseHidesAndNeverDestroys)
+{
+    CRecorder* popup = NewRecorder(10, 10, 100, 60, nullptr);
+    popup->Show();
+    Pump();
+    log.clear();
+    desktop.RequestClose(popup->handle);
+    Pump();
+    EXPECT_EQ(OwnTypes(popup), (std::vector<int32_t>{EV_CLOSE, EV_HIDE, EV_UNFOCUS}));
+    EXPECT_EQ(popup->visible, 0);
+    EXPECT_EQ(popup->created, 1);
+    EXPECT_TRUE(desktop.IsWindow(popup->handle));
+    EXPECT_FALSE(desktop.IsVisible(popup->handle));
+    EXPECT_TRUE(app->IsAlive(popup));
+    popup->Show();
+    EXPECT_TRUE(desktop.IsVisible(popup->handle));
+
+    // A hidden window ignores a second close.
+    popup->Hide();
+    log.clear();
+    desktop.RequestClose(popup->handle);
+    Pump();
+    EXPECT_EQ(OwnTypes(popup), (std::vector<int32_t>{EV_FOCUS, EV_CLOSE}));
+}
+
+TEST_F(ToolkitTest, ResizingToTheSameSizeKeepsCanvasAndPixels)
+{
+    CRecorder* window = NewRecorder(10, 10, 100, 60, nullptr);
+    CCanvas* canvas = window->GetCanvas();
+    PSurface* surface = canvas->GetSurface();
+    canvas->SetColour(app->packColour(1, 2, 3));
+    canvas->FillRect(4, 4, 1, 1);
+
+    CEvent moved = window->GetRect();
+    moved.x = 50;
+    moved.y = 70;
+    window->MoveTo(moved);
+    Pump();
+    EXPECT_EQ(window->GetCanvas(), canvas);
+    EXPECT_EQ(canvas->GetSurface(), surface);
+    EXPECT_EQ(surface->GetPixel(4, 4), app->packColour(1, 2, 3));
+    EXPECT_EQ(window->x, 50);
+    EXPECT_EQ(window->y, 70);
+    platform::PRect rect;
+    desktop.GetWindowRect(window->handle, rect);
+    EXPECT_EQ(rect.left, 50);
+    EXPECT_EQ(rect.top, 70);
+
+    moved.width = 140;
+    window->MoveTo(moved);
+    EXPECT_EQ(window->width, 140);
+    EXPECT_EQ(window->GetCanvas()->GetWidth(), 140);
+    EXPECT_EQ(window->GetCanvas()->GetHeight(), 60);
+}
+
+TEST_F(ToolkitTest, ChildResizeComesOnlyFromItsParent)
+{
+    CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
+    CRecorder* child = NewRecorder(10, 10, 50, 50, top);
+    top->Show();
+    child->Show();
+    Pump();
+    log.clear();
+    CEvent r = child->GetRect();
+    r.width = 70;
+    child->MoveTo(r);
+    Pump();
+    // Once from MoveTo itself; the window system's notice is not delivered to a child.
+    EXPECT_EQ(SeenBy(child, EV_RESIZE).size(), 1u);
+    EXPECT_EQ(child->width, 70);
+}
+
+TEST_F(ToolkitTest, EventsBubbleWithTheChildDirectlyBelowAsSource)
+{
+    CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
+    CRecorder* middle = NewRecorder(10, 10, 200, 150, top);
+    CRecorder* leaf = NewRecorder(5, 5, 50, 50, middle);
+    top->Show();
+    middle->Show();
+    leaf->Show();
+    app->Activate(leaf);
+    Pump();
+    log.clear();
+
+    desktop.MovePointer(20, 20);
+    Pump();
+    auto atMiddle = SeenBy(middle, EV_MOUSEMOVE);
+    auto atTop = SeenBy(top, EV_MOUSEMOVE);
+    ASSERT_EQ(atMiddle.size(), 1u);
+    ASSERT_EQ(atTop.size(), 1u);
+    EXPECT_EQ(atMiddle[0].source, leaf);
+    EXPECT_EQ(atTop[0].source, middle);
+    // Not their own event: the parents' geometry and state are untouched.
+    EXPECT_EQ(middle->visible, 1);
+
+    // A resize from a child does not resize the parent.
+    CEvent r = leaf->GetRect();
+    r.width = 20;
+    r.height = 20;
+    leaf->MoveTo(r);
+    EXPECT_EQ(middle->width, 200);
+    EXPECT_EQ(top->width, 300);
+}
+
+TEST_F(ToolkitTest, TabFollowsNextFocusAndDoesNothingWithout)
+{
+    CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
+    CRecorder* first = NewRecorder(10, 10, 50, 20, top);
+    CRecorder* second = NewRecorder(10, 40, 50, 20, top);
+    top->Show();
+    first->Show();
+    second->Show();
+    app->Activate(first);
+    Pump();
+
+    desktop.TypeKey(platform::VK_TAB, 9);
+    Pump();
+    EXPECT_EQ(app->activeWindow, first);
+
+    first->SetNext(second);
+    log.clear();
+    desktop.TypeKey(platform::VK_TAB, 9);
+    Pump();
+    EXPECT_EQ(app->activeWindow, second);
+    auto focus = SeenBy(second, EV_FOCUS);
+    ASSERT_EQ(focus.size(), 1u);
+    EXPECT_EQ(focus[0].source, app);
+
+    second->SetNext(first);
+    second->FocusNext(1);  // with the flag the focus record names where it came from
+    focus = SeenBy(first, EV_FOCUS);
+    ASSERT_EQ(focus.size(), 1u);
+    EXPECT_EQ(focus[0].source, second);
+}
+
+TEST_F(ToolkitTest, DestroyDeletesChildrenAndRestoresTheParent)
+{
+    CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
+    int topCount = top->GetReferenceCount();
+    auto* child = new CRecorder(app, &log);
+    Variable holdChild(child);
+    child->Create(10, 10, 100, 100, top, nullptr, 0, 0, 0);
+    auto* grandchild = new CRecorder(app, &log);  // held by nobody but its parent
+    grandchild->Create(5, 5, 20, 20, child, nullptr, 0, 0, 0);
+    platform::PHandle grandHandle = grandchild->handle;
+    EXPECT_EQ(top->GetReferenceCount(), topCount);
+    EXPECT_EQ(top->children->GetCount(), 1u);
+    top->Show();
+    child->Show();
+    grandchild->Show();
+    Pump();
+    log.clear();
+
+    EXPECT_EQ(child->Destroy(), 0);
+    EXPECT_FALSE(app->IsAlive(grandchild));
+    EXPECT_FALSE(desktop.IsWindow(grandHandle));
+    auto own = OwnTypes(child);
+    EXPECT_NE(std::find(own.begin(), own.end(), EV_DESTROY), own.end());
+    EXPECT_NE(std::find(own.begin(), own.end(), EV_HIDE), own.end());
+    EXPECT_EQ(SeenBy(top, EV_DESTROY).size(), 2u);  // the grandchild's came up through the child
+    EXPECT_EQ(child->created, 0);
+    EXPECT_EQ(child->handle, 0u);
+    EXPECT_EQ(child->GetParent(), nullptr);
+    EXPECT_EQ(top->children->GetCount(), 0u);
+    EXPECT_EQ(top->GetReferenceCount(), topCount);
+    EXPECT_TRUE(app->IsAlive(child));
+    EXPECT_EQ(child->Destroy(), 0);  // twice: only a reclaim pass
+
+    // Dropping the last reference of a created window destroys it too.
+    auto* other = new CRecorder(app, &log);
+    {
+        Variable hold(other);
+        other->Create(0, 0, 10, 10, top, nullptr, 0, 0, 0);
+        EXPECT_EQ(top->children->GetCount(), 1u);
+    }
+    EXPECT_EQ(top->children->GetCount(), 0u);
+    EXPECT_EQ(top->GetReferenceCount(), topCount);
+}
+
+TEST_F(ToolkitTest, AParentThatIsNotAliveIsIgnored)
+{
+    CRecorder* top = NewRecorder(0, 0, 100, 100, nullptr);
+    CWindow* stale = new CRecorder(app, nullptr);
+    delete stale;  // a parent that no longer exists
+    top->Destroy();
+    CRecorder* orphan = NewRecorder(5, 5, 10, 10, stale);
+    EXPECT_EQ(orphan->GetParent(), nullptr);
+    CRecorder* second = NewRecorder(5, 5, 10, 10, top);  // alive but no longer created
+    EXPECT_EQ(second->GetParent(), nullptr);
+}
+
+namespace {
+int liveWatchers = 0;
+class CWatched : public CWindow {
+public:
+    explicit CWatched(CGApplication* app) : CWindow(app) { liveWatchers++; }
+    ~CWatched() override
+    {
+        LeaveRegistry();
+        liveWatchers--;
+    }
+};
+}  // namespace
+
+TEST(ToolkitCleanup, CleanupLeavesNoFrameworkObjectAlive)
+{
+    platform::PHeadlessSystem desktop;
+    auto* previous = platform::InstallWindowSystem(&desktop);
+    auto* app = new CGApplication();
+    ASSERT_EQ(app->Initialise(), 1);
+    Variable top(new CWatched(app));
+    top.As<CWindow>()->Create(0, 0, 200, 200, nullptr, nullptr, 1, 2, 3);
+    for (int i = 0; i < 3; i++) {
+        auto* child = new CWatched(app);
+        child->Create(i * 10, 0, 10, 10, top.As<CWindow>(), nullptr, 0, 0, 0);
+    }
+    Variable orphan(new CWatched(app));
+    Variable timer(new CTimer(app));
+    timer.As<CTimer>()->Create(top.As<CWComponent>());
+    Variable text(new CString(app));
+    top.As<CWindow>()->Show();
+    EXPECT_EQ(liveWatchers, 5);
+
+    app->Cleanup();
+    EXPECT_EQ(liveWatchers, 0);
+    EXPECT_EQ(app->GetObjectCount(), 0u);
+    EXPECT_EQ(app->windows, nullptr);
+    EXPECT_EQ(app->timers, nullptr);
+    delete app;
+    platform::InstallWindowSystem(previous);
+}
