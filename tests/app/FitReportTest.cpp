@@ -1,0 +1,109 @@
+#include <fstream>
+#include <sstream>
+
+#include "app/FitLines.h"
+#include "app/FitReport.h"
+#include "app/SimpleFit.h"
+#include "app/WeightedFit.h"
+#include "tests/app/FitFixture.h"
+
+namespace {
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class FitReportTest : public FitFixture {
+protected:
+    void SetUp() override
+    {
+        FitFixture::SetUp();
+        Fill(ColumnX, {"1", "2.5", "3"});
+        Fill(ColumnErrorX, {"0.1", "0.1", "0.1"});
+        Fill(ColumnY, {"2", "4.25", "6.5"});
+        Fill(ColumnErrorY, {"0.2", "0.2", "0.5"});
+        path = testing::TempDir() + "report_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    }
+
+    // Runs a fit into fresh result columns and writes its report, as a result window does.
+    int Export(FitKind kind)
+    {
+        std::vector<CLineColumn*> columns;
+        for (int i = 0; i < 8; i++)
+            columns.push_back(NewColumn());
+        ReportColumns report;
+        if (kind == FitKind::Simple) {
+            // The window order: "X*Y", "X*X", "Y*Y", "(Ax+B-y)".
+            SimpleFitColumns out{columns[1], columns[2], columns[0], columns[3], columns[4], columns[5]};
+            RunSimpleFit(Data(), out);
+        } else {
+            WeightedFitColumns out;
+            out.p = columns[0], out.xyp = columns[1], out.xxp = columns[2], out.xp = columns[3], out.yp = columns[4];
+            out.residuals = columns[5], out.names = columns[6], out.values = columns[7];
+            RunWeightedFit(Data(), out);
+        }
+        int auxiliary = kind == FitKind::Simple ? 4 : 6;
+        for (int i = 0; i < auxiliary + 2; i++)
+            columns[i]->DeleteFirstLine();
+        for (int i = 0; i < 4; i++)
+            report.data[i] = data[i]->GetLines();
+        for (int i = 0; i < auxiliary; i++)
+            report.auxiliary[i] = columns[i]->GetLines();
+        report.names = columns[auxiliary]->GetLines();
+        report.values = columns[auxiliary + 1]->GetLines();
+        Variable target(new CString(app));
+        target.As<CString>()->SetText(path.c_str());
+        return WriteFitReport(app, target.As<CString>(), kind, report);
+    }
+    std::string path;
+};
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        n++;
+    return n;
+}
+}  // namespace
+
+TEST_F(FitReportTest, SimpleReportIsExactlyTheCheckedFile)
+{
+    ASSERT_EQ(Export(FitKind::Simple), 1);
+    std::string report = ReadFile(path);
+    EXPECT_EQ(report, ReadFile(APP_TEST_DATA "/simple_report.html"));
+    EXPECT_EQ(report.find('\n'), std::string::npos);
+    EXPECT_EQ(report.find('.'), std::string::npos);  // every point became a comma
+    // Header rows, then 3 + 3 data rows and 14 result rows, colours alternating per table.
+    EXPECT_EQ(Count(report, "<tr bgcolor=\"#faf5f0\">"), 3u);
+    EXPECT_EQ(Count(report, "<tr bgcolor=\"#effaff\">"), 2u + 2u + 7u);
+    EXPECT_EQ(Count(report, "<tr bgcolor=\"#faffef\">"), 1u + 1u + 7u);
+}
+
+TEST_F(FitReportTest, WeightedReportIsExactlyTheCheckedFile)
+{
+    ASSERT_EQ(Export(FitKind::Weighted), 1);
+    std::string report = ReadFile(path);
+    EXPECT_EQ(report, ReadFile(APP_TEST_DATA "/weighted_report.html"));
+    EXPECT_EQ(Count(report, "<tr bgcolor=\"#effaff\">"), 2u + 2u + 8u);
+    EXPECT_EQ(Count(report, "<tr bgcolor=\"#faffef\">"), 1u + 1u + 7u);
+}
+
+TEST_F(FitReportTest, TypedMarkupInACellIsEscapedAndReExportOverwrites)
+{
+    Fill(ColumnErrorX, {"<b>&\"", "0.1", "0.1"});
+    ASSERT_EQ(Export(FitKind::Simple), 1);
+    ASSERT_EQ(Export(FitKind::Simple), 1);  // the second export replaces the first
+    std::string report = ReadFile(path);
+    EXPECT_NE(report.find("<td>&lt;b&gt;&amp;&quot;</td>"), std::string::npos);
+    EXPECT_EQ(Count(report, "<html>"), 1u);
+}
+
+TEST_F(FitReportTest, AReportThatCannotBeCreatedReportsFailure)
+{
+    path = "/nonexistent-folder/report.html";
+    EXPECT_EQ(Export(FitKind::Simple), 0);
+}

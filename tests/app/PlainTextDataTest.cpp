@@ -1,0 +1,58 @@
+#include <cstdio>
+
+#include "app/CCompactColumn.h"
+#include "app/PlainTextData.h"
+#include "tests/app/FitFixture.h"
+
+namespace {
+class PlainTextDataTest : public FitFixture {
+protected:
+    PlainTextResult Read(const std::string& text)
+    {
+        std::string path = testing::TempDir() + "plain.txt";
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+        return ReadPlainTextData(app, path.c_str(), Data());
+    }
+    std::vector<std::string> Column(int c)
+    {
+        std::vector<std::string> lines;
+        for (uint32_t i = 0; i < data[c]->LineCount(); i++)
+            lines.emplace_back(data[c]->LineAt(i)->GetBuffer(), data[c]->LineAt(i)->GetLength());
+        return lines;
+    }
+};
+using Texts = std::vector<std::string>;
+}  // namespace
+
+TEST_F(PlainTextDataTest, ColumnsFollowTheCountOfNumbers)
+{
+    ASSERT_EQ(Read("# x y\n\n1 2\n  2\t4.50\r\n3 6").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(0), (Texts{"1", "2", "3"}));
+    EXPECT_EQ(Column(2), (Texts{"2", "4.50", "6"}));  // kept as typed
+    EXPECT_EQ(Column(1), (Texts{"", "", ""}));
+    ASSERT_EQ(Read("1 2 0.5\n2 4 0.25\n").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(3), (Texts{"0.5", "0.25"}));
+    ASSERT_EQ(Read("1 0.1 2 0.5\n").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(1), (Texts{"0.1"}));
+    EXPECT_EQ(Column(3), (Texts{"0.5"}));
+}
+
+TEST_F(PlainTextDataTest, RowsThatDoNotMatchTheFirstAreRefused)
+{
+    PlainTextResult r = Read("1 2\n# note\n3 4 5\n");
+    EXPECT_EQ(r.status, PlainTextResult::BadLine);
+    EXPECT_EQ(r.line, 3u);
+    EXPECT_EQ(r.fields, 3u);
+    EXPECT_EQ(Read("1\n").status, PlainTextResult::BadLine);
+    EXPECT_EQ(Read("1 2 3 4 5\n").status, PlainTextResult::BadLine);
+    EXPECT_EQ(Column(0), (Texts{""}));  // a refused file leaves empty columns
+}
+
+TEST_F(PlainTextDataTest, SeparatorsCannotEnterACell)
+{
+    ASSERT_EQ(Read("1;5 2\n").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(0), (Texts{"1 5"}));
+    EXPECT_EQ(ReadPlainTextData(app, "/nonexistent/file", Data()).status, PlainTextResult::CannotOpen);
+}

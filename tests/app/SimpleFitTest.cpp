@@ -1,0 +1,95 @@
+#include <cmath>
+
+#include "app/FitLines.h"
+#include "app/SimpleFit.h"
+#include "tests/app/FitFixture.h"
+
+namespace {
+using Names = std::vector<std::string>;
+
+class SimpleFitTest : public FitFixture {
+protected:
+    SimpleFitResult Fit(const std::vector<std::string>& x, const std::vector<std::string>& y)
+    {
+        Fill(ColumnX, x);
+        Fill(ColumnY, y);
+        for (auto*& c : outColumns)
+            c = NewColumn();
+        out = {outColumns[0], outColumns[1], outColumns[2], outColumns[3], outColumns[4], outColumns[5]};
+        return RunSimpleFit(Data(), out);
+    }
+    CLineColumn* outColumns[6] = {};
+    SimpleFitColumns out;
+};
+}  // namespace
+
+TEST_F(SimpleFitTest, ExactLineThroughThreePoints)
+{
+    SimpleFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"});
+    EXPECT_EQ(Lines(outColumns[0]), (Names{"1", "4", "9"}));     // X*X
+    EXPECT_EQ(Lines(outColumns[1]), (Names{"4", "16", "36"}));   // Y*Y
+    EXPECT_EQ(Lines(outColumns[2]), (Names{"2", "8", "18"}));    // X*Y
+    EXPECT_EQ(Lines(outColumns[3]), (Names{"0", "0", "0"}));     // (Ax+B-y)
+    EXPECT_EQ(Lines(outColumns[4]), (Names{"N", "Sx", "Sy", "Sxx", "Syy", "Sxy", "S[(Ax+B-y)]", "Delta",
+                                           "Error Y", "A", "B", "Error A", "Error B", "r"}));
+    EXPECT_EQ(Lines(outColumns[5]), (Names{"3", "6", "12", "14", "56", "28", "0", "6", "0", "2", "0", "0", "0", "1"}));
+    EXPECT_EQ(fit.a, 2.0);
+    EXPECT_EQ(fit.b, 0.0);
+}
+
+TEST_F(SimpleFitTest, FallingLineHasAPositiveCorrelation)
+{
+    SimpleFitResult fit = Fit({"1", "2", "3"}, {"3", "1", "2"});
+    EXPECT_EQ(fit.a, -0.5);
+    EXPECT_EQ(fit.b, 3.0);
+    EXPECT_EQ(fit.s, 1.5);
+    EXPECT_EQ(fit.errorY, std::sqrt(1.5));
+    EXPECT_EQ(fit.r, 0.5);
+    EXPECT_EQ(fit.delta, 6.0);
+    Names values = Lines(outColumns[5]);
+    EXPECT_EQ(values[9], "-0.5");
+    EXPECT_EQ(values[8], "1.2247448713915889406678161321906");  // sqrt(1.5) with 32 digits
+}
+
+TEST_F(SimpleFitTest, TwoRowsDivideTheResidualsByTwo)
+{
+    SimpleFitResult fit = Fit({"0", "1"}, {"0", "1"});
+    EXPECT_EQ(fit.errorY, 0.0);
+    EXPECT_EQ(fit.a, 1.0);
+    fit = Fit({"0", "1", "2", "3"}, {"1", "0", "1", "0"});
+    EXPECT_DOUBLE_EQ(fit.errorY, std::sqrt(fit.s / 2));
+}
+
+TEST_F(SimpleFitTest, ColumnsAreReadAsTypedLines)
+{
+    // Column 1 sets the rows; missing lines elsewhere read 0; text is read like scanf.
+    Fill(ColumnX, {"1", "2", "3", "4"});
+    Fill(ColumnY, {" -2.5e3xyz", "abc", "1,5", "7", "99"});
+    for (auto*& c : outColumns)
+        c = NewColumn();
+    SimpleFitColumns o{outColumns[0], outColumns[1], outColumns[2], outColumns[3], outColumns[4], outColumns[5]};
+    SimpleFitResult fit = RunSimpleFit(Data(), o);
+    EXPECT_EQ(fit.n, 4u);
+    EXPECT_EQ(fit.sy, -2500.0 + 0 + 1 + 7);
+    Fill(ColumnY, {"5"});  // rows 1..3 have no line: they read as 0
+    fit = RunSimpleFit(Data(), SimpleFitColumns{});
+    EXPECT_EQ(fit.sy, 5.0);
+    EXPECT_EQ(fit.syy, 25.0);
+}
+
+TEST_F(SimpleFitTest, DegenerateDataShowWhatTheArithmeticGives)
+{
+    // A new data set: one empty line per column, one row of zeros.
+    SimpleFitResult fit = Fit({}, {});
+    EXPECT_EQ(fit.n, 1u);
+    EXPECT_TRUE(std::isnan(fit.a));
+    Names values = Lines(outColumns[5]);
+    ASSERT_EQ(values.size(), 14u);
+    EXPECT_EQ(values[0], "1");
+    EXPECT_NE(values[9].find("NAN"), std::string::npos);
+    // All x equal: Δ = 0.
+    fit = Fit({"2", "2", "2"}, {"1", "2", "3"});
+    EXPECT_EQ(fit.delta, 0.0);
+    EXPECT_FALSE(std::isfinite(fit.a));
+    EXPECT_EQ(Lines(outColumns[5]).size(), 14u);
+}

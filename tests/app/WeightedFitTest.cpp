@@ -1,0 +1,96 @@
+#include <cmath>
+
+#include "app/FitLines.h"
+#include "app/SimpleFit.h"
+#include "app/WeightedFit.h"
+#include "tests/app/FitFixture.h"
+
+namespace {
+using Names = std::vector<std::string>;
+
+class WeightedFitTest : public FitFixture {
+protected:
+    WeightedFitResult Fit(const std::vector<std::string>& x, const std::vector<std::string>& y,
+                          const std::vector<std::string>& e)
+    {
+        Fill(ColumnX, x);
+        Fill(ColumnY, y);
+        Fill(ColumnErrorY, e);
+        for (auto*& c : outColumns)
+            c = NewColumn();
+        WeightedFitColumns out;
+        out.p = outColumns[0], out.xp = outColumns[1], out.yp = outColumns[2], out.xyp = outColumns[3];
+        out.xxp = outColumns[4], out.residuals = outColumns[5], out.names = outColumns[6], out.values = outColumns[7];
+        return RunWeightedFit(Data(), out);
+    }
+    CLineColumn* outColumns[8] = {};
+};
+}  // namespace
+
+TEST_F(WeightedFitTest, UnitErrorsGiveTheSimpleLine)
+{
+    WeightedFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"}, {"1", "1", "1"});
+    EXPECT_EQ(Lines(outColumns[0]), (Names{"1", "1", "1"}));
+    EXPECT_EQ(Lines(outColumns[3]), (Names{"2", "8", "18"}));
+    EXPECT_EQ(Lines(outColumns[4]), (Names{"1", "4", "9"}));
+    EXPECT_EQ(Lines(outColumns[5]), (Names{"0", "0", "0"}));
+    EXPECT_EQ(Lines(outColumns[6]), (Names{"N", "Sw", "Sx", "Sy", "Swx", "Swy", "Swxy", "Swxx", "S[((Ax+B-y)/w)]",
+                                           "Delta", "A", "B", "Error A", "Error B", "Xi"}));
+    EXPECT_EQ(fit.sw, 3.0);
+    EXPECT_EQ(fit.swx, 6.0);
+    EXPECT_EQ(fit.swy, 12.0);
+    EXPECT_EQ(fit.swxx, 14.0);
+    EXPECT_EQ(fit.swxy, 28.0);
+    EXPECT_EQ(fit.delta, 6.0);
+    EXPECT_EQ(fit.a, 2.0);
+    EXPECT_EQ(fit.b, 0.0);
+    EXPECT_EQ(fit.errorA, std::sqrt(0.5));
+    EXPECT_EQ(fit.errorB, std::sqrt(14.0 / 6.0));
+    EXPECT_EQ(fit.xi, 0.0);
+    EXPECT_EQ(Lines(outColumns[7])[12], "0.70710678118654757273731092936941");
+}
+
+TEST_F(WeightedFitTest, EqualErrorsChangeTheErrorsNotTheLine)
+{
+    WeightedFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"}, {"2", "2", "2"});
+    EXPECT_EQ(Lines(outColumns[0]), (Names{"0.25", "0.25", "0.25"}));
+    EXPECT_EQ(fit.sw, 0.75);
+    EXPECT_EQ(fit.delta, 0.375);
+    EXPECT_EQ(fit.a, 2.0);
+    EXPECT_EQ(fit.b, 0.0);
+    EXPECT_EQ(fit.errorA, std::sqrt(2.0));
+    EXPECT_EQ(fit.sx, 6.0);  // plain sums whatever the weights
+    EXPECT_EQ(fit.swx, 1.5);
+}
+
+TEST_F(WeightedFitTest, ChiPerDegreeOfFreedomForFewRows)
+{
+    WeightedFitResult two = Fit({"0", "1"}, {"0", "2"}, {"1", "1"});
+    EXPECT_EQ(two.xi, two.s * 0.5);
+    WeightedFitResult one = Fit({"1"}, {"1"}, {"1"});
+    EXPECT_TRUE(std::isnan(one.xi) || one.xi == one.s);
+    WeightedFitResult many = Fit({"0", "1", "2", "3"}, {"0", "1.5", "1.5", "3"}, {"0.5", "0.5", "1", "1"});
+    EXPECT_DOUBLE_EQ(many.xi, many.s / 2);
+    EXPECT_GT(many.s, 0.0);
+}
+
+TEST_F(WeightedFitTest, ZeroErrorNeverStopsTheFit)
+{
+    WeightedFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"}, {"1", "", "1"});
+    EXPECT_TRUE(std::isinf(fit.sw));
+    EXPECT_EQ(Lines(outColumns[7]).size(), 15u);
+    EXPECT_EQ(Lines(outColumns[0])[1], "INF");
+}
+
+TEST_F(WeightedFitTest, AgreesWithTheTextbookFormulasOnWellConditionedData)
+{
+    Fit({"0.5", "1.25", "2", "3.5", "4"}, {"1.1", "2.3", "2.9", "4.8", "5.2"}, {"0.1", "0.2", "0.1", "0.3", "0.2"});
+    WeightedFitResult stable = RunWeightedFit(Data(), WeightedFitColumns{});
+    WeightedFitResult raw = WeightedFitFromRawSums(Data());
+    EXPECT_NEAR(stable.a, raw.a, 1e-12 * std::fabs(raw.a));
+    EXPECT_NEAR(stable.b, raw.b, 1e-12 * std::fabs(raw.b));
+    EXPECT_NEAR(stable.errorA, raw.errorA, 1e-12 * raw.errorA);
+    EXPECT_NEAR(stable.errorB, raw.errorB, 1e-12 * raw.errorB);
+    EXPECT_NEAR(stable.xi, raw.xi, 1e-10 * raw.xi);
+    EXPECT_NEAR(stable.delta, raw.delta, 1e-12 * raw.delta);
+}
