@@ -161,6 +161,10 @@ int SaveDataFile(CApplication* app, const char* path, CDataColumn* const columns
     if (!path || !*path)
         return 0;
     std::string target = TargetOf(path);
+    // A file the user may not write stays as it is, though its folder would let a
+    // rename replace it.
+    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0)
+        return 0;
     std::string temporary;
     auto file = new CFile(app);
     Variable hold(file);

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <vector>
 
+#include "core/CList.h"
 #include "io/CLineColumn.h"
 #include "io/CMemIO.h"
 #include "io/DataCell.h"
@@ -248,17 +249,42 @@ TEST_F(DataFileTest, AFailedSaveLeavesTheOldFile)
     EXPECT_EQ(SaveDataFile(app, "", data.columns), 0);
 }
 
-TEST_F(DataFileTest, ASaveIntoAReadOnlyFolderLeavesTheOldFile)
+TEST_F(DataFileTest, ReadOnlyFilesAndFoldersAreLeftAlone)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
     DataSet data(app);
     std::string path = PathOf("datos.dat");
     WriteBytes(path, "old");
+    chmod(path.c_str(), 0444);
+    EXPECT_EQ(SaveDataFile(app, path.c_str(), data.columns), 0) << "a read-only file is not replaced";
+    EXPECT_EQ(ReadBytes(path), "old");
+    chmod(path.c_str(), 0644);
     chmod(folder.c_str(), 0555);
     EXPECT_EQ(SaveDataFile(app, path.c_str(), data.columns), 0);
     chmod(folder.c_str(), 0755);
     EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(FilesIn(folder), 1);
+}
+
+TEST_F(DataFileTest, LineColumnsKeepAtLeastOneLine)
+{
+    Variable held(new CLineColumn(app));
+    auto column = held.As<CLineColumn>();
+    EXPECT_EQ(column->LineCount(), 1u);
+    EXPECT_EQ(BytesOf(column->LineAt(0)), "");
+    EXPECT_EQ(column->LineAt(1), nullptr) << "a missing line is absent";
+    column->DeleteFirstLine();
+    EXPECT_EQ(column->LineCount(), 1u) << "the last line is never deleted";
+    column->AddLine("a");
+    column->AddLine(std::string("b\0c", 3).data(), 3);
+    column->DeleteFirstLine();
+    EXPECT_EQ(column->LineCount(), 2u);
+    EXPECT_EQ(BytesOf(column->LineAt(1)), std::string("b\0c", 3));
+    EXPECT_EQ(column->GetLines()->GetCount(), 2u);
+    column->MakeEmpty();
+    EXPECT_EQ(column->LineCount(), 1u);
+    EXPECT_EQ(BytesOf(column->LineAt(0)), "");
 }
 
 TEST_F(DataFileTest, StreamsCarryTheSameFormat)
