@@ -7,7 +7,7 @@
 #include "app/SimpleFit.h"
 #include "app/WeightedFit.h"
 #include "tests/app/FitFixture.h"
-#include "tests/app/FitReferences.h"
+#include "tools/fit-reference/FitReferences.h"
 
 namespace {
 class FitAccuracyTest : public FitFixture {

@@ -121,6 +121,15 @@ void Print(std::string& out, CCompactColumn& column, uint32_t row)
     }
 }
 
+// Hands the text gathered so far to standard output once it is large.
+void FlushWhenLarge(std::string& out)
+{
+    if (out.size() < (1u << 20))
+        return;
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+}
+
 void PrintRows(const Options& o, ResultColumns& r, std::string& out)
 {
     const char* const* captions = o.weighted ? WeightedCaptions : SimpleCaptions;
@@ -135,6 +144,7 @@ void PrintRows(const Options& o, ResultColumns& r, std::string& out)
             Print(out, *r.perRow[c], row);
         }
         out += '\n';
+        FlushWhenLarge(out);
     }
 }
 

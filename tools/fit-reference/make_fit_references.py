@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes tests/app/FitReferences.h: data sets with exact decimal inputs and their exact
+"""Writes tools/fit-reference/FitReferences.h: data sets with exact decimal inputs and their exact
 least-squares results, computed in rational arithmetic (square roots to 50 digits).
 
 Run from the repository root:  python3 tools/fit-reference/make_fit_references.py
@@ -134,4 +134,4 @@ def main(out_path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "tests/app/FitReferences.h")
+    main(sys.argv[1] if len(sys.argv) > 1 else "tools/fit-reference/FitReferences.h")
