@@ -1,5 +1,6 @@
 #include "io/CFile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -75,9 +76,11 @@ int CFile::Commit()
     return CloseFile() == 0 && ok ? 1 : 0;
 }
 
+// After a failed read the stream reports the end, as after the last byte: a reader
+// that waits for -1 must not spin on an error.
 int CFile::Read(void* target, uint32_t size, uint32_t count)
 {
-    if (!created || std::feof(handle))
+    if (!created || std::feof(handle) || std::ferror(handle))
         return -1;
     Turn(Reading);
     return static_cast<int>(std::fread(target, size, count, handle));
@@ -105,7 +108,7 @@ int CFile::Seek(int32_t offset)
 int CFile::ReadLineInto(CString* line)
 {
     LineBuilder builder(line);
-    if (!created || std::feof(handle))
+    if (!created || std::feof(handle) || std::ferror(handle))
         return 0;
     Turn(Reading);
     for (;;) {
@@ -126,6 +129,13 @@ int CFile::OpenMode(const char* path, const char* mode)
     handle = std::fopen(path, mode);
     if (!handle)
         return 0;
+    // A folder opens for reading here, but it is no file.
+    struct stat info {};
+    if (fstat(fileno(handle), &info) != 0 || S_ISDIR(info.st_mode)) {
+        std::fclose(handle);
+        handle = nullptr;
+        return 0;
+    }
     std::setvbuf(handle, buffer, _IOFBF, sizeof buffer);
     lastTransfer = None;
     created = 1;

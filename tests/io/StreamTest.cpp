@@ -130,6 +130,8 @@ TEST_F(StreamTest, FileOpenRules)
     EXPECT_EQ(f->created, 0);
     EXPECT_EQ(f->handle, nullptr);
     EXPECT_EQ(f->OpenRead(PathOf("absent").c_str()), 0);
+    EXPECT_EQ(f->OpenRead(folder.c_str()), 0) << "a folder is not a file";
+    EXPECT_EQ(f->Open(folder.c_str()), 0);
     EXPECT_EQ(f->Open(static_cast<CString*>(nullptr)), 0);
     EXPECT_EQ(f->Open(static_cast<const void*>(nullptr)), 0);
     EXPECT_EQ(f->created, 0);
