@@ -1,0 +1,8 @@
+// The FIS reader over arbitrary bytes, from memory and from a file.
+#include "fuzz/graphics/ImageFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    imagefuzz::Exercise<CBCell>(data, size, [](CBCell* cell, CIO* stream) { return LoadFis(cell, stream); });
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/picturegen/Painter.h"
+
+using ByteString = std::vector<uint8_t>;
+
+// A CEL file: the colour as a FIS image, then the opacity as a grey FIS image.
+ByteString CelBytes(const Painter& picture);
+// An IES file: the picture over `background`, reduced to a 256-colour palette.
+ByteString IesBytes(const Painter& picture, Rgba background);
+// RGBA bytes of the picture over `background` (opaque), for previews.
+std::vector<unsigned char> PreviewBytes(const Painter& picture, Rgba background, int zoom);
+
+bool WriteBytes(const std::string& path, const ByteString& bytes);

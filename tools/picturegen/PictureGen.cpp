@@ -1,0 +1,137 @@
+// Paints the program's pictures and writes them where the build wants them:
+//   picturegen <folder for .cel files> <C++ source for the built-in pictures> [<preview folder>]
+// The preview folder gets a PNG of every picture over the windows' background.
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/PngWriter.h"
+#include "tools/picturegen/ImageFiles.h"
+#include "tools/picturegen/Pictures.h"
+
+namespace {
+struct Named {
+    const char* name;
+    std::function<Painter()> paint;
+};
+
+const std::vector<Named> CelFiles = {
+    {"trev_i.cel", pictures::CloverIcon},
+    {"perla_gris_Boto.cel", [] { return pictures::PearlSkin(pictures::Grey()); }},
+    {"perla_blau_Boto.cel", [] { return pictures::PearlSkin(pictures::Blue()); }},
+    {"perla_valkora_Boto.cel", [] { return pictures::PearlSkin(pictures::Orange()); }},
+    {"NCarpetaHTML.cel", pictures::HtmlIcon},
+    {"doc.cel", pictures::NewIcon},
+    {"NCarpeta.cel", pictures::OpenIcon},
+    {"NCarpetaG.cel", pictures::SaveIcon},
+    {"cd.cel", pictures::SaveAsIcon},
+    {"Info.cel", pictures::InfoIcon},
+    {"Redonet_gris.cel", [] { return pictures::RoundSkin(pictures::Grey()); }},
+    {"Redonet_blau.cel", [] { return pictures::RoundSkin(pictures::Blue()); }},
+    {"Redonet_valkora.cel", [] { return pictures::RoundSkin(pictures::Orange()); }},
+    {"calx.cel", pictures::SimpleFitIcon},
+    {"calc.cel", pictures::WeightedFitIcon},
+};
+
+constexpr size_t AboutBlockBytes = 18825;  // the image and one byte after it
+
+const Rgba WindowBackground = Rgb(252, 242, 202);
+
+// Every picture on one sheet at twice its size, for a person to look at.
+struct Sheet {
+    std::vector<std::pair<std::string, Painter>> pictures;
+    void Write(const std::string& folder) const
+    {
+        const int zoom = 2, gap = 12, maxWidth = 1200;
+        int x = gap, y = gap, rowHeight = 0, width = maxWidth, height = 0;
+        std::vector<std::pair<int, int>> places;
+        for (const auto& [name, picture] : pictures) {
+            if (x + picture.width * zoom + gap > maxWidth)
+                x = gap, y += rowHeight + gap, rowHeight = 0;
+            places.emplace_back(x, y);
+            x += picture.width * zoom + gap;
+            rowHeight = std::max(rowHeight, picture.height * zoom);
+            height = y + rowHeight + gap;
+        }
+        std::vector<unsigned char> bytes(size_t(width) * height * 4);
+        for (size_t i = 0; i < bytes.size(); i += 4)
+            bytes[i] = 252, bytes[i + 1] = 242, bytes[i + 2] = 202, bytes[i + 3] = 255;
+        for (size_t k = 0; k < pictures.size(); k++) {
+            const Painter& picture = pictures[k].second;
+            auto image = PreviewBytes(picture, WindowBackground, zoom);
+            int w = picture.width * zoom;
+            for (int j = 0; j < picture.height * zoom; j++)
+                std::copy_n(&image[size_t(j) * w * 4], size_t(w) * 4, &bytes[(size_t(places[k].second + j) * width + places[k].first) * 4]);
+        }
+        std::string path = folder + "/all-pictures.png";
+        WriteRgbaPng(bytes.data(), width, height, path.c_str());
+    }
+};
+Sheet sheet;
+
+void Preview(const std::string& folder, const std::string& name, const Painter& picture)
+{
+    if (folder.empty())
+        return;
+    sheet.pictures.emplace_back(name, picture);
+    int zoom = picture.width <= 48 ? 4 : 2;
+    auto bytes = PreviewBytes(picture, WindowBackground, zoom);
+    std::string path = folder + "/" + name + ".png";
+    if (!WriteRgbaPng(bytes.data(), picture.width * zoom, picture.height * zoom, path.c_str()))
+        std::fprintf(stderr, "picturegen: cannot write %s\n", path.c_str());
+}
+
+
+void EmitArray(std::string& source, const char* name, const ByteString& bytes, const char* what)
+{
+    source += "\n// " + std::string(what) + "\n";
+    source += "const unsigned char " + std::string(name) + "[" + std::to_string(bytes.size()) + "] = {";
+    for (size_t i = 0; i < bytes.size(); i++)
+        source += (i % 24 == 0 ? "\n    " : " ") + std::to_string(bytes[i]) + ",";
+    source += "\n};\nconst unsigned int " + std::string(name) + "Size = " + std::to_string(bytes.size()) + ";\n";
+}
+
+bool WriteSource(const std::string& path, const std::string& previews)
+{
+    Painter about = pictures::AboutPicture(), title = pictures::TitleIcon();
+    Painter folder = pictures::ChooserFolder(), page = pictures::ChooserPage();
+    ByteString aboutBytes = IesBytes(about, pictures::LabelBackground());
+    aboutBytes.resize(AboutBlockBytes, 0);
+    std::string source = "// Made by tools/picturegen at build time.\n#include \"tools/picturegen/BuiltinPictures.h\"\n";
+    EmitArray(source, "BuiltinAboutPicture", aboutBytes, "About window: 141 x 128 IES image, then one byte.");
+    EmitArray(source, "BuiltinTitleIcon", CelBytes(title), "Default title-bar icon: 16 x 16 CEL image.");
+    EmitArray(source, "BuiltinChooserFolder", CelBytes(folder), "File chooser: 48 x 32 CEL image.");
+    EmitArray(source, "BuiltinChooserPage", CelBytes(page), "File chooser's fading trail: 32 x 30 CEL image.");
+    Preview(previews, "builtin-about", about);
+    Preview(previews, "builtin-title-icon", title);
+    Preview(previews, "builtin-chooser-folder", folder);
+    Preview(previews, "builtin-chooser-page", page);
+    return WriteBytes(path, ByteString(source.begin(), source.end()));
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: picturegen <cel folder> <source file> [<preview folder>]\n");
+        return 2;
+    }
+    std::string celFolder = argv[1], previews = argc > 3 ? argv[3] : "";
+    for (const Named& file : CelFiles) {
+        Painter picture = file.paint();
+        if (!WriteBytes(celFolder + "/" + file.name, CelBytes(picture))) {
+            std::fprintf(stderr, "picturegen: cannot write %s/%s\n", celFolder.c_str(), file.name);
+            return 1;
+        }
+        Preview(previews, file.name, picture);
+    }
+    if (!WriteSource(argv[2], previews)) {
+        std::fprintf(stderr, "picturegen: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    if (!previews.empty())
+        sheet.Write(previews);
+    return 0;
+}
