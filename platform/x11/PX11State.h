@@ -1,0 +1,77 @@
+#pragma once
+
+// Private to the X11 backend: the connection and what it knows of each window.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/PMessageQueue.h"
+#include "platform/x11/PX11System.h"
+
+namespace platform {
+
+struct PX11System::State {
+    struct WindowRecord {
+        Window parent = 0;  // 0 for a top-level window
+        uint32_t style = 0;
+        uint32_t exStyle = 0;
+        int x = 0, y = 0, width = 0, height = 0;
+        bool mapped = false;
+        PRect update;
+        PWindowProc procedure = nullptr;
+        std::string title;
+    };
+
+    Display* display = nullptr;
+    int screen = 0;
+    Window root = 0;
+    Window helper = 0;  // owns the clipboard selection
+    Visual* visual = nullptr;
+    int depth = 0;
+    int redShift = 16, greenShift = 8, blueShift = 0;
+    GC gc = nullptr;
+    Cursor arrow = 0;
+
+    Atom wmProtocols = 0, wmDeleteWindow = 0, wmState = 0, wmStateAbove = 0, motifHints = 0;
+    Atom opacity = 0, compositor = 0, netWmName = 0, utf8String = 0;
+    Atom clipboard = 0, targets = 0, text = 0, incr = 0, transfer = 0;
+
+    std::unordered_map<Window, WindowRecord> windows;
+    std::unordered_map<std::string, PWindowProc> classes;
+    PMessageQueue posted;
+    PMessageQueue input;
+    Window capture = 0;
+    std::vector<uint32_t> pixelBuffer;
+
+    std::string clipboardText;  // Windows-1252, what this program offers
+    bool ownsClipboard = false;
+
+    WindowRecord* Find(Window window);
+    bool Shown(Window window);
+    void Forget(Window window);
+    // Reads every event the server has sent, without waiting.
+    void Drain();
+    void Translate(XEvent& event);
+    bool TakePaint(PMessage& message);
+    bool Ready();
+    void PushInput(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t character = 0);
+    void AnswerSelectionRequest(const XSelectionRequestEvent& request);
+    bool WaitReadable(int timeoutMs);
+};
+
+// Windows-1252 text to and from UTF-8 and Latin-1; characters without an equivalent
+// become '?'.
+std::string Cp1252ToUtf8(const std::string& text);
+std::string Cp1252ToLatin1(const std::string& text);
+std::string Utf8ToCp1252(const std::string& text);
+// The Windows-1252 byte for a Unicode character, or 0 when there is none.
+uint32_t UnicodeToCp1252(uint32_t code);
+
+// Virtual-key code and typed character of a key event.
+uint32_t VirtualKeyOf(XKeyEvent& event);
+uint32_t CharacterOf(XKeyEvent& event);
+
+}  // namespace platform

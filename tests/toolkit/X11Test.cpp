@@ -1,0 +1,296 @@
+// The toolkit on a real X server: a private Xvfb, input sent through the server, and
+// the clipboard shared with xclip.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/CString.h"
+#include "platform/x11/PX11Driver.h"
+#include "platform/x11/PX11System.h"
+#include "toolkit/CGApplication.h"
+#include "toolkit/CTimer.h"
+#include "toolkit/CWindow.h"
+
+using namespace std::chrono;
+
+namespace {
+struct Heard {
+    CObject* receiver;
+    int32_t type;
+    int32_t value;
+};
+
+class CListener : public CWindow {
+public:
+    CListener(CGApplication* app, std::vector<Heard>* heardLog) : CWindow(app), heard(heardLog)
+    {
+        className = "CListener";
+    }
+    ~CListener() override { LeaveRegistry(); }
+    void HandleEvent(CEvent event) override
+    {
+        if (event.source == application)
+            heard->push_back({this, event.type, event.value});
+        CWindow::HandleEvent(event);
+    }
+    std::vector<Heard>* heard;
+};
+
+// A program run beside the loop, which keeps answering the X server meanwhile.
+struct ChildRun {
+    int status = -1;
+    std::string output;
+};
+}  // namespace
+
+class X11Test : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        server = new platform::PXvfbServer();
+        started = server->Start();
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+
+    void SetUp() override
+    {
+        // No silent skip: without Xvfb these tests fail and say why.
+        ASSERT_TRUE(started) << server->GetError();
+        setenv("DISPLAY", server->GetDisplayName().c_str(), 1);
+        SetValidationMode(TrustRegistered);
+        system = platform::PX11System::Open(server->GetDisplayName().c_str());
+        ASSERT_TRUE(system);
+        ASSERT_TRUE(driver.Open(server->GetDisplayName().c_str()));
+        previous = platform::InstallWindowSystem(system.get());
+        app = new CGApplication();
+        ASSERT_EQ(app->Initialise(), 1);
+        // A short timer keeps every loop step from blocking for long.
+        pacer = Variable(new CTimer(app));
+        pacer.As<CTimer>()->Create(nullptr);
+        pacer.As<CTimer>()->SetInterval(10);
+        pacer.As<CTimer>()->SetEnabled(1);
+    }
+
+    void TearDown() override
+    {
+        if (app) {
+            app->Cleanup();
+            delete app;
+        }
+        platform::InstallWindowSystem(previous);
+        system.reset();
+    }
+
+    bool StepUntil(const std::function<bool()>& done, int timeoutMs = 3000)
+    {
+        auto deadline = steady_clock::now() + milliseconds(timeoutMs);
+        app->looping = 1;
+        while (!done() && steady_clock::now() < deadline)
+            app->Step();
+        app->looping = 0;
+        return done();
+    }
+
+    bool HasHeard(CObject* receiver, int32_t type)
+    {
+        for (const auto& h : heard)
+            if (h.receiver == receiver && h.type == type)
+                return true;
+        return false;
+    }
+
+    CListener* NewListener(int x, int y, int w, int h, CWindow* parent)
+    {
+        auto* window = new CListener(app, &heard);
+        held.emplace_back(window);
+        window->Create(x, y, w, h, parent, NoTitle, 90, 160, 220);
+        return window;
+    }
+
+    // Runs a program with the given input, stepping the loop until it ends.
+    ChildRun RunBeside(const std::vector<const char*>& argv, const std::string& input, int timeoutMs = 5000)
+    {
+        int in[2], out[2];
+        ChildRun run;
+        if (pipe(in) != 0 || pipe(out) != 0)
+            return run;
+        pid_t pid = fork();
+        if (pid == 0) {
+            dup2(in[0], 0);
+            dup2(out[1], 1);
+            close(in[1]);
+            close(out[0]);
+            std::vector<char*> args;
+            for (const char* a : argv)
+                args.push_back(const_cast<char*>(a));
+            args.push_back(nullptr);
+            execvp(args[0], args.data());
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        if (!input.empty() && write(in[1], input.data(), input.size()) < 0)
+            ADD_FAILURE() << "could not feed " << argv[0];
+        close(in[1]);
+        fcntl(out[0], F_SETFL, O_NONBLOCK);
+        auto deadline = steady_clock::now() + milliseconds(timeoutMs);
+        app->looping = 1;
+        while (steady_clock::now() < deadline) {
+            app->Step();
+            char buffer[256];
+            ssize_t n;
+            while ((n = read(out[0], buffer, sizeof buffer)) > 0)
+                run.output.append(buffer, size_t(n));
+            if (waitpid(pid, &run.status, WNOHANG) == pid)
+                break;
+        }
+        app->looping = 0;
+        if (run.status == -1) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &run.status, 0);
+        }
+        char buffer[256];
+        ssize_t n;
+        while ((n = read(out[0], buffer, sizeof buffer)) > 0)
+            run.output.append(buffer, size_t(n));
+        close(out[0]);
+        return run;
+    }
+
+    static platform::PXvfbServer* server;
+    static int started;
+    std::unique_ptr<platform::PX11System> system;
+    platform::PWindowSystem* previous = nullptr;
+    platform::PX11Driver driver;
+    CGApplication* app = nullptr;
+    Variable pacer;
+    std::vector<Heard> heard;
+    std::vector<Variable> held;
+};
+
+platform::PXvfbServer* X11Test::server = nullptr;
+int X11Test::started = 0;
+
+TEST_F(X11Test, WindowIsShownAndARealClickArrivesAsClick)
+{
+    CListener* top = NewListener(100, 100, 300, 200, nullptr);
+    CListener* button = NewListener(20, 20, 80, 30, top);
+    top->Show();
+    button->Show();
+    ASSERT_TRUE(StepUntil([&] { return system->IsShown(button->handle) && HasHeard(top, EV_PAINT); }));
+    EXPECT_TRUE(HasHeard(top, EV_SHOW));
+
+    ChildRun click = RunBeside({"xdotool", "mousemove", "150", "135", "click", "1"}, "");
+    ASSERT_EQ(click.status, 0) << "xdotool failed: is it installed? tools/install-deps installs it";
+    ASSERT_TRUE(StepUntil([&] { return HasHeard(button, EV_CLICK); }));
+    EXPECT_TRUE(HasHeard(button, EV_LBUTTONDOWN));
+    EXPECT_TRUE(HasHeard(button, EV_LBUTTONUP));
+    EXPECT_EQ(app->activeWindow, button);
+
+    // Pressed on the button, released outside: no click.
+    heard.clear();
+    driver.MovePointer(150, 135);
+    driver.Button(1, true);
+    ASSERT_TRUE(StepUntil([&] { return HasHeard(button, EV_LBUTTONDOWN); }));
+    driver.MovePointer(350, 250);
+    driver.Button(1, false);
+    ASSERT_TRUE(StepUntil([&] { return HasHeard(button, EV_LBUTTONUP); }));
+    StepUntil([] { return false; }, 100);
+    EXPECT_FALSE(HasHeard(button, EV_CLICK));
+}
+
+TEST_F(X11Test, TypedTextArrivesAsWindows1252Characters)
+{
+    CListener* top = NewListener(50, 50, 200, 100, nullptr);
+    CListener* field = NewListener(10, 10, 100, 20, top);
+    top->Show();
+    field->Show();
+    ASSERT_TRUE(StepUntil([&] { return system->IsShown(field->handle) && HasHeard(field, EV_PAINT); }));
+    app->Activate(top);
+    app->Activate(field);  // moves the keyboard focus to the field's window
+    driver.Sync();
+    heard.clear();
+
+    driver.TypeKeySymbol(0x61);   // a
+    driver.TypeKeySymbol(0xF1);   // ñ, not on the default keyboard map
+    driver.TypeKeySymbol(0xFF0D);  // Return
+    std::vector<int32_t> characters;
+    auto typed = [&] {
+        characters.clear();
+        for (const auto& h : heard)
+            if (h.receiver == field && h.type == EV_CHAR)
+                characters.push_back(h.value);
+        return characters.size() >= 3;
+    };
+    ASSERT_TRUE(StepUntil(typed));
+    EXPECT_EQ(characters, (std::vector<int32_t>{'a', 0xF1, 13}));
+    std::vector<int32_t> keys;
+    for (const auto& h : heard)
+        if (h.receiver == field && h.type == EV_KEYDOWN)
+            keys.push_back(h.value);
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0], 'A');
+    EXPECT_EQ(keys[2], int32_t(platform::VK_RETURN));
+}
+
+TEST_F(X11Test, ClipboardIsSharedWithOtherPrograms)
+{
+    Variable text(new CString(app));
+    text.As<CString>()->SetText("A\xF1" "adir 1,5 \x80");
+    app->SetClipboardText(text.As<CString>());
+    ChildRun paste = RunBeside({"xclip", "-selection", "clipboard", "-o"}, "");
+    ASSERT_EQ(paste.status, 0) << "xclip failed: is it installed? tools/install-deps installs it";
+    EXPECT_EQ(paste.output, "A\xC3\xB1" "adir 1,5 \xE2\x82\xAC");
+
+    // Another program copies; this one pastes. xclip serves one request, then ends.
+    int in[2];
+    ASSERT_EQ(pipe(in), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(in[0], 0);
+        close(in[1]);
+        execlp("xclip", "xclip", "-quiet", "-loops", "1", "-selection", "clipboard", "-i", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(in[0]);
+    std::string offered = "Ca\xC3\xB1\xC3\xB3n \xE2\x82\xAC";
+    ASSERT_EQ(write(in[1], offered.data(), offered.size()), ssize_t(offered.size()));
+    close(in[1]);
+    Variable pasted;
+    auto deadline = steady_clock::now() + seconds(5);
+    while (steady_clock::now() < deadline) {
+        CString* got = app->GetClipboardText();
+        if (got && got->Equals("Ca\xF1\xF3n \x80")) {
+            pasted = got;
+            break;
+        }
+        Variable drop(got);
+        usleep(20000);
+    }
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    ASSERT_TRUE(pasted);
+}
+
+TEST(X11Start, WithoutADisplayTheProgramSaysSoAndFails)
+{
+    EXPECT_EQ(platform::PX11System::Open(":987"), nullptr);
+    setenv("DISPLAY", ":987", 1);
+    EXPECT_EXIT(platform::OpenX11OrExit(), testing::ExitedWithCode(1), "No se puede abrir la pantalla X11");
+}
