@@ -1,0 +1,103 @@
+#include <string>
+
+#include "graphics/CFont.h"
+#include "graphics/ImageReaders.h"
+#include "platform/PngWriter.h"
+#include "tests/graphics/GraphicsFixture.h"
+#include "tools/picturegen/BuiltinPictures.h"
+
+namespace {
+struct Expected {
+    const char* name;
+    int width, height;
+};
+const Expected CelFiles[] = {
+    {"trev_i.cel", 16, 16}, {"perla_gris_Boto.cel", 256, 64}, {"perla_blau_Boto.cel", 256, 64},
+    {"perla_valkora_Boto.cel", 256, 64}, {"NCarpetaHTML.cel", 32, 32}, {"doc.cel", 32, 32},
+    {"NCarpeta.cel", 32, 32}, {"NCarpetaG.cel", 32, 32}, {"cd.cel", 32, 32}, {"Info.cel", 40, 40},
+    {"Redonet_gris.cel", 128, 128}, {"Redonet_blau.cel", 128, 128}, {"Redonet_valkora.cel", 128, 128},
+    {"calx.cel", 28, 28}, {"calc.cel", 28, 28},
+};
+}  // namespace
+
+using PicturesTest = GraphicsFixture;
+
+// Every picture the program loads at start-up is there, reads whole, and has soft
+// edges: some pixels partly opaque, the corners transparent.
+TEST_F(PicturesTest, GeneratedFilesLoadWithSoftEdges)
+{
+    for (const Expected& file : CelFiles) {
+        CBCell* cell = Make<CBCell>();
+        std::string path = std::string(PICTURE_FOLDER) + "/" + file.name;
+        ASSERT_EQ(cell->Load(path.c_str()), 1) << file.name;
+        EXPECT_EQ(cell->GetWidth(), file.width) << file.name;
+        EXPECT_EQ(cell->GetHeight(), file.height) << file.name;
+        int partial = 0;
+        for (int i = 0; i < file.width * file.height; i++)
+            partial += cell->alpha[i] > 0 && cell->alpha[i] < 255;
+        EXPECT_GT(partial, 0) << file.name;
+        EXPECT_EQ(cell->alpha[0], 0u) << file.name;
+    }
+}
+
+TEST_F(PicturesTest, BuiltInPicturesReadFromMemory)
+{
+    ASSERT_EQ(BuiltinAboutPictureSize, 18825u);
+    CMemIO* about = Make<CMemIO>();
+    about->Open(BuiltinAboutPicture);
+    CCanvas* canvas = Make<CCanvas>();
+    canvas->Reset();
+    ASSERT_EQ(LoadIes(canvas, about), 1);
+    EXPECT_EQ(canvas->GetWidth(), 141);
+    EXPECT_EQ(canvas->GetHeight(), 128);
+    EXPECT_EQ(about->position - reinterpret_cast<const char*>(BuiltinAboutPicture), 18824);
+
+    const struct { const unsigned char* bytes; unsigned size; int w, h; } cels[] = {
+        {BuiltinTitleIcon, BuiltinTitleIconSize, 16, 16},
+        {BuiltinChooserFolder, BuiltinChooserFolderSize, 48, 32},
+        {BuiltinChooserPage, BuiltinChooserPageSize, 32, 30},
+    };
+    for (const auto& cel : cels) {
+        EXPECT_EQ(cel.size, 2u * (8 + 3u * cel.w * cel.h));
+        CMemIO* stream = Make<CMemIO>();
+        stream->Open(cel.bytes);
+        CBCell* cell = Make<CBCell>();
+        ASSERT_EQ(cell->LoadCelChannels(stream), 1);
+        EXPECT_EQ(cell->GetWidth(), cel.w);
+        EXPECT_EQ(cell->GetHeight(), cel.h);
+    }
+}
+
+// Draws the pictures as the windows use them, for a person to look at.
+TEST_F(PicturesTest, RenderedAsTheWindowsUseThem)
+{
+    CCanvas* window = Canvas(600, 200, packColour(252, 242, 202));
+    const char* skins[] = {"perla_gris_Boto.cel", "perla_blau_Boto.cel", "perla_valkora_Boto.cel"};
+    const char* icons[] = {"doc.cel", "NCarpeta.cel", "NCarpetaG.cel"};
+    for (int i = 0; i < 3; i++) {
+        CBCell* skin = Make<CBCell>();
+        skin->Load((std::string(PICTURE_FOLDER) + "/" + skins[i]).c_str());
+        Variable scaled(skin->Scaled(142, 42));
+        window->DrawCell(scaled.As<CBCell>(), 8 + 3 + 150 * i, 8 + 3);
+        CBCell* icon = Make<CBCell>();
+        icon->Load((std::string(PICTURE_FOLDER) + "/" + icons[i]).c_str());
+        window->DrawCell(icon, 8 + 24 + 150 * i, 8 + 8);
+        window->SetColour(0);
+        window->DrawText("Guardar Como", 8 + 62 + 150 * i, 8 + 30);
+    }
+    CBCell* round = Make<CBCell>();
+    round->Load((std::string(PICTURE_FOLDER) + "/Redonet_blau.cel").c_str());
+    Variable scaledRound(round->Scaled(72, 72));
+    window->DrawCell(scaledRound.As<CBCell>(), 46, 80);
+    CBCell* info = Make<CBCell>();
+    info->Load((std::string(PICTURE_FOLDER) + "/Info.cel").c_str());
+    window->DrawCell(info, 46 + 16, 80 + 16);
+    CMemIO* stream = Make<CMemIO>();
+    stream->Open(BuiltinChooserPage);
+    CBCell* page = Make<CBCell>();
+    page->LoadCelChannels(stream);
+    for (auto [x, opacity] : {std::pair{290 + 100, 0.2f}, std::pair{268 + 100, 0.4f}, std::pair{253 + 100, 0.7f}})
+        page->DrawFaded(window, x, 100, 0, 0, 0, 0, opacity);
+    window->DrawCell(page, 243 + 100, 100);
+    EXPECT_EQ(WriteSurfacePng(*window->GetSurface(), PICTURE_FOLDER "/../pictures-preview/as-drawn.png"), 1);
+}
