@@ -3,99 +3,91 @@
 #include <cstdlib>
 
 namespace {
-constexpr size_t MinimumSize = 1024;
+bool Representable(uintptr_t address, unsigned granuleBits, unsigned addressBits)
+{
+    return address != 0 && (address & ((uintptr_t{1} << granuleBits) - 1)) == 0 && (address >> addressBits) == 0;
+}
+}  // namespace
+
+CAddressSet::CAddressSet() : areas(static_cast<uint64_t***>(std::calloc(AreaCount, sizeof(uint64_t**)))) {}
+
+CAddressSet::~CAddressSet()
+{
+    Clear();
+    std::free(areas);
 }
 
-CAddressSet::~CAddressSet() { std::free(slots); }
-
-bool CAddressSet::Insert(const void* address)
+bool CAddressSet::Insert(const void* pointer)
 {
-    if (!address)
+    auto address = reinterpret_cast<uintptr_t>(pointer);
+    if (!areas || !Representable(address, GranuleBits, AddressBits))
         return false;
-    // Keep the load at or below one half: probes stay short.
-    if ((count + 1) * 2 > size && !Rehash(size ? size * 2 : MinimumSize))
+    uint64_t* bitmap = MakeBitmap(address);
+    if (!bitmap)
         return false;
-    size_t i = SlotOf(address);
-    while (slots[i]) {
-        if (slots[i] == address)
-            return true;
-        i = (i + 1) & (size - 1);
+    size_t granule = (address >> GranuleBits) & ((size_t{1} << (RegionBits - GranuleBits)) - 1);
+    uint64_t bit = uint64_t{1} << (granule & 63);
+    if (!(bitmap[granule / 64] & bit)) {
+        bitmap[granule / 64] |= bit;
+        count++;
     }
-    slots[i] = address;
-    count++;
     return true;
 }
 
-bool CAddressSet::Erase(const void* address)
+bool CAddressSet::Erase(const void* pointer)
 {
-    if (!address || !size)
+    auto address = reinterpret_cast<uintptr_t>(pointer);
+    uint64_t* bitmap = Bitmap(address);
+    if (!bitmap)
         return false;
-    size_t mask = size - 1;
-    size_t i = SlotOf(address);
-    while (slots[i] != address) {
-        if (!slots[i])
-            return false;
-        i = (i + 1) & mask;
-    }
-    // Backward-shift deletion: move later entries of the probe run into the gap when
-    // their home slot does not lie between the gap and their position.
-    size_t gap = i;
-    for (size_t j = (i + 1) & mask; slots[j]; j = (j + 1) & mask) {
-        size_t home = SlotOf(slots[j]);
-        bool homeBetween = gap <= j ? (gap < home && home <= j) : (gap < home || home <= j);
-        if (!homeBetween) {
-            slots[gap] = slots[j];
-            gap = j;
-        }
-    }
-    slots[gap] = nullptr;
+    size_t granule = (address >> GranuleBits) & ((size_t{1} << (RegionBits - GranuleBits)) - 1);
+    uint64_t bit = uint64_t{1} << (granule & 63);
+    if (!(bitmap[granule / 64] & bit))
+        return false;
+    bitmap[granule / 64] &= ~bit;
     count--;
     return true;
 }
 
-bool CAddressSet::Contains(const void* address) const
+bool CAddressSet::Contains(const void* pointer) const
 {
-    if (!address || !count)
+    auto address = reinterpret_cast<uintptr_t>(pointer);
+    uint64_t* bitmap = Bitmap(address);
+    if (!bitmap)
         return false;
-    for (size_t i = SlotOf(address);; i = (i + 1) & (size - 1)) {
-        if (slots[i] == address)
-            return true;
-        if (!slots[i])
-            return false;
-    }
+    size_t granule = (address >> GranuleBits) & ((size_t{1} << (RegionBits - GranuleBits)) - 1);
+    return (bitmap[granule / 64] >> (granule & 63)) & 1;
 }
 
 void CAddressSet::Clear()
 {
-    std::free(slots);
-    slots = nullptr;
-    size = count = 0;
-}
-
-size_t CAddressSet::SlotOf(const void* address) const
-{
-    // Fibonacci hashing of the address; low bits are alignment and carry nothing.
-    uint64_t h = (reinterpret_cast<uintptr_t>(address) >> 3) * 0x9E3779B97F4A7C15ull;
-    return static_cast<size_t>(h >> 32) & (size - 1);
-}
-
-bool CAddressSet::Rehash(size_t newSize)
-{
-    auto fresh = static_cast<const void**>(std::calloc(newSize, sizeof(void*)));
-    if (!fresh)
-        return false;
-    const void** old = slots;
-    size_t oldSize = size;
-    slots = fresh;
-    size = newSize;
-    for (size_t i = 0; i < oldSize; i++) {
-        if (!old[i])
+    for (size_t a = 0; areas && a < AreaCount; a++) {
+        if (!areas[a])
             continue;
-        size_t j = SlotOf(old[i]);
-        while (slots[j])
-            j = (j + 1) & (size - 1);
-        slots[j] = old[i];
+        for (size_t r = 0; r < RegionsPerArea; r++)
+            std::free(areas[a][r]);
+        std::free(areas[a]);
+        areas[a] = nullptr;
     }
-    std::free(old);
-    return true;
+    count = 0;
+}
+
+// The bitmap of the region holding the address, or null when there is none.
+uint64_t* CAddressSet::Bitmap(uintptr_t address) const
+{
+    if (!areas || !Representable(address, GranuleBits, AddressBits))
+        return nullptr;
+    uint64_t** area = areas[address >> AreaBits];
+    return area ? area[(address >> RegionBits) & (RegionsPerArea - 1)] : nullptr;
+}
+
+uint64_t* CAddressSet::MakeBitmap(uintptr_t address)
+{
+    uint64_t**& area = areas[address >> AreaBits];
+    if (!area && !(area = static_cast<uint64_t**>(std::calloc(RegionsPerArea, sizeof(uint64_t*)))))
+        return nullptr;
+    uint64_t*& bitmap = area[(address >> RegionBits) & (RegionsPerArea - 1)];
+    if (!bitmap)
+        bitmap = static_cast<uint64_t*>(std::calloc(WordsPerBitmap, sizeof(uint64_t)));
+    return bitmap;
 }

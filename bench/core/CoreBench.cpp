@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -60,6 +61,29 @@ void RandomOrderRelease(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
 }
 BENCHMARK(RandomOrderRelease)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same releases of plain heap objects of a string's size, without any registry:
+// what memory alone costs as the live set outgrows the caches.
+void RandomOrderPlainDelete(benchmark::State& state)
+{
+    struct Plain {
+        virtual ~Plain() = default;
+        char body[48];
+    };
+    auto n = static_cast<size_t>(state.range(0));
+    std::mt19937 random(3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::unique_ptr<Plain>> held;
+        for (size_t i = 0; i < n; i++)
+            held.push_back(std::make_unique<Plain>());
+        std::shuffle(held.begin(), held.end(), random);
+        state.ResumeTiming();
+        held.clear();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
+}
+BENCHMARK(RandomOrderPlainDelete)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 const double Values[] = {0.1, 1.0 / 3.0, 6.02214076e23, -1.602176634e-19, 123456789.125, 2.0, 1e-300};
 constexpr int ValueCount = sizeof Values / sizeof Values[0];

@@ -30,6 +30,12 @@ TEST(AddressSet, AgreesWithAnOrderedSetUnderRandomInsertsAndErases)
     }
     EXPECT_FALSE(set.Contains(nullptr));
     EXPECT_FALSE(set.Insert(nullptr));
+    // Neighbours 8 bytes apart are told apart; addresses far apart live in other tables.
+    EXPECT_TRUE(set.Insert(reinterpret_cast<const void*>(0x7fff12345678)));
+    EXPECT_FALSE(set.Contains(reinterpret_cast<const void*>(0x7fff12345670)));
+    EXPECT_FALSE(set.Contains(reinterpret_cast<const void*>(0x7fff12345680)));
+    EXPECT_FALSE(set.Contains(reinterpret_cast<const void*>(0x7fff12345679)));  // inside the object
+    EXPECT_TRUE(set.Contains(reinterpret_cast<const void*>(0x7fff12345678)));
     set.Clear();
     EXPECT_EQ(set.Size(), 0u);
     EXPECT_FALSE(set.Contains(reinterpret_cast<const void*>(0x10000)));
