@@ -80,9 +80,15 @@ struct Match {
     bool slant = false;
 };
 
-// Asks fontconfig for the face it substitutes for the request.
+// Asks fontconfig for the face it substitutes for the request; every canvas makes a
+// font, so answers are remembered.
 Match FindFace(const PFontRequest& request)
 {
+    static auto& answers = *new std::map<std::string, Match>;
+    std::string key = std::string(request.face) + (request.weight >= 600 ? "|b" : "|") + (request.italic ? "i" : "");
+    auto known = answers.find(key);
+    if (known != answers.end())
+        return known->second;
     Match match;
     if (!Library() || !FcInit())
         return match;
@@ -111,7 +117,7 @@ Match FindFace(const PFontRequest& request)
         match.slant = request.italic && slant == FC_SLANT_ROMAN;
     }
     FcPatternDestroy(found);
-    return match;
+    return answers[key] = match;
 }
 
 // Ascent and descent in font units as the desktop platform measures a cell.
