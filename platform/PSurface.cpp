@@ -94,7 +94,10 @@ void PSurface::BitBlt(int x, int y, int w, int h, const PSurface& source, int sx
 {
     if (!ClipBlock(x, y, w, h, sx, sy, *this, source))
         return;
-    for (int j = 0; j < h; j++) {
+    // Copying a surface onto itself downwards must start with the bottom row.
+    bool upwards = &source == this && sy < y;
+    for (int k = 0; k < h; k++) {
+        int j = upwards ? h - 1 - k : k;
         const uint32_t* from = source.Row(sy + j) + sx;
         uint32_t* to = Row(y + j) + x;
         switch (op) {

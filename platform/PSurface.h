@@ -55,7 +55,7 @@ public:
     uint32_t GetPixel(int x, int y) const;  // InvalidColour outside
 
     // Transfers the w × h block at (sx, sy) of `source` to (x, y), combined by `op`.
-    // The source may be this surface only when the blocks do not overlap.
+    // The source may be this surface, blocks overlapping or not (scrolling).
     void BitBlt(int x, int y, int w, int h, const PSurface& source, int sx, int sy, PRasterOp op);
 
     // Device-independent transfer: `bits` holds h rows of w pixels of `bitCount`

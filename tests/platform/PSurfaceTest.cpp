@@ -57,6 +57,17 @@ TEST(PSurface, BlockTransfersClipToBothSurfaces)
     EXPECT_EQ(target.GetPixel(0, 3), 0x3Fu);
     target.BitBlt(0, 0, 4, 4, source, 5, -9, RopCopy);  // nothing of the source there
     EXPECT_EQ(target.GetPixel(1, 1), 0x3Cu);
+
+    // Scrolling a surface onto itself, down and up, moves rows intact.
+    PSurface rows(1, 4);
+    for (int y = 0; y < 4; y++)
+        rows.SetPixel(0, y, uint32_t(y + 1));
+    rows.BitBlt(0, 1, 1, 3, rows, 0, 0, RopCopy);
+    EXPECT_EQ(rows.GetPixel(0, 1), 1u);
+    EXPECT_EQ(rows.GetPixel(0, 3), 3u);
+    rows.BitBlt(0, 0, 1, 3, rows, 0, 1, RopCopy);
+    EXPECT_EQ(rows.GetPixel(0, 0), 1u);
+    EXPECT_EQ(rows.GetPixel(0, 2), 3u);
 }
 
 TEST(PSurface, DeviceIndependentRowsBottomUpAndTopDown)
