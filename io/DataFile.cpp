@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -58,6 +58,7 @@ bool OpenTemporary(CFile* file, const std::string& target, std::string& name)
 {
     std::string directory = DirectoryOf(target);
     std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+    base.resize(std::min<size_t>(base.size(), 200));  // room for the suffix within a name's limit
     auto seed = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < TemporaryNameAttempts; attempt++) {
         name = directory + "/." + base + "." + std::to_string(getpid()) + "-" +

@@ -210,6 +210,11 @@ TEST_F(DataFileTest, ASaveReplacesTheFileWhole)
     EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.dat")));
     EXPECT_EQ(ReadBytes(path), Count(1) + "8;;;;\n");
 
+    // The longest name a folder takes still gets its temporary neighbour.
+    std::string longest = PathOf(std::string(255, 'n'));
+    ASSERT_EQ(SaveDataFile(app, longest.c_str(), data.columns), 1);
+    EXPECT_EQ(ReadBytes(longest), Count(1) + "8;;;;\n");
+
     // A relative name is relative to the current directory.
     std::filesystem::current_path(folder);
     ASSERT_EQ(SaveDataFile(app, "relativo.dat", data.columns), 1);
