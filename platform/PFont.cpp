@@ -155,10 +155,7 @@ const PFont* PFont::Default()
     return font;
 }
 
-PFont::~PFont()
-{
-    delete[] glyphs;
-}
+PFont::~PFont() = default;
 
 void PFont::UseBitmapFontOnly(bool on) { bitmapOnly = on; }
 
@@ -191,13 +188,27 @@ void PFont::Draw(PSurface& surface, int x, int y, const char* text, int count, u
 const PFont::Glyph& PFont::GlyphOf(unsigned char c) const
 {
     if (!glyphs)
-        glyphs = new Glyph[256];
+        glyphs = SharedGlyphs();
     Glyph& glyph = glyphs[c];
     if (!glyph.ready) {
         RenderGlyph(c, glyph);
         glyph.ready = true;
     }
     return glyph;
+}
+
+// Fonts that render alike share their glyphs: windows make a font for every canvas,
+// and rendering the same glyphs again for each would cost more than the canvas.
+PFont::Glyph* PFont::SharedGlyphs() const
+{
+    static auto& tables = *new std::map<std::string, Glyph*>;
+    std::string key = std::to_string(reinterpret_cast<uintptr_t>(face)) + "/" + std::to_string(pixelsPerEm) + "/" +
+                      std::to_string(bitmapScale) + "/" + std::to_string(embolden) + std::to_string(slant) +
+                      std::to_string(request.weight >= 600);
+    Glyph*& table = tables[key];
+    if (!table)
+        table = new Glyph[256];
+    return table;
 }
 
 bool PFont::SetUpFace()

@@ -63,5 +63,6 @@ private:
     bool embolden = false;      // bold asked for, the face has none
     bool slant = false;         // italic asked for, the face has none
     int64_t pixelsPerEm = 0;    // 26.6 fixed point
-    mutable Glyph* glyphs = nullptr;  // 256 entries, rendered on first use
+    mutable Glyph* glyphs = nullptr;  // 256 entries, rendered on first use, shared
+    Glyph* SharedGlyphs() const;
 };

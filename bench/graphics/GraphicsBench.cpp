@@ -88,3 +88,15 @@ static void FillRect600x480(benchmark::State& state)
     }
 }
 BENCHMARK(FillRect600x480)->Unit(benchmark::kMicrosecond);
+
+// What every new window pays for its canvas: the surface, a font and its first text.
+static void NewButtonCanvasWithCaption(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Variable canvas(new CCanvas(App()));
+        canvas.As<CCanvas>()->Create(148, 48);
+        canvas.As<CCanvas>()->DrawText("Guardar Como", 40, 30);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(NewButtonCanvasWithCaption)->Unit(benchmark::kMicrosecond);

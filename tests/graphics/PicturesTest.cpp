@@ -71,7 +71,7 @@ TEST_F(PicturesTest, BuiltInPicturesReadFromMemory)
 // Draws the pictures as the windows use them, for a person to look at.
 TEST_F(PicturesTest, RenderedAsTheWindowsUseThem)
 {
-    CCanvas* window = Canvas(600, 200, packColour(252, 242, 202));
+    CCanvas* window = Canvas(600, 230, packColour(252, 242, 202));
     const char* skins[] = {"perla_gris_Boto.cel", "perla_blau_Boto.cel", "perla_valkora_Boto.cel"};
     const char* icons[] = {"doc.cel", "NCarpeta.cel", "NCarpetaG.cel"};
     for (int i = 0; i < 3; i++) {
@@ -99,5 +99,12 @@ TEST_F(PicturesTest, RenderedAsTheWindowsUseThem)
     for (auto [x, opacity] : {std::pair{290 + 100, 0.2f}, std::pair{268 + 100, 0.4f}, std::pair{253 + 100, 0.7f}})
         page->DrawFaded(window, x, 100, 0, 0, 0, 0, opacity);
     window->DrawCell(page, 243 + 100, 100);
+    int y = 150;
+    for (const char* font : {"Ms Sans Serif:12", "B-Ms Sans Serif:12", "I-U-Ms Sans Serif:14", "Ms Sans Serif:20"}) {
+        window->GetFont()->Set(font);
+        window->SetColourRGB(5, 2, 1);
+        window->DrawText("Ajuste Ponderado \x80 \xf1\xe1", 200, y);
+        y += 18;
+    }
     EXPECT_EQ(WriteSurfacePng(*window->GetSurface(), PICTURE_FOLDER "/../pictures-preview/as-drawn.png"), 1);
 }
