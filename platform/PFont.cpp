@@ -42,6 +42,14 @@ const uint16_t Cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// Cells beyond a screen's height would only cost memory for glyphs nobody can see.
+constexpr int LargestCellHeight = 1024;
+
+int CellHeightOf(const PFontRequest& request)
+{
+    return request.height > 0 ? std::min(request.height, LargestCellHeight) : DefaultCellHeight;
+}
+
 uint32_t UnicodeOf(unsigned char c) { return c >= 0x80 && c < 0xA0 ? Cp1252High[c - 0x80] : c; }
 
 FT_Library Library()
@@ -217,7 +225,7 @@ bool PFont::SetUpFace()
     if (!match.face)
         return false;
     face = match.face;
-    int height = request.height > 0 ? request.height : DefaultCellHeight;
+    int height = CellHeightOf(request);
     int unitsUp = 0, unitsDown = 0;
     CellOf(face->face, unitsUp, unitsDown);
     int units = unitsUp + unitsDown;
@@ -233,7 +241,7 @@ bool PFont::SetUpFace()
 void PFont::SetUpBitmapFont()
 {
     face = nullptr;
-    int height = request.height > 0 ? request.height : DefaultCellHeight;
+    int height = CellHeightOf(request);
     bitmapScale = std::max(1, height / PFontBitmap::CellHeight);
     descent = PFontBitmap::Descent * bitmapScale;
     ascent = std::max(height, PFontBitmap::CellHeight * bitmapScale) - descent;

@@ -48,6 +48,9 @@ TEST_F(FontTest, SizesWithoutDigitsOrColon)
     EXPECT_EQ(RequestOf(font).height, 12);
     font->Set("Ms Sans Serif:");
     EXPECT_EQ(RequestOf(font).height, 12);
+    font->Set("Ms Sans Serif:99999999");  // absurd sizes are capped, not rendered
+    EXPECT_EQ(font->TextHeight("N"), 1024);
+    EXPECT_GT(font->TextWidth("N"), 0);
     font->Set("");
     EXPECT_EQ(font->created, 1);
     font->Set(nullptr);
