@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "bench/io/BenchData.h"
-#include "bench/io/PackedColumn.h"
+#include "app/CCompactColumn.h"
 #include "core/CApplication.h"
 #include "core/Variable.h"
 #include "io/CLineColumn.h"
@@ -33,11 +33,11 @@ struct PackedColumns {
     explicit PackedColumns(CApplication* app)
     {
         for (int k = 0; k < 4; k++) {
-            held[k] = std::make_unique<PackedColumn>(app);
+            held[k] = std::make_unique<CCompactColumn>(app);
             pointers[k] = held[k].get();
         }
     }
-    std::unique_ptr<PackedColumn> held[4];
+    std::unique_ptr<CCompactColumn> held[4];
     CDataColumn* pointers[4];
 };
 

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "bench/io/BenchData.h"
-#include "bench/io/PackedColumn.h"
+#include "app/CCompactColumn.h"
 #include "core/CApplication.h"
 #include "core/Variable.h"
 #include "io/CLineColumn.h"
@@ -33,10 +33,10 @@ bool MakeFile(const std::string& path)
     pid_t child = fork();
     if (child == 0) {
         CApplication app;
-        std::unique_ptr<PackedColumn> held[4];
+        std::unique_ptr<CCompactColumn> held[4];
         CDataColumn* columns[4];
         for (int k = 0; k < 4; k++) {
-            held[k] = std::make_unique<PackedColumn>(&app);
+            held[k] = std::make_unique<CCompactColumn>(&app);
             columns[k] = held[k].get();
         }
         FillColumns(columns, Rows);
@@ -57,11 +57,11 @@ int main(int argc, char** argv)
     std::printf("before loading: peak %.1f MB\n", PeakMegabytes());
     CApplication app;
     Variable lines[4];
-    std::unique_ptr<PackedColumn> packs[4];
+    std::unique_ptr<CCompactColumn> packs[4];
     CDataColumn* columns[4];
     for (int k = 0; k < 4; k++) {
         if (packed) {
-            packs[k] = std::make_unique<PackedColumn>(&app);
+            packs[k] = std::make_unique<CCompactColumn>(&app);
             columns[k] = packs[k].get();
         } else {
             lines[k] = new CLineColumn(&app);
