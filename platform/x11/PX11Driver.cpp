@@ -4,6 +4,7 @@
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +35,8 @@ int PXvfbServer::Start(int width, int height)
     std::string fd = std::to_string(pipeEnds[1]);
     pid = fork();
     if (pid == 0) {
+        // The server ends with its parent, even one that crashed.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(pipeEnds[0]);
         int devnull = open("/dev/null", O_RDWR);
         dup2(devnull, 0);
