@@ -157,6 +157,20 @@ unsigned char PX11Driver::BindSpareKey(unsigned long symbol)
     return static_cast<unsigned char>(spare);
 }
 
+void PX11Driver::RequestClose(unsigned long window)
+{
+    Display* d = AsDisplay(display);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, window, False, NoEventMask, &event);
+    XFlush(d);
+}
+
 void PX11Driver::Sync() { XSync(AsDisplay(display), False); }
 
 }  // namespace platform

@@ -42,6 +42,8 @@ public:
     void Button(int button, bool down);
     // Presses and releases the key that types this key symbol.
     void TypeKeySymbol(unsigned long symbol);
+    // Asks a top-level window to close, as a window manager's close button does.
+    void RequestClose(unsigned long window);
     void Sync();
 
 private:

@@ -288,6 +288,30 @@ TEST_F(X11Test, ClipboardIsSharedWithOtherPrograms)
     ASSERT_TRUE(pasted);
 }
 
+TEST_F(X11Test, WheelAndCloseRequestArriveAsEvents)
+{
+    CListener* top = NewListener(100, 100, 200, 100, nullptr);
+    top->Show();
+    ASSERT_TRUE(StepUntil([&] { return system->IsShown(top->handle) && HasHeard(top, EV_PAINT); }));
+    driver.MovePointer(150, 150);
+    driver.Button(4, true);
+    driver.Button(4, false);
+    driver.Button(5, true);
+    driver.Button(5, false);
+    ASSERT_TRUE(StepUntil([&] { return HasHeard(top, EV_WHEELUP) && HasHeard(top, EV_WHEELDOWN); }));
+
+    driver.RequestClose(top->handle);
+    ASSERT_TRUE(StepUntil([&] { return HasHeard(top, EV_HIDE); }));
+    EXPECT_TRUE(HasHeard(top, EV_CLOSE));
+    EXPECT_EQ(top->created, 1);
+    EXPECT_TRUE(system->IsWindow(top->handle));
+    ASSERT_TRUE(StepUntil([&] { return !system->IsShown(top->handle); }));
+
+    // No compositor runs on the test server: translucency is not offered.
+    EXPECT_EQ(system->OffersTranslucency(), 0);
+    EXPECT_EQ(system->SetWindowAlpha(top->handle, 180), 0);
+}
+
 TEST(X11Start, WithoutADisplayTheProgramSaysSoAndFails)
 {
     EXPECT_EQ(platform::PX11System::Open(":987"), nullptr);
