@@ -12,6 +12,7 @@
 
 #include "platform/headless/PHeadlessSystem.h"
 #include "platform/x11/PX11Driver.h"
+#include "platform/x11/PXvfbServer.h"
 #include "platform/x11/PX11System.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CTimer.h"

@@ -17,6 +17,7 @@
 
 #include "core/CString.h"
 #include "platform/x11/PX11Driver.h"
+#include "platform/x11/PXvfbServer.h"
 #include "platform/x11/PX11System.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CTimer.h"
