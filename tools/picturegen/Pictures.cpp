@@ -274,8 +274,8 @@ Painter TitleIcon()
     p.Fill(tile, Vertical(Rgb(255, 190, 90), Rgb(226, 120, 30), 1, 15));
     Outline(p, tile, Rgb(160, 80, 20), 0.9f);
     p.Fill([](float x, float y) { return Segment(x, y, 3.5f, 12, 12.5f, 4, 0.9f); }, White);
-    for (auto [cx, cy] : {std::pair{4.8f, 9.6f}, std::pair{8.2f, 8.9f}, std::pair{11.2f, 4.6f}})
-        p.Fill([=](float x, float y) { return Circle(x, y, cx, cy, 1.35f); }, Rgb(110, 40, 5));
+    for (auto dot : {std::pair{4.8f, 9.6f}, std::pair{8.2f, 8.9f}, std::pair{11.2f, 4.6f}})
+        p.Fill([=](float x, float y) { return Circle(x, y, dot.first, dot.second, 1.35f); }, Rgb(110, 40, 5));
     return p;
 }
 
