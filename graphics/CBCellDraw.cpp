@@ -90,6 +90,20 @@ void DrawMaskedPixels(const CBCell& cell, PSurface& target, const Block& b)
         }
 }
 
+// Every pixel is rewritten, even where the cell is transparent or opaque.
+void FadeRows(const CBCell& cell, PSurface& target, const Block& b, float factor)
+{
+    Source source{cell};
+    for (int j = 0; j < b.h; j++)
+        for (int i = 0; i < b.w; i++) {
+            uint32_t r, g, bl;
+            source.Colour(b.sx + i, b.sy + j, r, g, bl);
+            uint32_t a = std::min<uint32_t>(255, uint32_t(float(source.Alpha(b.sx + i, b.sy + j)) * factor));
+            uint32_t& out = target.Row(b.y + j)[b.x + i];
+            out = Blend(r, g, bl, a, out);
+        }
+}
+
 float ClampOpacity(float opacity) { return opacity > 1.0f ? 1.0f : opacity > 0.0f ? opacity : 0.0f; }
 
 // Grid positions of a scaled copy: source index of each of the 2n sample points.
@@ -134,20 +148,17 @@ void CBCell::DrawFaded(CCanvas* target, int x, int y, int sx, int sy, int w, int
 {
     if (!target || !target->GetSurface() || (!channelsReady && !GetSurface()))
         return;
+    // Fading works on the target's work copy, committed and dropped afterwards. Without
+    // one, drawing straight onto the surface gives the same pixels without copying twice.
+    bool onWorkCopy = target->workCopy && target->workBitmap;
+    PSurface& surface = onWorkCopy ? *target->workBitmap : *target->GetSurface();
     Block b{x, y, sx, sy, w, h};
-    PSurface& surface = *target->GetSurface();
-    if (!ClipBlock(b, width, height, surface))
-        return;
-    float factor = ClampOpacity(opacity);
-    Source source{*this};
-    for (int j = 0; j < b.h; j++)
-        for (int i = 0; i < b.w; i++) {
-            uint32_t r, g, bl;
-            source.Colour(b.sx + i, b.sy + j, r, g, bl);
-            uint32_t a = std::min<uint32_t>(255, uint32_t(float(source.Alpha(b.sx + i, b.sy + j)) * factor));
-            uint32_t& out = surface.Row(b.y + j)[b.x + i];
-            out = Blend(r, g, bl, a, out);
-        }
+    if (ClipBlock(b, width, height, surface))
+        FadeRows(*this, surface, b, ClampOpacity(opacity));
+    if (onWorkCopy) {
+        target->CommitWork();
+        target->SetWorkCopy(0);
+    }
 }
 
 CBCell* CBCell::Scaled(int w, int h)

@@ -86,6 +86,16 @@ TEST_F(BCellTest, FadedDrawingClampsOpacity)
     target = Canvas(2, 2, 0);
     cell->DrawFaded(target, 0, 0, 0, 0, 0, 0, 0.5f);
     EXPECT_EQ(Pixel(target, 0, 0), packColour(200 * 127 / 256, 100 * 127 / 256, 50 * 127 / 256));
+
+    // A target editing its work copy gets the edits and the faded cell committed.
+    target = Canvas(3, 1, 0);
+    target->SetWorkCopy(1);
+    target->PutPixel(2, 0, 0xFFFFFF);
+    cell->DrawFaded(target, 0, 0, 0, 0, 1, 1, 1.0f);
+    EXPECT_EQ(target->workCopy, 0);
+    EXPECT_EQ(Pixel(target, 2, 0), 0xFFFFFFu);
+    EXPECT_EQ(Pixel(target, 0, 0), packColour(200 * 255 / 256, 100 * 255 / 256, 50 * 255 / 256));
+    EXPECT_EQ(Pixel(target, 1, 0), 0u);
 }
 
 TEST_F(BCellTest, ScaledKeepsUniformCellsAndSamplesTheFirstRowAndColumn)
