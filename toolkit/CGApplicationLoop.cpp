@@ -17,6 +17,26 @@ constexpr uint32_t PrivateEnter = WM_USER + EV_MOUSEENTER;
 CGApplication* Owner() { return static_cast<CGApplication*>(CApplication::Instance()); }
 
 int32_t Unsigned16(uintptr_t v) { return static_cast<int32_t>(v & 0xFFFF); }
+
+// Input messages of the window system and the events the loop delivers for them.
+constexpr struct {
+    uint32_t message;
+    uint32_t event;
+} InputTranslation[] = {
+    {WM_KEYDOWN, EV_KEYDOWN},         {WM_KEYUP, EV_KEYUP},         {WM_CHAR, EV_CHAR},
+    {WM_MOUSEMOVE, EV_MOUSEMOVE},     {WM_LBUTTONDOWN, EV_LBUTTONDOWN}, {WM_LBUTTONUP, EV_LBUTTONUP},
+    {WM_RBUTTONDOWN, EV_RBUTTONDOWN}, {WM_RBUTTONUP, EV_RBUTTONUP}, {WM_MBUTTONDOWN, EV_MBUTTONDOWN},
+    {WM_MBUTTONUP, EV_MBUTTONUP},     {WM_MOUSEWHEEL, EV_WHEELDOWN},
+};
+
+// The event for an input message, or 0 for any other message.
+uint32_t InputEvent(uint32_t message)
+{
+    for (const auto& entry : InputTranslation)
+        if (entry.message == message)
+            return entry.event;
+    return 0;
+}
 }  // namespace
 
 // Input is not handled here: it is queued again as WM_USER + event code, so that the
@@ -40,36 +60,11 @@ intptr_t CGApplication::WindowProcedure(PHandle window, uint32_t message, uintpt
         return 0;
     case WM_ERASEBKGND:
         return 0;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR:
-        system->PostMessage(window, WM_USER + EV_KEYDOWN + (message - WM_KEYDOWN), wParam, lParam);
-        return 0;
-    case WM_MOUSEMOVE:
-        system->PostMessage(window, WM_USER + EV_MOUSEMOVE, wParam, lParam);
-        return 0;
-    case WM_LBUTTONDOWN:
-        system->PostMessage(window, WM_USER + EV_LBUTTONDOWN, wParam, lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        system->PostMessage(window, WM_USER + EV_LBUTTONUP, wParam, lParam);
-        return 0;
-    case WM_RBUTTONDOWN:
-        system->PostMessage(window, WM_USER + EV_RBUTTONDOWN, wParam, lParam);
-        return 0;
-    case WM_RBUTTONUP:
-        system->PostMessage(window, WM_USER + EV_RBUTTONUP, wParam, lParam);
-        return 0;
-    case WM_MBUTTONDOWN:
-        system->PostMessage(window, WM_USER + EV_MBUTTONDOWN, wParam, lParam);
-        return 0;
-    case WM_MBUTTONUP:
-        system->PostMessage(window, WM_USER + EV_MBUTTONUP, wParam, lParam);
-        return 0;
-    case WM_MOUSEWHEEL:
-        system->PostMessage(window, WM_USER + EV_WHEELDOWN, wParam, lParam);
-        return 0;
     default:
+        if (uint32_t event = InputEvent(message)) {
+            system->PostMessage(window, WM_USER + event, wParam, lParam);
+            return 0;
+        }
         break;
     }
     return system->DefWindowProc(window, message, wParam, lParam);
