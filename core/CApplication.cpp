@@ -13,7 +13,8 @@ CApplication* instance = nullptr;
 void* instanceHandle = nullptr;
 const char* title = nullptr;
 
-// Holes in `objects` are compacted once they are this many and half of the list.
+// Entries of unregistered objects are compacted once they are this many and half of
+// the list.
 constexpr size_t CompactionThreshold = 1024;
 constexpr int AllocationRetries = 100;
 
@@ -83,17 +84,16 @@ int CApplication::Shutdown()
     // Oldest first; objects made by destructors meanwhile are appended and reached too.
     for (uint32_t position = 0; position < objects->count; position++) {
         CObject* object = objects->items[position];
-        if (!object)
+        if (!Holds(position, object))
             continue;
         delete object;
-        if (objects->items[position] == object)  // it did not unregister itself
+        if (IsAlive(object))  // it did not unregister itself
             UnregisterObject(object);
     }
     walking--;
     delete objects;
     objects = nullptr;
     index.Clear();
-    holes = 0;
     reclaimLock.reset();
     registryLock.reset();
     created = 0;
@@ -122,12 +122,8 @@ void CApplication::UnregisterObject(CObject* object)
     LockHold hold(*registryLock);
     if (!index.Erase(object))
         return;
-    uint32_t slot = object->registrySlot;
-    if (slot < objects->count && objects->items[slot] == object) {
-        objects->items[slot] = nullptr;
-        holes++;
-    }
-    if (!walking && holes >= CompactionThreshold && holes * 2 > objects->count)
+    size_t stale = objects->count - index.Size();
+    if (!walking && stale >= CompactionThreshold && stale * 2 > objects->count)
         CompactObjects();
 }
 
@@ -142,7 +138,7 @@ void CApplication::Reclaim()
     walking++;
     for (uint32_t position = 0; position < objects->count; position++) {
         CObject* object = objects->items[position];
-        if (!object || !index.Contains(object) || object->GetReferenceCount() != 0)
+        if (!Holds(position, object) || object->GetReferenceCount() != 0)
             continue;
         if (object->ConsumeProtection())
             continue;
@@ -183,14 +179,23 @@ const char* CApplication::Title(const char* text)
     return title;
 }
 
-// Removes the holes, renumbering the slots; called with the registry lock held.
-// Unregistering always leaves a hole, so every other entry is alive.
+// Whether the entry at this position of `objects` is a live object registered there.
+// An unregistered object's entry stays until the next compaction, and its address
+// may by then belong to a newer object, registered at a later position: only an
+// address the index knows is read, and its own position must match.
+bool CApplication::Holds(uint32_t position, const CObject* object) const
+{
+    return object && index.Contains(object) && object->registrySlot == position;
+}
+
+// Removes the entries of unregistered objects, renumbering the slots; called with the
+// registry lock held.
 void CApplication::CompactObjects()
 {
     uint32_t kept = 0;
     for (uint32_t position = 0; position < objects->count; position++) {
         CObject* object = objects->items[position];
-        if (!object)
+        if (!Holds(position, object))
             continue;
         object->registrySlot = kept;
         objects->items[kept++] = object;
@@ -198,5 +203,4 @@ void CApplication::CompactObjects()
     for (uint32_t position = kept; position < objects->count; position++)
         objects->items[position] = nullptr;
     objects->count = kept;
-    holes = 0;
 }

@@ -14,9 +14,11 @@ using CRegistryLock = platform::Semaphore;
 // The process's one application object: owner of the registry of live objects, its
 // two locks, and the switch that lets releases delete objects.
 //
-// `objects` keeps every registered object in creation order; unregistering leaves a
-// hole there (null) that is compacted away later, so memory reclaim and Shutdown can
-// walk objects oldest first. Membership is answered by a hash set of addresses.
+// `objects` keeps every registered object in creation order, so memory reclaim and
+// Shutdown can walk them oldest first. Membership is answered by `index`, a bitmap of
+// addresses. Unregistering clears the object's bit only: its entry in `objects` is
+// dropped by the next compaction, which runs once such entries are half the list, so
+// neither operation touches memory far from the object.
 class CApplication : public CObject {
 public:
     CApplication();
@@ -52,8 +54,8 @@ public:
     uint8_t autoDelete = 0;
 
 private:
+    bool Holds(uint32_t position, const CObject* object) const;
     void CompactObjects();
 
-    size_t holes = 0;         // null entries in `objects`
     int walking = 0;          // reclaim or shutdown passes running: no compaction meanwhile
 };

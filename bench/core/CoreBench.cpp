@@ -62,6 +62,18 @@ void RandomOrderRelease(benchmark::State& state)
 }
 BENCHMARK(RandomOrderRelease)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Steady state: with n objects alive, release a random one and make its successor.
+void ReleaseRandomAndReplace(benchmark::State& state)
+{
+    LiveObjects live(static_cast<size_t>(state.range(0)));
+    std::mt19937 random(5);
+    std::uniform_int_distribution<size_t> pick(0, live.held.size() - 1);
+    for (auto _ : state)
+        live.held[pick(random)] = new CString(live.app);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(ReleaseRandomAndReplace)->Arg(10000)->Arg(1000000);
+
 // The same releases of plain heap objects of a string's size, without any registry:
 // what memory alone costs as the live set outgrows the caches.
 void RandomOrderPlainDelete(benchmark::State& state)
