@@ -115,3 +115,37 @@ TEST(SocketStartup, FailureMessageGoesToStandardOutput)
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 255);
 }
+
+namespace {
+// Always lives in the same block, as a heap block handed back by the allocator would.
+struct Counted : CComponent {
+    Counted(CApplication* a, int* d) : CComponent(a), count(d) {}
+    ~Counted() override
+    {
+        LeaveRegistry();
+        ++*count;
+    }
+    static void* operator new(size_t) { return block; }
+    static void operator delete(void*) {}
+    alignas(16) static inline unsigned char block[64];
+    int* count;
+};
+static_assert(sizeof(Counted) <= sizeof(Counted::block));
+}  // namespace
+
+TEST_F(ApplicationTest, AnAddressReusedByANewerObjectIsDestroyedOnce)
+{
+    int destroyed = 0;
+    auto* first = new Counted(app, &destroyed);
+    delete first;
+    auto* second = new Counted(app, &destroyed);
+    EXPECT_EQ(static_cast<void*>(first), static_cast<void*>(second));
+    EXPECT_EQ(app->objects->GetCount(), 2u);  // the first one's entry waits for compaction
+    app->Reclaim();
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(app->objects->GetCount(), 0u);
+    delete new Counted(app, &destroyed);
+    new Counted(app, &destroyed);
+    app->Shutdown();
+    EXPECT_EQ(destroyed, 4);
+}
