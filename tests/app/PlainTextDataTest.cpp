@@ -9,7 +9,9 @@ class PlainTextDataTest : public FitFixture {
 protected:
     PlainTextResult Read(const std::string& text)
     {
-        std::string path = testing::TempDir() + "plain.txt";
+        // Tests run in parallel: each has a file of its own.
+        std::string path = testing::TempDir() + "plain-" +
+                           testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
         std::FILE* f = std::fopen(path.c_str(), "wb");
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
