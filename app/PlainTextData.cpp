@@ -28,15 +28,17 @@ bool ReadWholeFile(CApplication* app, const char* path, std::string& bytes)
     return true;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
 std::vector<std::string_view> Fields(std::string_view line)
 {
     std::vector<std::string_view> fields;
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\f' || line[i] == '\v'))
+        while (i < line.size() && IsBlank(line[i]))
             i++;
         size_t start = i;
-        while (i < line.size() && !(line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\f' || line[i] == '\v'))
+        while (i < line.size() && !IsBlank(line[i]))
             i++;
         if (i > start)
             fields.push_back(line.substr(start, i - start));
