@@ -20,8 +20,7 @@ TEST_F(ToolkitTest, PressAndReleaseInsideGiveDownUpThenClick)
 {
     CRecorder* top = NewRecorder(100, 100, 300, 200, nullptr);
     CRecorder* button = NewRecorder(20, 30, 60, 20, top);
-    top->Show();
-    button->Show();
+    ShowAll({top, button});
     Pump();
     log.clear();
 
@@ -47,8 +46,7 @@ TEST_F(ToolkitTest, ReleaseOnTheEdgeOrOutsideGivesNoClick)
 {
     CRecorder* top = NewRecorder(100, 100, 300, 200, nullptr);
     CRecorder* button = NewRecorder(20, 30, 60, 20, top);
-    top->Show();
-    button->Show();
+    ShowAll({top, button});
     Pump();
     int left = 120, topEdge = 130;
 
@@ -81,9 +79,7 @@ TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
     CRecorder* top = NewRecorder(0, 0, 400, 300, nullptr);
     CRecorder* first = NewRecorder(10, 10, 50, 50, top);
     CRecorder* second = NewRecorder(100, 10, 50, 50, top);
-    top->Show();
-    first->Show();
-    second->Show();
+    ShowAll({top, first, second});
     Pump();
 
     app->SetExclusive(first);
@@ -130,9 +126,7 @@ TEST_F(ToolkitTest, PointerFromOneWindowIntoAnotherLeavesThenEnters)
     CRecorder* top = NewRecorder(0, 0, 400, 300, nullptr);
     CRecorder* a = NewRecorder(10, 10, 50, 50, top);
     CRecorder* b = NewRecorder(100, 10, 50, 50, top);
-    top->Show();
-    a->Show();
-    b->Show();
+    ShowAll({top, a, b});
     app->Activate(top);
     Pump();
     log.clear();
@@ -294,8 +288,7 @@ TEST_F(ToolkitTest, KeysAndCharactersGoToTheActiveComponent)
 {
     CRecorder* top = NewRecorder(0, 0, 200, 100, nullptr);
     CRecorder* field = NewRecorder(10, 10, 80, 20, top);
-    top->Show();
-    field->Show();
+    ShowAll({top, field});
     app->Activate(field);
     Pump();
     log.clear();

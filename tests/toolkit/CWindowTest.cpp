@@ -107,8 +107,7 @@ TEST_F(ToolkitTest, ChildResizeComesOnlyFromItsParent)
 {
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     CRecorder* child = NewRecorder(10, 10, 50, 50, top);
-    top->Show();
-    child->Show();
+    ShowAll({top, child});
     Pump();
     log.clear();
     CEvent r = child->GetRect();
@@ -125,9 +124,7 @@ TEST_F(ToolkitTest, EventsBubbleWithTheChildDirectlyBelowAsSource)
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     CRecorder* middle = NewRecorder(10, 10, 200, 150, top);
     CRecorder* leaf = NewRecorder(5, 5, 50, 50, middle);
-    top->Show();
-    middle->Show();
-    leaf->Show();
+    ShowAll({top, middle, leaf});
     app->Activate(leaf);
     Pump();
     log.clear();
@@ -157,9 +154,7 @@ TEST_F(ToolkitTest, TabFollowsNextFocusAndDoesNothingWithout)
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     CRecorder* first = NewRecorder(10, 10, 50, 20, top);
     CRecorder* second = NewRecorder(10, 40, 50, 20, top);
-    top->Show();
-    first->Show();
-    second->Show();
+    ShowAll({top, first, second});
     app->Activate(first);
     Pump();
 
@@ -195,9 +190,7 @@ TEST_F(ToolkitTest, DestroyDeletesChildrenAndRestoresTheParent)
     platform::PHandle grandHandle = grandchild->handle;
     EXPECT_EQ(top->GetReferenceCount(), topCount);
     EXPECT_EQ(top->children->GetCount(), 1u);
-    top->Show();
-    child->Show();
-    grandchild->Show();
+    ShowAll({top, child, grandchild});
     Pump();
     log.clear();
 

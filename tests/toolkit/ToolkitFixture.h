@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "core/Variable.h"
@@ -71,6 +72,13 @@ protected:
         held.emplace_back(window);
         window->Create(x, y, w, h, parent, title, 200, 100, 50);
         return window;
+    }
+
+    // Shows the windows in order, parents first.
+    static void ShowAll(std::initializer_list<CWindow*> windows)
+    {
+        for (CWindow* window : windows)
+            window->Show();
     }
 
     // The events of one type that a receiver saw, in order.

@@ -1,8 +1,6 @@
 // Table of correct digits, −log10(|value − exact| / |exact|), of the fits on the
 // reference data sets: the program's centred computation beside the plain-sum formulas.
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "app/FitLines.h"
@@ -11,19 +9,13 @@
 #include "core/CApplication.h"
 #include "core/CString.h"
 #include "io/CLineColumn.h"
+#include "tools/fit-reference/CorrectDigits.h"
 #include "tools/fit-reference/FitReferences.h"
 
 namespace {
-double Digits(double value, const char* exact)
-{
-    long double truth = std::strtold(exact, nullptr);
-    long double error = std::fabs(static_cast<long double>(value) - truth) / std::fabs(truth);
-    return error == 0 ? 19.0 : static_cast<double>(-std::log10(error));
-}
-
 void Row(const char* quantity, double centred, double raw, const char* exact)
 {
-    std::printf("  %-8s %8.1f %8.1f\n", quantity, Digits(centred, exact), Digits(raw, exact));
+    std::printf("  %-8s %8.1f %8.1f\n", quantity, CorrectDigits(centred, exact), CorrectDigits(raw, exact));
 }
 }  // namespace
 
