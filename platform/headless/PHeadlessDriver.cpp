@@ -221,13 +221,7 @@ PHandle PHeadlessSystem::PointerTarget() { return capture ? capture : WindowAt(p
 void PHeadlessSystem::PostInput(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                                 uint32_t character)
 {
-    PMessage m;
-    m.window = window;
-    m.message = message;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    m.character = character;
-    input.Push(m);
+    input.Push(PMessage{window, message, wParam, lParam, character});
 }
 
 // Pointer messages carry client coordinates of the window they are routed to.

@@ -170,12 +170,7 @@ int PHeadlessSystem::PostMessage(PHandle window, uint32_t message, uintptr_t wPa
 {
     if (window && !Find(window))
         return 0;
-    PMessage m;
-    m.window = window;
-    m.message = message;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    posted.Push(m);
+    posted.Push(PMessage{window, message, wParam, lParam});
     return 1;
 }
 
@@ -346,9 +341,7 @@ bool PHeadlessSystem::TakePaint(PMessage& message)
     for (auto& [handle, w] : windows) {
         if (w.update.Empty() || !ShownOnScreen(w))
             continue;
-        message = PMessage();
-        message.window = handle;
-        message.message = WM_PAINT;
+        message = PMessage{handle, WM_PAINT};
         return true;
     }
     return false;

@@ -33,12 +33,7 @@ int PX11System::PostMessage(PHandle window, uint32_t message, uintptr_t wParam, 
 {
     if (window && !state->Find(window))
         return 0;
-    PMessage m;
-    m.window = window;
-    m.message = message;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    state->posted.Push(m);
+    state->posted.Push(PMessage{window, message, wParam, lParam});
     return 1;
 }
 
@@ -127,9 +122,7 @@ bool PX11System::State::TakePaint(PMessage& message)
     for (auto& [handle, record] : windows) {
         if (record.update.Empty() || !Shown(handle))
             continue;
-        message = PMessage();
-        message.window = handle;
-        message.message = WM_PAINT;
+        message = PMessage{handle, WM_PAINT};
         return true;
     }
     return false;
@@ -138,13 +131,7 @@ bool PX11System::State::TakePaint(PMessage& message)
 void PX11System::State::PushInput(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                                   uint32_t character)
 {
-    PMessage m;
-    m.window = window;
-    m.message = message;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    m.character = character;
-    input.Push(m);
+    input.Push(PMessage{window, message, wParam, lParam, character});
 }
 
 void PX11System::State::Translate(XEvent& event)
