@@ -97,8 +97,7 @@ void CGApplication::Activate(CWComponent* component, CObject* source)
     if (component == activeWindow || activationMode == 2)
         return;
     if (!component) {
-        activationMode = 0;
-        activeWindow = nullptr;
+        Deactivate();
         return;
     }
     activationMode = 1;
@@ -110,12 +109,18 @@ void CGApplication::SetExclusive(CWComponent* component)
     if (activationMode == 2)
         return;
     if (!component) {
-        activationMode = 0;
-        activeWindow = nullptr;
+        Deactivate();
         return;
     }
     activationMode = 2;
     SwitchActive(component, this);
+}
+
+// Nothing is active any more; the component that was gets no event.
+void CGApplication::Deactivate()
+{
+    activationMode = 0;
+    activeWindow = nullptr;
 }
 
 void CGApplication::Release(CWComponent* component)

@@ -76,6 +76,7 @@ private:
     void Deliver(int kind, const platform::PMessage& message, CEvent& event);
     void DetectClick(CEvent event);
     void SwitchActive(CWComponent* component, CObject* source);
+    void Deactivate();
     void TickTimers();
     int MillisecondsToNextTimer();
 
