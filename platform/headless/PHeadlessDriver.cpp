@@ -52,20 +52,20 @@ void PHeadlessSystem::TurnWheel(int delta)
 {
     PHandle target = PointerTarget();
     if (target)
-        PostInput(target, WM_MOUSEWHEEL, (uintptr_t(uint16_t(delta)) << 16) | ButtonFlags(),
+        QueueInput(target, WM_MOUSEWHEEL, (uintptr_t(uint16_t(delta)) << 16) | ButtonFlags(),
                   MakeLParam(pointer.x, pointer.y));
 }
 
 void PHeadlessSystem::PressKey(uint32_t virtualKey, uint32_t character)
 {
     if (focus)
-        PostInput(focus, WM_KEYDOWN, virtualKey, 1, character & 0xFF);
+        QueueInput(focus, WM_KEYDOWN, virtualKey, 1, character & 0xFF);
 }
 
 void PHeadlessSystem::ReleaseKey(uint32_t virtualKey)
 {
     if (focus)
-        PostInput(focus, WM_KEYUP, virtualKey, intptr_t(0xC0000001));
+        QueueInput(focus, WM_KEYUP, virtualKey, intptr_t(0xC0000001));
 }
 
 void PHeadlessSystem::TypeKey(uint32_t virtualKey, uint32_t character)
@@ -77,7 +77,7 @@ void PHeadlessSystem::TypeKey(uint32_t virtualKey, uint32_t character)
 void PHeadlessSystem::RequestClose(PHandle window)
 {
     if (Find(window))
-        PostInput(window, WM_CLOSE, 0, 0);
+        QueueInput(window, WM_CLOSE, 0, 0);
 }
 
 void PHeadlessSystem::Expose(PHandle window, PRect rect)
@@ -89,23 +89,7 @@ void PHeadlessSystem::Expose(PHandle window, PRect rect)
     rect.top = std::max(rect.top, 0);
     rect.right = std::min(rect.right, w->width);
     rect.bottom = std::min(rect.bottom, w->height);
-    if (rect.Empty())
-        return;
-    if (w->update.Empty())
-        w->update = rect;
-    else
-        w->update = {std::min(w->update.left, rect.left), std::min(w->update.top, rect.top),
-                     std::max(w->update.right, rect.right), std::max(w->update.bottom, rect.bottom)};
-}
-
-bool PHeadlessSystem::Pending()
-{
-    if (!posted.Empty() || !input.Empty())
-        return true;
-    for (auto& [handle, w] : windows)
-        if (!w.update.Empty() && ShownOnScreen(w))
-            return true;
-    return false;
+    Invalidate(window, rect);
 }
 
 PHandle PHeadlessSystem::WindowAt(int x, int y) { return DeepestAt(topLevels, x, y); }
@@ -218,12 +202,6 @@ PHandle PHeadlessSystem::DeepestAt(const std::vector<PHandle>& stack, int x, int
 
 PHandle PHeadlessSystem::PointerTarget() { return capture ? capture : WindowAt(pointer.x, pointer.y); }
 
-void PHeadlessSystem::PostInput(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam,
-                                uint32_t character)
-{
-    input.Push(PMessage{window, message, wParam, lParam, character});
-}
-
 // Pointer messages carry client coordinates of the window they are routed to.
 void PHeadlessSystem::PostPointer(uint32_t message)
 {
@@ -232,7 +210,7 @@ void PHeadlessSystem::PostPointer(uint32_t message)
     if (!w)
         return;
     PPoint origin = ScreenOrigin(*w);
-    PostInput(target, message, ButtonFlags(), MakeLParam(pointer.x - origin.x, pointer.y - origin.y));
+    QueueInput(target, message, ButtonFlags(), MakeLParam(pointer.x - origin.x, pointer.y - origin.y));
 }
 
 uintptr_t PHeadlessSystem::ButtonFlags() const

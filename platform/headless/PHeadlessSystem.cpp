@@ -8,19 +8,11 @@ PHeadlessSystem::PHeadlessSystem(int width, int height) : desktopWidth(width), d
 
 PHeadlessSystem::~PHeadlessSystem() = default;
 
-int PHeadlessSystem::RegisterClass(const char* name, PWindowProc procedure)
-{
-    if (!name || !procedure)
-        return 0;
-    classes[name] = procedure;
-    return 1;
-}
-
 PHandle PHeadlessSystem::CreateWindow(uint32_t exStyle, const char* className, const char* title,
                                       uint32_t style, int x, int y, int width, int height, PHandle parent)
 {
-    auto found = classes.find(className ? className : "");
-    if (found == classes.end())
+    PWindowProc procedure = ProcedureOfClass(className);
+    if (!procedure)
         return 0;
     bool child = (style & WS_CHILD) != 0;
     if (child && !Find(parent))
@@ -35,10 +27,10 @@ PHandle PHeadlessSystem::CreateWindow(uint32_t exStyle, const char* className, c
     w.width = std::max(0, width);
     w.height = std::max(0, height);
     w.title = title ? title : "";
-    w.procedure = found->second;
     w.pixels.assign(size_t(w.width) * size_t(w.height), 0xFFFFFF);
     PHandle handle = w.handle;
     windows.emplace(handle, std::move(w));
+    AddWindow(handle, procedure);
     if (child)
         Find(parent)->children.push_back(handle);
     else
@@ -85,7 +77,7 @@ int PHeadlessSystem::ShowWindow(PHandle window, int command)
     }
     w->visible = true;
     Raise(*w);
-    Invalidate(*w, true);
+    InvalidateTree(*w, true);
     // Showing a top-level window activates it, and with it the keyboard focus.
     if (!w->parent)
         focus = window;
@@ -112,8 +104,8 @@ int PHeadlessSystem::MoveWindow(PHandle window, int x, int y, int width, int hei
         w->height = height;
     }
     if (repaint && (moved || sized))
-        Invalidate(*w, true);
-    PWindowProc procedure = w->procedure;
+        InvalidateTree(*w, true);
+    PWindowProc procedure = ProcedureOf(window);
     // A real window system sends these at once, through the window procedure.
     if (moved)
         procedure(window, WM_MOVE, 0, MakeLParam(x, y));
@@ -166,63 +158,12 @@ int PHeadlessSystem::GetCursorPos(PPoint& point)
     return 1;
 }
 
-int PHeadlessSystem::PostMessage(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    if (window && !Find(window))
-        return 0;
-    posted.Push(PMessage{window, message, wParam, lParam});
-    return 1;
-}
-
-// Posted messages come before input, input before paints, as on the real desktop.
-int PHeadlessSystem::PeekMessage(PMessage& message)
-{
-    return posted.Pop(message) || input.Pop(message) || TakePaint(message);
-}
-
-// Nothing arrives on its own here: only the driver adds input.
-int PHeadlessSystem::GetMessage(PMessage& message) { return PeekMessage(message); }
-
-int PHeadlessSystem::WaitMessage(int) { return Pending() ? 1 : 0; }
-
-int PHeadlessSystem::TranslateMessage(const PMessage& message)
-{
-    if (message.message != WM_KEYDOWN || message.character == 0)
-        return 0;
-    return PostMessage(message.window, WM_CHAR, message.character, message.lParam);
-}
-
-intptr_t PHeadlessSystem::DispatchMessage(const PMessage& message)
-{
-    Window* w = Find(message.window);
-    if (!w)
-        return 0;
-    return w->procedure(message.window, message.message, message.wParam, message.lParam);
-}
-
-intptr_t PHeadlessSystem::DefWindowProc(PHandle window, uint32_t message, uintptr_t, intptr_t)
-{
-    Window* w = Find(window);
-    if (w && message == WM_PAINT)
-        w->update = PRect();
-    if (w && message == WM_CLOSE)
-        DestroyWindow(window);
-    return 0;
-}
-
-int PHeadlessSystem::GetUpdateRect(PHandle window, PRect& rect, int)
-{
-    Window* w = Find(window);
-    rect = w ? w->update : PRect();
-    return rect.Empty() ? 0 : 1;
-}
-
 int PHeadlessSystem::PaintPixels(PHandle window, const PPixels& source, int x, int y, int width, int height)
 {
     Window* w = Find(window);
     if (!w)
         return 0;
-    w->update = PRect();
+    Validate(window);
     if (!source.pixels)
         return 1;
     int left = std::max({x, 0}), top = std::max({y, 0});
@@ -304,6 +245,12 @@ PPoint PHeadlessSystem::ScreenOrigin(const Window& w)
     return origin;
 }
 
+bool PHeadlessSystem::IsShownOnScreen(PHandle window)
+{
+    Window* w = Find(window);
+    return w && ShownOnScreen(*w);
+}
+
 bool PHeadlessSystem::ShownOnScreen(const Window& w)
 {
     if (!w.visible)
@@ -314,14 +261,14 @@ bool PHeadlessSystem::ShownOnScreen(const Window& w)
     return true;
 }
 
-void PHeadlessSystem::Invalidate(Window& w, bool withChildren)
+void PHeadlessSystem::InvalidateTree(Window& w, bool withChildren)
 {
-    w.update = {0, 0, w.width, w.height};
+    Invalidate(w.handle, {0, 0, w.width, w.height});
     if (!withChildren)
         return;
     for (PHandle child : w.children)
         if (Window* c = Find(child))
-            Invalidate(*c, true);
+            InvalidateTree(*c, true);
 }
 
 // Brings a window to the front of its siblings; topmost windows stay above the others.
@@ -336,21 +283,9 @@ void PHeadlessSystem::Raise(Window& w)
     });
 }
 
-bool PHeadlessSystem::TakePaint(PMessage& message)
-{
-    for (auto& [handle, w] : windows) {
-        if (w.update.Empty() || !ShownOnScreen(w))
-            continue;
-        message = PMessage{handle, WM_PAINT};
-        return true;
-    }
-    return false;
-}
-
 void PHeadlessSystem::Forget(PHandle window)
 {
-    posted.RemoveWindow(window);
-    input.RemoveWindow(window);
+    RemoveWindow(window);
     if (capture == window)
         capture = 0;
     if (focus == window)

@@ -5,8 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/PMessageQueue.h"
-#include "platform/PWindowSystem.h"
+#include "platform/PMessagePath.h"
 
 namespace platform {
 
@@ -14,14 +13,13 @@ namespace platform {
 // z-order and visibility, a pointer, capture and focus, a message queue, update regions,
 // a clipboard and a clock. Tests drive it through the driver operations at the end,
 // which inject input the way a real desktop routes it.
-class PHeadlessSystem : public PWindowSystem {
+class PHeadlessSystem : public PMessagePath {
 public:
     enum Button { Left, Middle, Right };
 
     explicit PHeadlessSystem(int desktopWidth = 1024, int desktopHeight = 768);
     ~PHeadlessSystem() override;
 
-    int RegisterClass(const char* name, PWindowProc procedure) override;
     PHandle CreateWindow(uint32_t exStyle, const char* className, const char* title, uint32_t style,
                          int x, int y, int width, int height, PHandle parent) override;
     void AdjustWindowRect(PRect& rect, uint32_t style, uint32_t exStyle) override;
@@ -36,15 +34,6 @@ public:
     int GetClientRect(PHandle window, PRect& rect) override;
     int GetCursorPos(PPoint& point) override;
 
-    int PostMessage(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    int GetMessage(PMessage& message) override;
-    int PeekMessage(PMessage& message) override;
-    int WaitMessage(int timeoutMs) override;
-    int TranslateMessage(const PMessage& message) override;
-    intptr_t DispatchMessage(const PMessage& message) override;
-    intptr_t DefWindowProc(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-
-    int GetUpdateRect(PHandle window, PRect& rect, int erase) override;
     int PaintPixels(PHandle window, const PPixels& pixels, int x, int y, int width, int height) override;
 
     PHandle SetCapture(PHandle window) override;
@@ -78,7 +67,7 @@ public:
     void AdvanceClock(uint64_t milliseconds) { clock += milliseconds; }
     void SetTranslucencyOffered(int offered) { translucency = offered; }
     // Whether a message (posted, input or paint) is waiting.
-    bool Pending();
+    bool Pending() { return HasMessage(); }
 
     // Inspection.
     PHandle WindowAt(int x, int y);
@@ -103,8 +92,6 @@ private:
         bool visible = false;
         int alpha = -1;
         std::string title;
-        PWindowProc procedure = nullptr;
-        PRect update;
         std::vector<uint32_t> pixels;
         std::vector<PHandle> children;  // back to front
     };
@@ -114,11 +101,10 @@ private:
     bool ShownOnScreen(const Window& w);
     PHandle DeepestAt(const std::vector<PHandle>& stack, int x, int y);
     PHandle PointerTarget();
-    void PostInput(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t character = 0);
+    bool IsShownOnScreen(PHandle window) override;
     void PostPointer(uint32_t message);
-    void Invalidate(Window& w, bool withChildren);
+    void InvalidateTree(Window& w, bool withChildren);
     void Raise(Window& w);
-    bool TakePaint(PMessage& message);
     void Forget(PHandle window);
     void Compose(const Window& w, int originX, int originY, std::vector<uint32_t>& canvas, int canvasW, int canvasH);
     uintptr_t ButtonFlags() const;
@@ -127,9 +113,6 @@ private:
     int desktopHeight;
     std::unordered_map<PHandle, Window> windows;
     std::vector<PHandle> topLevels;  // back to front
-    std::unordered_map<std::string, PWindowProc> classes;
-    PMessageQueue posted;
-    PMessageQueue input;
     PHandle nextHandle = 0x100;
     PPoint pointer;
     PHandle capture = 0;

@@ -21,71 +21,13 @@ uintptr_t ButtonFlags(unsigned state)
            (state & ControlMask ? MK_CONTROL : 0);
 }
 
-PRect Union(const PRect& a, const PRect& b)
-{
-    if (a.Empty())
-        return b;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
 }  // namespace
 
-int PX11System::PostMessage(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    if (window && !state->Find(window))
-        return 0;
-    state->posted.Push(PMessage{window, message, wParam, lParam});
-    return 1;
-}
+void PX11System::CollectNativeInput() { state->Drain(); }
 
-// Posted messages come before input, input before paints.
-int PX11System::PeekMessage(PMessage& message)
-{
-    if (state->posted.Pop(message))
-        return 1;
-    state->Drain();
-    return state->input.Pop(message) || state->TakePaint(message);
-}
+bool PX11System::WaitNativeInput(int timeoutMs) { return state->WaitReadable(timeoutMs); }
 
-int PX11System::GetMessage(PMessage& message)
-{
-    while (!PeekMessage(message))
-        state->WaitReadable(-1);
-    return 1;
-}
-
-int PX11System::WaitMessage(int timeoutMs)
-{
-    if (state->Ready())
-        return 1;
-    if (state->WaitReadable(timeoutMs))
-        state->Drain();
-    return state->Ready() ? 1 : 0;
-}
-
-int PX11System::TranslateMessage(const PMessage& message)
-{
-    if (message.message != WM_KEYDOWN || message.character == 0)
-        return 0;
-    return PostMessage(message.window, WM_CHAR, message.character, message.lParam);
-}
-
-intptr_t PX11System::DispatchMessage(const PMessage& message)
-{
-    State::WindowRecord* record = state->Find(message.window);
-    if (!record)
-        return 0;
-    return record->procedure(message.window, message.message, message.wParam, message.lParam);
-}
-
-intptr_t PX11System::DefWindowProc(PHandle window, uint32_t message, uintptr_t, intptr_t)
-{
-    State::WindowRecord* record = state->Find(window);
-    if (record && message == WM_PAINT)
-        record->update = PRect();
-    if (record && message == WM_CLOSE)
-        DestroyWindow(window);
-    return 0;
-}
+bool PX11System::IsShownOnScreen(PHandle window) { return IsShown(window); }
 
 void PX11System::State::Drain()
 {
@@ -94,18 +36,6 @@ void PX11System::State::Drain()
         XNextEvent(display, &event);
         Translate(event);
     }
-}
-
-bool PX11System::State::Ready()
-{
-    if (!posted.Empty() || !input.Empty())
-        return true;
-    if (XEventsQueued(display, QueuedAfterFlush) > 0)
-        return true;
-    for (auto& [handle, record] : windows)
-        if (!record.update.Empty() && Shown(handle))
-            return true;
-    return false;
 }
 
 bool PX11System::State::WaitReadable(int timeoutMs)
@@ -117,21 +47,10 @@ bool PX11System::State::WaitReadable(int timeoutMs)
     return poll(&connection, 1, timeoutMs) > 0;
 }
 
-bool PX11System::State::TakePaint(PMessage& message)
-{
-    for (auto& [handle, record] : windows) {
-        if (record.update.Empty() || !Shown(handle))
-            continue;
-        message = PMessage{handle, WM_PAINT};
-        return true;
-    }
-    return false;
-}
-
 void PX11System::State::PushInput(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                                   uint32_t character)
 {
-    input.Push(PMessage{window, message, wParam, lParam, character});
+    owner->QueueInput(window, message, wParam, lParam, character);
 }
 
 void PX11System::State::Translate(XEvent& event)
@@ -160,8 +79,7 @@ void PX11System::State::Translate(XEvent& event)
         PRect exposed{e.x, e.y, e.x + e.width, e.y + e.height};
         exposed.right = std::min(exposed.right, record->width);
         exposed.bottom = std::min(exposed.bottom, record->height);
-        if (!exposed.Empty())
-            record->update = Union(record->update, exposed);
+        owner->Invalidate(window, exposed);
         return;
     }
     case ButtonPress:

@@ -8,7 +8,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/PMessageQueue.h"
 #include "platform/x11/PX11System.h"
 
 namespace platform {
@@ -20,11 +19,10 @@ struct PX11System::State {
         uint32_t exStyle = 0;
         int x = 0, y = 0, width = 0, height = 0;
         bool mapped = false;
-        PRect update;
-        PWindowProc procedure = nullptr;
         std::string title;
     };
 
+    PX11System* owner = nullptr;  // whose message path the events join
     Display* display = nullptr;
     int screen = 0;
     Window root = 0;
@@ -40,9 +38,6 @@ struct PX11System::State {
     Atom clipboard = 0, targets = 0, text = 0, incr = 0, transfer = 0;
 
     std::unordered_map<Window, WindowRecord> windows;
-    std::unordered_map<std::string, PWindowProc> classes;
-    PMessageQueue posted;
-    PMessageQueue input;
     Window capture = 0;
     std::vector<uint32_t> pixelBuffer;
 
@@ -55,8 +50,6 @@ struct PX11System::State {
     // Reads every event the server has sent, without waiting.
     void Drain();
     void Translate(XEvent& event);
-    bool TakePaint(PMessage& message);
-    bool Ready();
     void PushInput(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam, uint32_t character = 0);
     void AnswerSelectionRequest(const XSelectionRequestEvent& request);
     bool WaitReadable(int timeoutMs);

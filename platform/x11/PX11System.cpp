@@ -76,7 +76,7 @@ std::unique_ptr<PX11System> PX11System::Open(const char* displayName)
     return std::unique_ptr<PX11System>(new PX11System(std::move(s)));
 }
 
-PX11System::PX11System(std::unique_ptr<State> s) : state(std::move(s)) {}
+PX11System::PX11System(std::unique_ptr<State> s) : state(std::move(s)) { state->owner = this; }
 
 PX11System::~PX11System()
 {
@@ -87,19 +87,11 @@ PX11System::~PX11System()
     XCloseDisplay(d);
 }
 
-int PX11System::RegisterClass(const char* name, PWindowProc procedure)
-{
-    if (!name || !procedure)
-        return 0;
-    state->classes[name] = procedure;
-    return 1;
-}
-
 PHandle PX11System::CreateWindow(uint32_t exStyle, const char* className, const char* title, uint32_t style,
                                  int x, int y, int width, int height, PHandle parent)
 {
-    auto found = state->classes.find(className ? className : "");
-    if (found == state->classes.end())
+    PWindowProc procedure = ProcedureOfClass(className);
+    if (!procedure)
         return 0;
     bool child = (style & WS_CHILD) != 0;
     if (child && !state->Find(parent))
@@ -122,8 +114,8 @@ PHandle PX11System::CreateWindow(uint32_t exStyle, const char* className, const 
     record.y = y;
     record.width = std::max(width, 0);
     record.height = std::max(height, 0);
-    record.procedure = found->second;
     state->windows[window] = record;
+    AddWindow(window, procedure);
 
     if (!child) {
         XSetWMProtocols(d, window, &state->wmDeleteWindow, 1);
@@ -204,9 +196,9 @@ int PX11System::MoveWindow(PHandle window, int x, int y, int width, int height, 
     record->height = height;
     XMoveResizeWindow(state->display, window, x, y, unsigned(std::max(width, 1)), unsigned(std::max(height, 1)));
     if (repaint && sized)
-        record->update = {0, 0, width, height};
+        Invalidate(window, {0, 0, width, height});
     XFlush(state->display);
-    PWindowProc procedure = record->procedure;
+    PWindowProc procedure = ProcedureOf(window);
     if (moved)
         procedure(window, WM_MOVE, 0, MakeLParam(x, y));
     if (sized && state->Find(window))
@@ -271,19 +263,12 @@ int PX11System::GetCursorPos(PPoint& point)
     return 1;
 }
 
-int PX11System::GetUpdateRect(PHandle window, PRect& rect, int)
-{
-    State::WindowRecord* record = state->Find(window);
-    rect = record ? record->update : PRect();
-    return rect.Empty() ? 0 : 1;
-}
-
 int PX11System::PaintPixels(PHandle window, const PPixels& source, int x, int y, int width, int height)
 {
     State::WindowRecord* record = state->Find(window);
     if (!record)
         return 0;
-    record->update = PRect();
+    Validate(window);
     int left = std::max(x, 0), top = std::max(y, 0);
     int right = std::min({x + width, record->width, source.width});
     int bottom = std::min({y + height, record->height, source.height});
@@ -443,8 +428,7 @@ void PX11System::State::Forget(Window window)
                 doomed.push_back(handle);
     for (Window w : doomed) {
         windows.erase(w);
-        posted.RemoveWindow(w);
-        input.RemoveWindow(w);
+        owner->RemoveWindow(w);
         if (capture == w) {
             XUngrabPointer(display, CurrentTime);
             capture = 0;

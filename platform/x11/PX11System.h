@@ -3,20 +3,19 @@
 #include <memory>
 #include <string>
 
-#include "platform/PWindowSystem.h"
+#include "platform/PMessagePath.h"
 
 namespace platform {
 
 // Real windows on an X server: one X window per native window, X input turned into
 // the window messages the toolkit expects, the CLIPBOARD selection shared with other
 // programs, and translucency through the compositor's opacity property.
-class PX11System : public PWindowSystem {
+class PX11System : public PMessagePath {
 public:
     // Connects to the display (null: $DISPLAY); null when it cannot be opened.
     static std::unique_ptr<PX11System> Open(const char* displayName = nullptr);
     ~PX11System() override;
 
-    int RegisterClass(const char* name, PWindowProc procedure) override;
     PHandle CreateWindow(uint32_t exStyle, const char* className, const char* title, uint32_t style,
                          int x, int y, int width, int height, PHandle parent) override;
     void AdjustWindowRect(PRect& rect, uint32_t style, uint32_t exStyle) override;
@@ -31,15 +30,6 @@ public:
     int GetClientRect(PHandle window, PRect& rect) override;
     int GetCursorPos(PPoint& point) override;
 
-    int PostMessage(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    int GetMessage(PMessage& message) override;
-    int PeekMessage(PMessage& message) override;
-    int WaitMessage(int timeoutMs) override;
-    int TranslateMessage(const PMessage& message) override;
-    intptr_t DispatchMessage(const PMessage& message) override;
-    intptr_t DefWindowProc(PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-
-    int GetUpdateRect(PHandle window, PRect& rect, int erase) override;
     int PaintPixels(PHandle window, const PPixels& pixels, int x, int y, int width, int height) override;
 
     PHandle SetCapture(PHandle window) override;
@@ -62,6 +52,11 @@ public:
     std::string GetWindowText(PHandle window);
 
     struct State;
+
+protected:
+    void CollectNativeInput() override;
+    bool WaitNativeInput(int timeoutMs) override;
+    bool IsShownOnScreen(PHandle window) override;
 
 private:
     explicit PX11System(std::unique_ptr<State> state);

@@ -181,3 +181,44 @@ TEST_F(HeadlessTest, SavesTheDesktopAsABitmap)
     EXPECT_NE(pixelAt(5, 2), (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(desktop.SaveImage(window + 1000, path), 0);
 }
+
+// The order every backend shares: posted messages first (a translated character is
+// posted, so it comes before input typed after its key), then input, then paints, and
+// paints only for windows that can be seen; default processing validates and closes.
+TEST_F(HeadlessTest, SharedMessagePathOrder)
+{
+    PHandle top = Make(0, 0, 100, 100);
+    PHandle hidden = Make(200, 0, 50, 50);
+    desktop.ShowWindow(hidden, SW_HIDE);
+    Drain();
+
+    desktop.Expose(top, {0, 0, 10, 10});
+    desktop.Expose(hidden, {0, 0, 10, 10});
+    desktop.TypeKey('A', 'a');
+    desktop.TypeKey('B', 'b');
+    desktop.PostMessage(top, WM_USER + 3, 0, 0);
+    std::vector<uint32_t> order;
+    PMessage m;
+    while (desktop.PeekMessage(m)) {
+        order.push_back(m.message);
+        desktop.TranslateMessage(m);
+        if (m.message == WM_PAINT) {
+            EXPECT_EQ(m.window, top);
+            PRect update;
+            EXPECT_EQ(desktop.GetUpdateRect(top, update, 0), 1);
+            EXPECT_EQ(update.right, 10);
+            desktop.DefWindowProc(m.window, m.message, 0, 0);
+        }
+    }
+    std::vector<uint32_t> expected{WM_USER + 3, WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_PAINT};
+    EXPECT_EQ(order, expected);
+    EXPECT_FALSE(desktop.Pending());
+
+    desktop.ShowWindow(hidden, SW_SHOWNORMAL);  // shown at last: now it is painted
+    ASSERT_TRUE(desktop.PeekMessage(m));
+    EXPECT_EQ(m.window, hidden);
+    EXPECT_EQ(m.message, uint32_t(WM_PAINT));
+    desktop.DefWindowProc(hidden, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(desktop.IsWindow(hidden));
+    EXPECT_EQ(desktop.GetMessage(m), 0);  // nothing can come on its own here
+}
