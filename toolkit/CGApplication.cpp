@@ -38,7 +38,7 @@ int CGApplication::Initialise()
     timers->Create();
     className = "CGApplication";
     activeWindow = nullptr;
-    activationMode = 0;
+    activationMode = NothingActive;
     desktopWindow = system->GetDesktopWindow();
     bytesPerPixel = 4;
     running = 1;
@@ -75,7 +75,7 @@ void CGApplication::Cleanup()
     delete windowFinder;
     windowFinder = nullptr;
     activeWindow = nullptr;
-    activationMode = 0;
+    activationMode = NothingActive;
     currentTarget = nullptr;
     Shutdown();
 }
@@ -94,32 +94,32 @@ void CGApplication::Activate(CWComponent* component) { Activate(component, this)
 
 void CGApplication::Activate(CWComponent* component, CObject* source)
 {
-    if (component == activeWindow || activationMode == 2)
+    if (component == activeWindow || activationMode == ExclusiveActivation)
         return;
     if (!component) {
         Deactivate();
         return;
     }
-    activationMode = 1;
+    activationMode = NormalActivation;
     SwitchActive(component, source);
 }
 
 void CGApplication::SetExclusive(CWComponent* component)
 {
-    if (activationMode == 2)
+    if (activationMode == ExclusiveActivation)
         return;
     if (!component) {
         Deactivate();
         return;
     }
-    activationMode = 2;
+    activationMode = ExclusiveActivation;
     SwitchActive(component, this);
 }
 
 // Nothing is active any more; the component that was gets no event.
 void CGApplication::Deactivate()
 {
-    activationMode = 0;
+    activationMode = NothingActive;
     activeWindow = nullptr;
 }
 
@@ -127,7 +127,7 @@ void CGApplication::Release(CWComponent* component)
 {
     if (!component || component != activeWindow)
         return;
-    activationMode = 0;
+    activationMode = NothingActive;
     CEvent unfocus;
     unfocus.type = EV_UNFOCUS;
     unfocus.source = this;

@@ -60,7 +60,9 @@ public:
     uint8_t looping = 0;
     CIWindowComparator* windowFinder = nullptr;
     CWComponent* activeWindow = nullptr;
-    int32_t activationMode = 0;  // 0 nothing active, 1 normal, 2 exclusive
+    // Exclusive: the active component keeps all input until it releases.
+    enum ActivationMode : int32_t { NothingActive = 0, NormalActivation = 1, ExclusiveActivation = 2 };
+    ActivationMode activationMode = NothingActive;
     platform::PHandle desktopWindow = 0;
     int32_t screenDepth = 0;
     int32_t bytesPerPixel = 4;

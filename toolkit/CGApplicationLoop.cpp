@@ -119,7 +119,7 @@ void CGApplication::Handle(const PMessage& message)
         return;
     }
     event.source = this;
-    if (activationMode == 2 && kind == ToTarget) {
+    if (activationMode == ExclusiveActivation && kind == ToTarget) {
         // An exclusive component keeps the target its clicks are judged against.
         judgedTarget = currentTarget;
         currentTarget = FindWindow(message.window);
@@ -128,7 +128,7 @@ void CGApplication::Handle(const PMessage& message)
         judgedTarget = nullptr;
         return;
     }
-    if (activationMode != 2)
+    if (activationMode != ExclusiveActivation)
         currentTarget = FindWindow(message.window);
     if (currentTarget && kind == Activating && currentTarget != activeWindow)
         Activate(currentTarget);

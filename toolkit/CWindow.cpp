@@ -12,9 +12,10 @@
 using namespace platform;
 
 namespace {
-constexpr uint32_t ChildStyle = 0x46000000;     // child, clip siblings, clip children
-constexpr uint32_t PopupStyle = 0x86000008;     // popup, clip siblings, clip children
-constexpr uint32_t CaptionedStyle = 0x06CA0000;  // caption, system menu, minimise box
+constexpr uint32_t ChildStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+// 0x8 is an extended-style bit (topmost) and means nothing in the style word: left out.
+constexpr uint32_t PopupStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr uint32_t CaptionedStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // A window system that keeps refusing a window is not waited for forever.
 constexpr int CreationAttempts = 20;
 }  // namespace
@@ -72,7 +73,7 @@ void CWindow::HandleEvent(CEvent event)
             visible = 0;
             break;
         case EV_KEYDOWN:
-            if (event.key == 9 && parent)
+            if (event.key == VK_TAB && parent)
                 FocusNext(0);
             break;
         case EV_CLOSE:

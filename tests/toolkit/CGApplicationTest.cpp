@@ -83,7 +83,7 @@ TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
     Pump();
 
     app->SetExclusive(first);
-    EXPECT_EQ(app->activationMode, 2);
+    EXPECT_EQ(app->activationMode, CGApplication::ExclusiveActivation);
     log.clear();
     desktop.Click(120, 30);
     desktop.TypeKey(platform::VK_LEFT);
@@ -101,9 +101,9 @@ TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
     EXPECT_TRUE(SeenBy(second, EV_CLICK).empty());
 
     app->Release(second);  // not the active one: nothing
-    EXPECT_EQ(app->activationMode, 2);
+    EXPECT_EQ(app->activationMode, CGApplication::ExclusiveActivation);
     app->Release(first);
-    EXPECT_EQ(app->activationMode, 0);
+    EXPECT_EQ(app->activationMode, CGApplication::NothingActive);
     EXPECT_EQ(app->activeWindow, nullptr);
     desktop.Click(120, 30);
     Pump();
