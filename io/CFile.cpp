@@ -3,24 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
-
 #include "core/CString.h"
 #include "core/Variable.h"
 #include "io/LineBuilder.h"
-
-namespace {
-// The path of a CString, or null when it has none or holds a zero byte (which would
-// name a different, shorter file).
-const char* PathOf(CString* path)
-{
-    if (!path)
-        return nullptr;
-    if (path->GetLength() && std::memchr(path->GetBuffer(), 0, path->GetLength()))
-        return nullptr;
-    return path->CStr();
-}
-}  // namespace
+#include "io/PathText.h"
 
 CFile::CFile(CApplication* app) : CIO(app) { className = "CFile"; }
 
@@ -53,14 +39,14 @@ int CFile::OpenRead(CString* path)
 {
     Variable hold;
     hold = path;
-    return OpenMode(PathOf(path), "rb");
+    return OpenMode(PathText(path), "rb");
 }
 
 int CFile::OpenWrite(CString* path)
 {
     Variable hold;
     hold = path;
-    return OpenMode(PathOf(path), "wb");
+    return OpenMode(PathText(path), "wb");
 }
 
 int CFile::OpenWrite(const char* path) { return OpenMode(path, "wb"); }

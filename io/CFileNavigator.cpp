@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "core/CList.h"
 #include "core/CString.h"
 #include "core/Variable.h"
+#include "io/PathText.h"
 
 namespace {
 // Links count as what they point to: a link to a directory can be entered.
@@ -59,9 +59,8 @@ void CFileNavigator::ChangeDirectory(CString* path)
 {
     Variable hold;
     hold = path;
-    if (!path || (path->GetLength() && std::memchr(path->GetBuffer(), 0, path->GetLength())))
-        return;
-    ChangeDirectory(path->CStr());
+    if (const char* text = PathText(path))
+        ChangeDirectory(text);
 }
 
 // The whole path, however long: a path cut at some buffer size would name another place.

@@ -5,6 +5,7 @@
 #include "core/CString.h"
 #include "core/Variable.h"
 #include "io/LineBuilder.h"
+#include "io/PathText.h"
 
 CIO::CIO(CApplication* app) : CComponent(app) { className = "CIO"; }
 
@@ -14,12 +15,8 @@ int CIO::Open(CString* path)
 {
     Variable hold;
     hold = path;
-    if (!path)
-        return 0;
-    // A path with a zero byte inside would open a different, shorter name.
-    if (path->GetLength() && std::memchr(path->GetBuffer(), 0, path->GetLength()))
-        return 0;
-    return Open(static_cast<const void*>(path->CStr()));
+    const char* text = PathText(path);
+    return text ? Open(static_cast<const void*>(text)) : 0;
 }
 
 int CIO::Open(const void* target) { return target ? OpenTarget(target) : 0; }

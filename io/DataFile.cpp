@@ -16,6 +16,7 @@
 #include "io/CDataColumn.h"
 #include "io/CFile.h"
 #include "io/DataCell.h"
+#include "io/PathText.h"
 
 namespace {
 constexpr int TemporaryNameAttempts = 100;
@@ -186,9 +187,8 @@ int SaveDataFile(CString* path, CDataColumn* const columns[DataColumnCount])
 {
     Variable hold;
     hold = path;
-    if (!path || (path->GetLength() && std::memchr(path->GetBuffer(), 0, path->GetLength())))
-        return 0;
-    return SaveDataFile(path->application, path->CStr(), columns);
+    const char* text = PathText(path);
+    return text ? SaveDataFile(path->application, text, columns) : 0;
 }
 
 int LoadDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount])
@@ -205,7 +205,6 @@ int LoadDataFile(CString* path, CDataColumn* const columns[DataColumnCount])
 {
     Variable hold;
     hold = path;
-    if (!path || (path->GetLength() && std::memchr(path->GetBuffer(), 0, path->GetLength())))
-        return 0;
-    return LoadDataFile(path->application, path->CStr(), columns);
+    const char* text = PathText(path);
+    return text ? LoadDataFile(path->application, text, columns) : 0;
 }
