@@ -1,0 +1,33 @@
+#include "app/CentredSums.h"
+
+#include "app/CompensatedSum.h"
+#include "app/FitRows.h"
+
+// A weight of exactly 1 leaves every product unchanged, so the simple fit gets the very
+// sums it would get without weights.
+CentredSums CentredSumsOf(const FitRows& rows, bool weighted)
+{
+    CompensatedSum w, wx, wy, squares;
+    rows.ForEach([&](double x, double y, double e) {
+        double p = weighted ? WeightOf(e) : 1.0;
+        w.Add(p);
+        wx.Add(p * x);
+        wy.Add(p * y);
+        squares.Add(p * x * x);
+    });
+    CentredSums c{w.Value(), wx.Value() / w.Value(), wy.Value() / w.Value(), 0, 0, 0, squares.Value()};
+    CompensatedSum dx, dy, xx, xy, yy;
+    rows.ForEach([&](double x, double y, double e) {
+        double p = weighted ? WeightOf(e) : 1.0;
+        double u = x - c.meanX, v = y - c.meanY;
+        dx.Add(p * u);
+        dy.Add(p * v);
+        xx.Add(p * u * u);
+        xy.Add(p * u * v);
+        yy.Add(p * v * v);
+    });
+    c.xx = xx.Value() - dx.Value() * dx.Value() / c.weight;
+    c.xy = xy.Value() - dx.Value() * dy.Value() / c.weight;
+    c.yy = yy.Value() - dy.Value() * dy.Value() / c.weight;
+    return c;
+}

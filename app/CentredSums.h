@@ -1,0 +1,19 @@
+#pragma once
+
+class FitRows;
+
+// Sums about the (weighted) means, from which both fits take their line and errors:
+// each row counts with p = 1/(e·e) in the weighted fit and with 1 in the simple one.
+struct CentredSums {
+    double weight;        // sum of the weights (N for the simple fit)
+    double meanX, meanY;  // weighted means
+    double xx, xy, yy;    // sums of p·u·u, p·u·v, p·v·v, u and v the deviations
+    double squares;       // sum of p·x·x
+};
+
+// Two passes with compensated sums: the means first, then the deviations, corrected
+// for the rounding of the means.
+CentredSums CentredSumsOf(const FitRows& rows, bool weighted);
+
+// The weight of a row in the weighted fit.
+inline double WeightOf(double e) { return 1.0 / (e * e); }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CDataColumn;
+
+// The values of a data set's rows as the fits use them: x and y, and the error of y
+// when the rows are for the weighted fit. Held in blocks of a fixed size, so a row
+// costs its 16 or 24 bytes and growing never copies or doubles what is held. Running
+// out of memory throws std::bad_alloc, like the standard containers.
+class FitRows {
+public:
+    explicit FitRows(bool withErrors);
+
+    // Adds a row; false when the count cannot grow any more (a fit counts rows in 32 bits).
+    bool Add(double x, double y, double e = 1.0);
+
+    uint32_t Count() const { return count; }
+    bool HasErrors() const { return width == 3; }
+
+    // Calls visit(x, y, e) for every row in order; e is 1 without errors.
+    template <class Visit>
+    void ForEach(Visit visit) const
+    {
+        uint32_t left = count;
+        for (const auto& block : blocks) {
+            uint32_t n = left < BlockRows ? left : BlockRows;
+            const double* v = block.get();
+            for (uint32_t i = 0; i < n; i++, v += width)
+                visit(v[0], v[1], width == 3 ? v[2] : 1.0);
+            left -= n;
+        }
+    }
+
+    // The rows of data columns as the fits read them: the X and Y cells, and the cell
+    // of the errors of Y when asked for; the X column sets the count.
+    static FitRows FromColumns(CDataColumn* const data[4], bool withErrors);
+
+private:
+    static constexpr uint32_t BlockRows = 4096;
+
+    uint32_t width;
+    uint32_t count = 0;
+    std::vector<std::unique_ptr<double[]>> blocks;
+};
