@@ -9,22 +9,25 @@
 #include "io/CFile.h"
 
 namespace {
+const char* const DataCaptions[] = {"X", "Error X", "Y", "Error Y"};
+const char* const ResultCaptions[] = {"Variable", "Valor"};
+
 struct Section {
     const char* heading;
-    const char* captions[7];  // null-terminated
+    const char* const* captions;
+    int count;
 };
 
 const Section SimpleSections[] = {
-    {"<H2>Datos Experimentales :</H2>", {"X", "Error X", "Y", "Error Y"}},
-    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>", {"X*Y", "X*X", "Y*Y", "(Ax+B-y)"}},
-    {"<H2>Resultados :</H2>", {"Variable", "Valor"}},
+    {"<H2>Datos Experimentales :</H2>", DataCaptions, 4},
+    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>", SimpleRowCaptions, SimpleRowColumns},
+    {"<H2>Resultados :</H2>", ResultCaptions, 2},
 };
 
 const Section WeightedSections[] = {
-    {"<H2>Datos Experimentales :</H2>", {"X", "Error X", "Y", "Error Y"}},
-    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>",
-     {"1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w", "((Ax+B-y)/w)"}},
-    {"<H2>Resultados :</H2>", {"Variable", "Valor"}},
+    {"<H2>Datos Experimentales :</H2>", DataCaptions, 4},
+    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>", WeightedRowCaptions, WeightedRowColumns},
+    {"<H2>Resultados :</H2>", ResultCaptions, 2},
 };
 
 CString* NewText(CApplication* app, const char* text)
@@ -50,14 +53,17 @@ void AddSection(CApplication* app, CList* elements, const Section& section, CLis
     elements->Add(table);
     auto* captions = new CList(app);
     captions->Create();
-    for (const char* const* caption = section.captions; *caption; caption++)
-        captions->Add(NewText(app, *caption));
+    for (int i = 0; i < section.count; i++)
+        captions->Add(NewText(app, section.captions[i]));
     columns->Add(captions);
     for (int i = 0; i < count; i++)
         columns->Add(lists[i]);
     table->hasHeader = 1;
 }
 }  // namespace
+
+const char* const SimpleRowCaptions[SimpleRowColumns] = {"X*Y", "X*X", "Y*Y", "(Ax+B-y)"};
+const char* const WeightedRowCaptions[WeightedRowColumns] = {"1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w", "((Ax+B-y)/w)"};
 
 int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns)
 {
@@ -78,7 +84,7 @@ int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportC
     const Section* sections = simple ? SimpleSections : WeightedSections;
     CList* const results[2] = {columns.names, columns.values};
     AddSection(app, elements, sections[0], columns.data, 4);
-    AddSection(app, elements, sections[1], columns.auxiliary, simple ? 4 : 6);
+    AddSection(app, elements, sections[1], columns.auxiliary, sections[1].count);
     AddSection(app, elements, sections[2], results, 2);
 
     doc->WriteTo(filter.As<CCommaFilterIO>());

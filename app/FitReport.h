@@ -8,13 +8,19 @@ class CString;
 
 enum class FitKind { Simple, Weighted };
 
+// The captions of the per-row result columns, in the order the report and the
+// command-line tool show them.
+constexpr int SimpleRowColumns = 4;
+constexpr int WeightedRowColumns = 6;
+extern const char* const SimpleRowCaptions[SimpleRowColumns];
+extern const char* const WeightedRowCaptions[WeightedRowColumns];
+
 // A result window's columns as line lists of strings, shared with the report tables:
-// the four data columns, the auxiliary columns in the order the report shows them
-// (simple: "X*Y", "X*X", "Y*Y", "(Ax+B-y)"; weighted: "1/w", "(X*Y)/w", "(X*X)/w",
-// "X/w", "Y/w", "((Ax+B-y)/w)"), then the names and the values of the results.
+// the four data columns, the auxiliary columns in the order of their captions above,
+// then the names and the values of the results.
 struct ReportColumns {
     CList* data[4] = {};
-    CList* auxiliary[6] = {};
+    CList* auxiliary[WeightedRowColumns] = {};
     CList* names = nullptr;
     CList* values = nullptr;
 };

@@ -1,24 +1,17 @@
 #include "app/SimpleFit.h"
 
 #include <cmath>
-#include <vector>
 
+#include "app/CentredSums.h"
 #include "app/CompensatedSum.h"
 #include "app/FitLines.h"
+#include "app/FitRows.h"
 
 namespace {
-struct Row {
-    double x, y;
-};
-
-// First pass: read every row once, accumulate the plain sums and write the products.
-std::vector<Row> ReadRows(CDataColumn* const data[4], const SimpleFitColumns& out, SimpleFitResult& fit)
+// First pass: the plain sums as shown, and the products per row.
+void FirstPass(const FitRows& rows, const SimpleFitColumns& out, SimpleFitResult& fit)
 {
-    std::vector<Row> rows(fit.n);
-    for (uint32_t i = 0; i < fit.n; i++) {
-        double x = CellValue(data[ColumnX], i);
-        double y = CellValue(data[ColumnY], i);
-        rows[i] = {x, y};
+    rows.ForEach([&](double x, double y, double) {
         fit.sx += x;
         fit.sxx += x * x;
         fit.sy += y;
@@ -27,39 +20,7 @@ std::vector<Row> ReadRows(CDataColumn* const data[4], const SimpleFitColumns& ou
         AppendNumber(out.xx, x * x);
         AppendNumber(out.yy, y * y);
         AppendNumber(out.xy, x * y);
-    }
-    return rows;
-}
-
-struct Centred {
-    double meanX, meanY, xx, xy, yy;  // means, and sums of products of deviations
-    double squares;                   // sum of x·x, compensated
-};
-
-// Two-pass sums about the means, with the correction for the rounding of the means.
-Centred CentredSums(const std::vector<Row>& rows)
-{
-    CompensatedSum sumX, sumY, squares;
-    for (const Row& row : rows) {
-        sumX.Add(row.x);
-        sumY.Add(row.y);
-        squares.Add(row.x * row.x);
-    }
-    double n = static_cast<double>(rows.size());
-    Centred c{sumX.Value() / n, sumY.Value() / n, 0, 0, 0, squares.Value()};
-    CompensatedSum dx, dy, xx, xy, yy;
-    for (const Row& row : rows) {
-        double u = row.x - c.meanX, v = row.y - c.meanY;
-        dx.Add(u);
-        dy.Add(v);
-        xx.Add(u * u);
-        xy.Add(u * v);
-        yy.Add(v * v);
-    }
-    c.xx = xx.Value() - dx.Value() * dx.Value() / n;
-    c.xy = xy.Value() - dx.Value() * dy.Value() / n;
-    c.yy = yy.Value() - dy.Value() * dy.Value() / n;
-    return c;
+    });
 }
 
 void WriteResults(const SimpleFitResult& fit, const SimpleFitColumns& out)
@@ -84,20 +45,25 @@ double ErrorOfY(double s, uint32_t n) { return std::sqrt(s / (n > 2 ? n - 2.0 : 
 
 SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns& out)
 {
+    return RunSimpleFit(FitRows::FromColumns(data, false), out);
+}
+
+SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
+{
     SimpleFitResult fit;
-    fit.n = RowCount(data);
-    std::vector<Row> rows = ReadRows(data, out, fit);
-    Centred c = CentredSums(rows);
+    fit.n = rows.Count();
+    FirstPass(rows, out, fit);
+    CentredSums c = CentredSumsOf(rows, false);
     double n = fit.n;
     fit.delta = n * c.xx;
     fit.a = c.xy / c.xx;
     fit.b = c.meanY - fit.a * c.meanX;
     CompensatedSum s;
-    for (const Row& row : rows) {
-        double d = fit.a * (row.x - c.meanX) - (row.y - c.meanY);
+    rows.ForEach([&](double x, double y, double) {
+        double d = fit.a * (x - c.meanX) - (y - c.meanY);
         s.Add(d * d);
         AppendNumber(out.residuals, d * d);
-    }
+    });
     fit.s = s.Value();
     fit.errorY = ErrorOfY(fit.s, fit.n);
     fit.errorA = std::sqrt(n / fit.delta) * fit.errorY;
@@ -110,17 +76,18 @@ SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns&
 SimpleFitResult SimpleFitFromRawSums(CDataColumn* const data[4])
 {
     SimpleFitResult fit;
-    fit.n = RowCount(data);
-    std::vector<Row> rows = ReadRows(data, SimpleFitColumns{}, fit);
+    FitRows rows = FitRows::FromColumns(data, false);
+    fit.n = rows.Count();
+    FirstPass(rows, SimpleFitColumns{}, fit);
     double n = fit.n;
     fit.delta = n * fit.sxx - fit.sx * fit.sx;
     double reciprocal = 1.0 / fit.delta;
     fit.a = (n * fit.sxy - fit.sx * fit.sy) * reciprocal;
     fit.b = reciprocal * (fit.sy * fit.sxx - fit.sx * fit.sxy);
-    for (const Row& row : rows) {
-        double d = fit.a * row.x + fit.b - row.y;
+    rows.ForEach([&](double x, double y, double) {
+        double d = fit.a * x + fit.b - y;
         fit.s += d * d;
-    }
+    });
     fit.errorY = ErrorOfY(fit.s, fit.n);
     fit.errorA = std::sqrt(n / fit.delta) * fit.errorY;
     fit.errorB = std::sqrt(fit.sxx / fit.delta) * fit.errorY;

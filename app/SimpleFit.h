@@ -3,6 +3,7 @@
 #include <cstdint>
 
 class CDataColumn;
+class FitRows;
 
 // The lines the simple fit writes: per row x·x, y·y, x·y and the squared residual, then
 // the named results. A null column is not written.
@@ -25,6 +26,7 @@ struct SimpleFitResult {
 // The sums are shown as accumulated; everything derived from them is computed from
 // deviations about the means, so data far from the origin keep their digits.
 SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns& out);
+SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out);
 
 // The same results from the textbook formulas on the plain sums (Δ = N·Sxx − Sx²),
 // kept to measure what the centred computation gains.

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 class CDataColumn;
+class FitRows;
 
 // The lines the weighted fit writes: per row p, x·p, y·p, x·y·p, x·x·p and the squared
 // weighted residual, then the named results. A null column is not written.
@@ -27,6 +28,7 @@ struct WeightedFitResult {
 // shown as accumulated; everything derived from them is computed from weighted
 // deviations about the weighted means.
 WeightedFitResult RunWeightedFit(CDataColumn* const data[4], const WeightedFitColumns& out);
+WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& out);
 
 // The same results from the textbook formulas on the plain sums, for comparison.
 WeightedFitResult WeightedFitFromRawSums(CDataColumn* const data[4]);

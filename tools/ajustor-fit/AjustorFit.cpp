@@ -86,9 +86,6 @@ struct ResultColumns {
     CCompactColumn names, values;
 };
 
-const char* const SimpleCaptions[] = {"X*Y", "X*X", "Y*Y", "(Ax+B-y)"};
-const char* const WeightedCaptions[] = {"1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w", "((Ax+B-y)/w)"};
-
 // Runs the fit; per-row columns are filled only when someone will see them.
 void RunFit(const Options& o, CDataColumn* const data[4], ResultColumns& r)
 {
@@ -132,7 +129,7 @@ void FlushWhenLarge(std::string& out)
 
 void PrintRows(const Options& o, ResultColumns& r, std::string& out)
 {
-    const char* const* captions = o.weighted ? WeightedCaptions : SimpleCaptions;
+    const char* const* captions = o.weighted ? WeightedRowCaptions : SimpleRowCaptions;
     for (size_t c = 0; c < r.perRow.size(); c++)
         out.append(c ? "\t" : "").append(captions[c]);
     out += '\n';
@@ -199,7 +196,7 @@ int Run(CApplication* app, const Options& o)
     std::string error = LoadError(app, o, columns);
     if (!error.empty())
         return Fail(error);
-    ResultColumns results(app, o.weighted ? 6 : 4);
+    ResultColumns results(app, o.weighted ? WeightedRowColumns : SimpleRowColumns);
     RunFit(o, columns, results);
     std::string out;
     if (o.rows)
