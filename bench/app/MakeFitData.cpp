@@ -1,39 +1,73 @@
-// Writes a data file of N rows (default 1,000,000) of lab-like numbers.
+// Writes N rows (default 1,000,000) of lab-like numbers: a data file of the program, or
+// with --text a plain text file of "x y e" lines.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/CCompactColumn.h"
 #include "core/CApplication.h"
 #include "io/DataFile.h"
 
-int main(int argc, char** argv)
+namespace {
+void RowValues(long i, double values[4])
 {
-    if (argc < 2) {
-        std::fputs("usage: make-fit-data FILE [ROWS]\n", stderr);
-        return 2;
+    double u = 20.0 + i * 0.001;
+    values[0] = u;
+    values[1] = 0.005;
+    values[2] = 3.2 * u - 1.7 + ((i * 7919) % 101 - 50) * 0.002;
+    values[3] = 0.05 + (i % 3) * 0.01;
+}
+
+int WriteText(const char* path, long rows)
+{
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f)
+        return 1;
+    for (long i = 0; i < rows; i++) {
+        double v[4];
+        RowValues(i, v);
+        std::fprintf(f, "%.10G %.10G %.10G\n", v[0], v[2], v[3]);
     }
-    long rows = argc > 2 ? std::atol(argv[2]) : 1000000;
+    return std::fclose(f) == 0 ? 0 : 1;
+}
+
+int WriteDataFile(const char* path, long rows)
+{
     auto* app = new CApplication();
+    int status = 0;
     {
         CCompactColumn x(app), ex(app), y(app), ey(app);
         CDataColumn* const columns[4] = {&x, &ex, &y, &ey};
         char cell[64];
         for (long i = 0; i < rows; i++) {
-            double u = 20.0 + i * 0.001;
-            double values[4] = {u, 0.005, 3.2 * u - 1.7 + ((i * 7919) % 101 - 50) * 0.002, 0.05 + (i % 3) * 0.01};
+            double v[4];
+            RowValues(i, v);
             for (int c = 0; c < 4; c++) {
-                int n = std::snprintf(cell, sizeof cell, "%.10G", values[c]);
+                int n = std::snprintf(cell, sizeof cell, "%.10G", v[c]);
                 columns[c]->AddLine(cell, static_cast<uint32_t>(n));
             }
         }
         for (CDataColumn* c : columns)
             c->DeleteFirstLine();
-        if (!SaveDataFile(app, argv[1], columns)) {
-            std::fprintf(stderr, "make-fit-data: cannot write %s\n", argv[1]);
-            return 1;
-        }
+        status = SaveDataFile(app, path, columns) ? 0 : 1;
     }
     app->Shutdown();
     delete app;
-    return 0;
+    return status;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool text = argc > 1 && std::strcmp(argv[1], "--text") == 0;
+    int first = text ? 2 : 1;
+    if (argc <= first) {
+        std::fputs("usage: make-fit-data [--text] FILE [ROWS]\n", stderr);
+        return 2;
+    }
+    long rows = argc > first + 1 ? std::atol(argv[first + 1]) : 1000000;
+    int status = text ? WriteText(argv[first], rows) : WriteDataFile(argv[first], rows);
+    if (status != 0)
+        std::fprintf(stderr, "make-fit-data: cannot write %s\n", argv[first]);
+    return status;
 }
