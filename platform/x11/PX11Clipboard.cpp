@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "platform/x11/PX11State.h"
+#include "PX11State.h"  // private to this backend
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/x11/PX11State.h"
+#include "PX11State.h"  // private to this backend
 
 namespace platform {
 

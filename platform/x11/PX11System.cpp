@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/x11/PX11State.h"
+#include "PX11State.h"  // private to this backend
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
-#include "platform/x11/PX11State.h"
+#include "PX11State.h"  // private to this backend
 
 namespace platform {
 
