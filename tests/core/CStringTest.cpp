@@ -56,7 +56,7 @@ TEST_F(StringTest, GrowthKeepsTheTextAcrossManyEdits)
         expected += c;
         if (i % 7 == 0) {
             s->InsertChar(1, 'X');
-            expected.insert(1, "X");
+            expected.insert(expected.begin() + 1, 'X');
         }
         if (i % 11 == 0) {
             s->AppendText("--");

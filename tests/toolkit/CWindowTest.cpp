@@ -223,8 +223,10 @@ TEST_F(ToolkitTest, DestroyDeletesChildrenAndRestoresTheParent)
 TEST_F(ToolkitTest, AParentThatIsNotAliveIsIgnored)
 {
     CRecorder* top = NewRecorder(0, 0, 100, 100, nullptr);
-    CWindow* stale = new CRecorder(app, nullptr);
-    delete stale;  // a parent that no longer exists
+    CWindow* parentToDelete = new CRecorder(app, nullptr);
+    uintptr_t address = reinterpret_cast<uintptr_t>(parentToDelete);
+    delete parentToDelete;  // a parent that no longer exists, passed by its old address
+    auto* stale = reinterpret_cast<CWindow*>(address);
     top->Destroy();
     CRecorder* orphan = NewRecorder(5, 5, 10, 10, stale);
     EXPECT_EQ(orphan->GetParent(), nullptr);
