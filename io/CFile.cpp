@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "core/CString.h"
 #include "core/Variable.h"
 #include "io/LineBuilder.h"
@@ -53,12 +55,33 @@ int CFile::OpenWrite(const char* path) { return OpenMode(path, "wb"); }
 
 int CFile::OpenNew(const char* path) { return OpenMode(path, "wbx"); }
 
+int CFile::OpenStandardInput()
+{
+    CloseFile();
+    int fd = dup(STDIN_FILENO);
+    if (fd < 0)
+        return 0;
+    handle = fdopen(fd, "rb");
+    if (!handle) {
+        close(fd);
+        return 0;
+    }
+    return Opened();
+}
+
+void CFile::LimitLines(uint32_t bytes)
+{
+    lineLimit = bytes;
+    lineCut = false;
+}
+
 int CFile::Commit()
 {
     if (!created)
         return 0;
     bool ok = std::fflush(handle) == 0 && !std::ferror(handle);
-    ok = ok && fsync(fileno(handle)) == 0;
+    // Devices and pipes cannot be synced: for them the flushed bytes are delivered.
+    ok = ok && (fsync(fileno(handle)) == 0 || errno == EINVAL || errno == EOPNOTSUPP);
     return CloseFile() == 0 && ok ? 1 : 0;
 }
 
@@ -97,12 +120,16 @@ int CFile::ReadLineInto(CString* line)
     if (!created || std::feof(handle) || std::ferror(handle))
         return 0;
     Turn(Reading);
-    for (;;) {
+    for (uint64_t read = 0;; read++) {
         int c = getc_unlocked(handle);
         if (c == EOF)
             return 0;
         if (c == '\n')
             return 1;
+        if (lineLimit && read == lineLimit) {
+            lineCut = true;
+            return 0;
+        }
         builder.Add(static_cast<char>(c));
     }
 }
@@ -122,6 +149,11 @@ int CFile::OpenMode(const char* path, const char* mode)
         handle = nullptr;
         return 0;
     }
+    return Opened();
+}
+
+int CFile::Opened()
+{
     std::setvbuf(handle, buffer, _IOFBF, sizeof buffer);
     lastTransfer = None;
     created = 1;

@@ -22,6 +22,8 @@ public:
     int OpenWrite(const char* path);
     // Creates a file that must not exist yet (for temporary files); 0 when it exists.
     int OpenNew(const char* path);
+    // Reads the process's standard input through a descriptor of its own.
+    int OpenStandardInput();
     int Close();
     // Flushes, forces the bytes to the disk and closes: 1 only when every step and
     // every earlier write succeeded. The file is closed in any case.
@@ -31,6 +33,12 @@ public:
     int Write(const void* buffer, uint32_t size, uint32_t count) override;
     int Seek(int32_t offset) override;
     int ReadLineInto(CString* line) override;
+
+    // A bound on the bytes of a line for readers of untrusted input (0: none). A line
+    // that reaches it ends the reading as the end of the file would, and LineWasCut
+    // says so.
+    void LimitLines(uint32_t bytes);
+    bool LineWasCut() const { return lineCut; }
 
     std::FILE* handle = nullptr;
     char buffer[BufferSize];
@@ -44,6 +52,10 @@ protected:
 
 private:
     int OpenMode(const char* path, const char* mode);
+    int Opened();
     int CloseFile();
     void Turn(Direction next);
+
+    uint32_t lineLimit = 0;
+    bool lineCut = false;
 };

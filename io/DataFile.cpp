@@ -1,13 +1,5 @@
 #include "io/DataFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -15,12 +7,11 @@
 #include "core/Variable.h"
 #include "io/CDataColumn.h"
 #include "io/CFile.h"
+#include "io/CReplacingFile.h"
 #include "io/DataCell.h"
 #include "io/PathText.h"
 
 namespace {
-constexpr int TemporaryNameAttempts = 100;
-
 void AppendCell(std::string& record, CString* line)
 {
     if (!line)
@@ -28,65 +19,6 @@ void AppendCell(std::string& record, CString* line)
     size_t start = record.size();
     record.append(line->GetBuffer(), line->GetLength());
     CleanDataCell(record.data() + start, line->GetLength());
-}
-
-// The file that a save replaces: a link is followed, so the data lands where it
-// points and the link stays a link.
-std::string TargetOf(const char* path)
-{
-    struct stat info {};
-    if (lstat(path, &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* resolved = realpath(path, nullptr)) {
-            std::string target = resolved;
-            std::free(resolved);
-            return target;
-        }
-    }
-    return path;
-}
-
-std::string DirectoryOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Opens a new file beside the target, in the same file system so the final rename is
-// atomic; the leading dot marks it as nobody's data file.
-bool OpenTemporary(CFile* file, const std::string& target, std::string& name)
-{
-    std::string directory = DirectoryOf(target);
-    std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
-    base.resize(std::min<size_t>(base.size(), 200));  // room for the suffix within a name's limit
-    auto seed = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < TemporaryNameAttempts; attempt++) {
-        name = directory + "/." + base + "." + std::to_string(getpid()) + "-" +
-               std::to_string((seed + attempt * 7919UL) % 1000000UL) + ".tmp";
-        if (file->OpenNew(name.c_str()))
-            return true;
-        if (errno != EEXIST)
-            return false;
-    }
-    return false;
-}
-
-// The replaced file's permissions carry over to the new one.
-void KeepMode(const std::string& target, const std::string& temporary)
-{
-    struct stat info {};
-    if (stat(target.c_str(), &info) == 0)
-        chmod(temporary.c_str(), info.st_mode & 07777);
-}
-
-void SyncDirectory(const std::string& target)
-{
-    int fd = open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    fsync(fd);
-    close(fd);
 }
 
 uint32_t ReadCount(CIO* in)
@@ -137,7 +69,7 @@ int WriteDataSet(CIO* out, CDataColumn* const columns[DataColumnCount])
     return complete ? 1 : 0;
 }
 
-void ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount])
+uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount])
 {
     for (int k = 0; k < DataColumnCount; k++)
         columns[k]->MakeEmpty();
@@ -145,42 +77,33 @@ void ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount])
     auto record = new CString(in->application);
     Variable hold(record);
     record->Reserve(128);
-    for (uint32_t i = 0; i < rows; i++) {
+    uint32_t loaded = 0;
+    while (loaded < rows) {
         int complete = in->ReadLineInto(record);
         // A last record without its line feed is kept: it is the user's data.
         if (!complete && record->GetLength() == 0)
             break;
         AddRecord(record, columns);
+        loaded++;
         if (!complete)
             break;
     }
     for (int k = 0; k < DataColumnCount; k++)
         columns[k]->DeleteFirstLine();
+    return loaded;
 }
 
 int SaveDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount])
 {
-    if (!path || !*path)
-        return 0;
-    std::string target = TargetOf(path);
-    // A file the user may not write stays as it is, though its folder would let a
-    // rename replace it.
-    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0)
-        return 0;
-    std::string temporary;
-    auto file = new CFile(app);
+    auto file = new CReplacingFile(app);
     Variable hold(file);
-    if (!OpenTemporary(file, target, temporary))
+    if (!file->Begin(path))
         return 0;
-    KeepMode(target, temporary);
-    bool written = WriteDataSet(file, columns) == 1;
-    bool committed = file->Commit() == 1;
-    if (!written || !committed || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
+    if (WriteDataSet(file, columns) != 1) {
+        file->Abandon();
         return 0;
     }
-    SyncDirectory(target);
-    return 1;
+    return file->Finish();
 }
 
 int SaveDataFile(CString* path, CDataColumn* const columns[DataColumnCount])

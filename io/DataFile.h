@@ -26,6 +26,7 @@ int SaveDataFile(CString* path, CDataColumn* const columns[DataColumnCount]);
 int LoadDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount]);
 int LoadDataFile(CString* path, CDataColumn* const columns[DataColumnCount]);
 
-// The same formats on any stream. WriteDataSet returns 1 when every byte was accepted.
+// The same formats on any stream. WriteDataSet returns 1 when every byte was accepted;
+// ReadDataSet returns the number of records loaded.
 int WriteDataSet(CIO* out, CDataColumn* const columns[DataColumnCount]);
-void ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount]);
+uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount]);

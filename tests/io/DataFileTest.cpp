@@ -330,3 +330,13 @@ TEST_F(DataFileTest, StreamsCarryTheSameFormat)
     EXPECT_EQ(loaded.Get(0), (Lines{"1", "2"}));
     EXPECT_EQ(loaded.Get(2), (Lines{"3", "4"}));
 }
+
+TEST_F(DataFileTest, DevicesAreWrittenInPlace)
+{
+    // Nothing to keep on a device: no file is made beside it, nothing renamed over it.
+    DataSet data(app);
+    EXPECT_EQ(SaveDataFile(app, "/dev/null", data.columns), 1);
+    struct stat info {};
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+}

@@ -231,3 +231,59 @@ TEST_F(StreamTest, TheFilterKeepsItsInnerStreamAlive)
     held.Clear();  // filter, then file, released: the file is closed
     EXPECT_EQ(ReadBytes(path), "0,5");
 }
+
+TEST_F(StreamTest, AMultiMegabyteLineIsReadWhole)
+{
+    // Gathered in small pieces, each appended to the whole, such a line took minutes.
+    const size_t size = 24u << 20;
+    std::string text(size, 'x');
+    text[size / 2] = '\t';
+    text += "\nfin\n";
+    std::string expected(size - 1 + 5, 'x');
+    expected.replace(size / 2, 5, "     ");
+    std::string path = PathOf("long");
+    WriteBytes(path, text);
+
+    Variable file(new CFile(app));
+    ASSERT_EQ(file.As<CFile>()->OpenRead(path.c_str()), 1);
+    Variable line(new CString(app));
+    ASSERT_EQ(file.As<CFile>()->ReadLineInto(line.As<CString>()), 1);
+    EXPECT_TRUE(BytesOf(line.As<CString>()) == expected);
+    ASSERT_EQ(file.As<CFile>()->ReadLineInto(line.As<CString>()), 1);
+    EXPECT_EQ(BytesOf(line.As<CString>()), "fin");
+
+    Variable memory(new CMemIO(app));
+    memory.As<CMemIO>()->OpenBlock(text.data(), static_cast<uint32_t>(text.size()));
+    CString* first = memory.As<CIO>()->ReadLine();
+    Variable hold(first);
+    EXPECT_TRUE(BytesOf(first) == expected);
+}
+
+TEST_F(StreamTest, ALineLimitEndsReadingAtAnOverlongLine)
+{
+    std::string path = PathOf("limited");
+    WriteBytes(path, "0123456789\n" + std::string(11, 'y') + "\nz\n");
+    Variable file(new CFile(app));
+    auto* f = file.As<CFile>();
+    ASSERT_EQ(f->OpenRead(path.c_str()), 1);
+    f->LimitLines(10);
+    Variable line(new CString(app));
+    EXPECT_EQ(f->ReadLineInto(line.As<CString>()), 1);  // exactly the limit is a line
+    EXPECT_EQ(BytesOf(line.As<CString>()), "0123456789");
+    EXPECT_FALSE(f->LineWasCut());
+    EXPECT_EQ(f->ReadLineInto(line.As<CString>()), 0);
+    EXPECT_TRUE(f->LineWasCut());
+}
+
+TEST_F(StreamTest, DevicesTakeWritesThatCannotBeSynced)
+{
+    // A device or a pipe refuses fsync; the flushed bytes have still been delivered.
+    Variable file(new CFile(app));
+    auto* f = file.As<CFile>();
+    ASSERT_EQ(f->OpenWrite("/dev/null"), 1);
+    EXPECT_EQ(f->WriteText("informe"), 7);
+    EXPECT_EQ(f->Commit(), 1);
+    ASSERT_EQ(f->OpenWrite("/dev/full"), 1);
+    f->WriteText("informe");
+    EXPECT_EQ(f->Commit(), 0) << "a failed write is still a failure";
+}
