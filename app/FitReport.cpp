@@ -6,7 +6,8 @@
 #include "html/CHTML_Table.h"
 #include "html/CHTML_Text.h"
 #include "io/CCommaFilterIO.h"
-#include "io/CFile.h"
+#include "io/CReplacingFile.h"
+#include "io/PathText.h"
 
 namespace {
 const char* const DataCaptions[] = {"X", "Error X", "Y", "Error Y"};
@@ -69,8 +70,10 @@ int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportC
 {
     Variable holdPath;
     holdPath = path;
-    Variable file(new CFile(app));
-    int opened = file.As<CFile>()->OpenWrite(path);
+    // The report replaces an earlier one only once it is whole on the disk.
+    Variable file(new CReplacingFile(app));
+    const char* target = PathText(path);
+    int opened = target && file.As<CReplacingFile>()->Begin(target);
     Variable filter(new CCommaFilterIO(app));
     filter.As<CCommaFilterIO>()->inner = file;
 
@@ -88,5 +91,5 @@ int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportC
     AddSection(app, elements, sections[2], results, 2);
 
     doc->WriteTo(filter.As<CCommaFilterIO>());
-    return opened && file.As<CFile>()->Commit() ? 1 : 0;
+    return opened && file.As<CReplacingFile>()->Finish() ? 1 : 0;
 }

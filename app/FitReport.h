@@ -25,6 +25,7 @@ struct ReportColumns {
     CList* values = nullptr;
 };
 
-// Writes the HTML report of a fit to path, every "." written as ",". Returns 1 when
-// the file was opened and every byte accepted.
+// Writes the HTML report of a fit to path, every "." written as ",". The report is
+// written beside the path and replaces it only when complete, so a failure leaves an
+// earlier file as it was. Returns 1 when every byte reached the path.
 int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns);

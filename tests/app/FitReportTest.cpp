@@ -1,3 +1,7 @@
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -106,4 +110,36 @@ TEST_F(FitReportTest, AReportThatCannotBeCreatedReportsFailure)
 {
     path = "/nonexistent-folder/report.html";
     EXPECT_EQ(Export(FitKind::Simple), 0);
+}
+
+TEST_F(FitReportTest, AReportThatFailsHalfWayLeavesTheEarlierOne)
+{
+    std::vector<std::string> many(300, "123.456789");
+    for (int c = 0; c < 4; c++)
+        Fill(c, many);
+    std::string folder = testing::TempDir() + "report-half-way";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    path = folder + "/informe.html";
+    const std::string earlier = "<html>earlier report</html>";
+    std::ofstream(path, std::ios::binary) << earlier;
+
+    // The disk fills half-way: the file size limit stops the write.
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    int result = Export(FitKind::Simple);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(path), earlier);
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1u) << "the partial report is removed";
+    std::filesystem::remove_all(folder);
 }
