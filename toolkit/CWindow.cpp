@@ -61,13 +61,7 @@ void CWindow::HandleEvent(CEvent event)
             visible = 1;
             break;
         case EV_RESIZE:
-            x = event.x;
-            y = event.y;
-            if (event.width != width || event.height != height) {
-                width = event.width;
-                height = event.height;
-                NewCanvas(width, height);
-            }
+            ApplyResize(event);
             break;
         case EV_HIDE:
             visible = 0;
@@ -96,6 +90,19 @@ void CWindow::HandleEvent(CEvent event)
 }
 
 void CWindow::Draw() {}
+
+// The canvas is made anew only when the size really changes; its pixels are then the
+// window's Draw to paint.
+void CWindow::ApplyResize(const CEvent& rect)
+{
+    x = rect.x;
+    y = rect.y;
+    if (rect.width != width || rect.height != height) {
+        width = rect.width;
+        height = rect.height;
+        NewCanvas(width, height);
+    }
+}
 
 void CWindow::Create(int left, int top, int w, int h, CWindow* parentWindow, const char* title, uint32_t r,
                      uint32_t g, uint32_t b)

@@ -50,6 +50,11 @@ public:
     int32_t height = 0;
     uint16_t alive = 0;
 
+protected:
+    // The geometry and canvas part of EV_RESIZE, for widgets that paint at the new size
+    // before the event goes on.
+    void ApplyResize(const CEvent& rect);
+
 private:
     int DestroyWindow();
     void NewCanvas(int w, int h);
