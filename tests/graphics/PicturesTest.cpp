@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <string>
 
 #include "graphics/CFont.h"
@@ -68,7 +69,27 @@ TEST_F(PicturesTest, BuiltInPicturesReadFromMemory)
     }
 }
 
-// Draws the pictures as the windows use them, for a person to look at.
+namespace {
+// FNV-1a over the pixels: any change in decoding, scaling, alpha or fading shows.
+uint64_t PixelHash(PSurface& surface)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (int y = 0; y < surface.GetHeight(); y++)
+        for (int x = 0; x < surface.GetWidth(); x++) {
+            uint32_t pixel = surface.GetPixel(x, y);
+            for (int byte = 0; byte < 4; byte++) {
+                hash ^= (pixel >> (8 * byte)) & 0xFF;
+                hash *= 1099511628211ull;
+            }
+        }
+    return hash;
+}
+}  // namespace
+
+// Draws the pictures as the windows use them: skins scaled to a button, icons over
+// them, a round skin, the chooser's faded trail. The pixels are pinned; the text drawn
+// afterwards (its look depends on the installed fonts) is only for the preview that a
+// person looks at.
 TEST_F(PicturesTest, RenderedAsTheWindowsUseThem)
 {
     CCanvas* window = Canvas(600, 230, packColour(252, 242, 202));
@@ -76,29 +97,33 @@ TEST_F(PicturesTest, RenderedAsTheWindowsUseThem)
     const char* icons[] = {"doc.cel", "NCarpeta.cel", "NCarpetaG.cel"};
     for (int i = 0; i < 3; i++) {
         CBCell* skin = Make<CBCell>();
-        skin->Load((std::string(PICTURE_FOLDER) + "/" + skins[i]).c_str());
+        ASSERT_EQ(skin->Load((std::string(PICTURE_FOLDER) + "/" + skins[i]).c_str()), 1);
         Variable scaled(skin->Scaled(142, 42));
         window->DrawCell(scaled.As<CBCell>(), 8 + 3 + 150 * i, 8 + 3);
         CBCell* icon = Make<CBCell>();
-        icon->Load((std::string(PICTURE_FOLDER) + "/" + icons[i]).c_str());
+        ASSERT_EQ(icon->Load((std::string(PICTURE_FOLDER) + "/" + icons[i]).c_str()), 1);
         window->DrawCell(icon, 8 + 24 + 150 * i, 8 + 8);
-        window->SetColour(0);
-        window->DrawText("Guardar Como", 8 + 62 + 150 * i, 8 + 30);
     }
     CBCell* round = Make<CBCell>();
-    round->Load((std::string(PICTURE_FOLDER) + "/Redonet_blau.cel").c_str());
+    ASSERT_EQ(round->Load((std::string(PICTURE_FOLDER) + "/Redonet_blau.cel").c_str()), 1);
     Variable scaledRound(round->Scaled(72, 72));
     window->DrawCell(scaledRound.As<CBCell>(), 46, 80);
     CBCell* info = Make<CBCell>();
-    info->Load((std::string(PICTURE_FOLDER) + "/Info.cel").c_str());
+    ASSERT_EQ(info->Load((std::string(PICTURE_FOLDER) + "/Info.cel").c_str()), 1);
     window->DrawCell(info, 46 + 16, 80 + 16);
     CMemIO* stream = Make<CMemIO>();
     stream->Open(BuiltinChooserPage);
     CBCell* page = Make<CBCell>();
-    page->LoadCelChannels(stream);
+    ASSERT_EQ(page->LoadCelChannels(stream), 1);
     for (auto [x, opacity] : {std::pair{290 + 100, 0.2f}, std::pair{268 + 100, 0.4f}, std::pair{253 + 100, 0.7f}})
         page->DrawFaded(window, x, 100, 0, 0, 0, 0, opacity);
     window->DrawCell(page, 243 + 100, 100);
+    EXPECT_EQ(PixelHash(*window->GetSurface()), 0xb1e2410ee48bfd28ull);
+
+    for (int i = 0; i < 3; i++) {
+        window->SetColour(0);
+        window->DrawText("Guardar Como", 8 + 62 + 150 * i, 8 + 30);
+    }
     int y = 150;
     for (const char* font : {"Ms Sans Serif:12", "B-Ms Sans Serif:12", "I-U-Ms Sans Serif:14", "Ms Sans Serif:20"}) {
         window->GetFont()->Set(font);
