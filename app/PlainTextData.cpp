@@ -1,101 +1,274 @@
 #include "app/PlainTextData.h"
 
-#include <string>
-#include <string_view>
+#include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "core/NumberText.h"
 #include "core/Variable.h"
 #include "io/CDataColumn.h"
 #include "io/CFile.h"
 #include "io/DataCell.h"
 
 namespace {
-// Where each field of a row goes, by the row's count of fields.
+constexpr uint32_t BlockSize = 1u << 16;
+
 constexpr int Destinations[5][4] = {
     {}, {}, {0, 2}, {0, 2, 3}, {0, 1, 2, 3},
 };
 
-bool ReadWholeFile(CApplication* app, const char* path, std::string& bytes)
-{
-    Variable file(new CFile(app));
-    auto* f = file.As<CFile>();
-    if (!f->OpenRead(path))
-        return false;
-    char chunk[1 << 16];
-    int got;
-    while ((got = f->Read(chunk, 1, sizeof chunk)) > 0)
-        bytes.append(chunk, static_cast<size_t>(got));
-    return true;
-}
+enum class Separator { Blanks, Comma, Semicolon };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
-std::vector<std::string_view> Fields(std::string_view line)
+std::string_view Trimmed(std::string_view field)
 {
-    std::vector<std::string_view> fields;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && IsBlank(line[i]))
-            i++;
-        size_t start = i;
-        while (i < line.size() && !IsBlank(line[i]))
-            i++;
-        if (i > start)
-            fields.push_back(line.substr(start, i - start));
-    }
-    return fields;
+    while (!field.empty() && IsBlank(field.front()))
+        field.remove_prefix(1);
+    while (!field.empty() && IsBlank(field.back()))
+        field.remove_suffix(1);
+    return field;
 }
 
-void AddCell(CDataColumn* column, std::string_view field)
-{
-    std::string cell(field);
-    CleanDataCell(cell.data(), static_cast<uint32_t>(cell.size()));
-    column->AddLine(cell.data(), static_cast<uint32_t>(cell.size()));
-}
+// The lines of a stream, read in large blocks; one line at a time is held.
+class LineSource {
+public:
+    explicit LineSource(CIO* stream) : in(stream), bytes(PlainTextLongestLine + BlockSize) {}
+
+    // 1 with the next line (an unterminated last line included), 0 at the end, -1 for a
+    // line longer than the longest allowed.
+    int Next(std::string_view& line)
+    {
+        for (;;) {
+            if (const void* feed = std::memchr(bytes.data() + begin, '\n', end - begin)) {
+                auto at = static_cast<size_t>(static_cast<const char*>(feed) - bytes.data());
+                line = std::string_view(bytes.data() + begin, at - begin);
+                begin = at + 1;
+                return line.size() > PlainTextLongestLine ? -1 : 1;
+            }
+            if (end - begin > PlainTextLongestLine)
+                return -1;
+            if (ended) {
+                line = std::string_view(bytes.data() + begin, end - begin);
+                begin = end;
+                return line.empty() ? 0 : 1;
+            }
+            Refill();
+        }
+    }
+
+private:
+    void Refill()
+    {
+        std::memmove(bytes.data(), bytes.data() + begin, end - begin);
+        end -= begin;
+        begin = 0;
+        int got = in->Read(bytes.data() + end, 1, static_cast<uint32_t>(bytes.size() - end));
+        if (got <= 0)
+            ended = true;
+        else
+            end += static_cast<size_t>(got);
+    }
+
+    CIO* in;
+    std::vector<char> bytes;
+    size_t begin = 0, end = 0;
+    bool ended = false;
+};
+
+class Reader {
+public:
+    Reader(CIO* in, PlainTextSink& rows) : lines(in), sink(rows) {}
+
+    PlainTextResult Run()
+    {
+        std::string_view line;
+        int got;
+        while ((got = lines.Next(line)) != 0) {
+            result.line++;
+            if (got < 0)
+                return Fault(PlainTextResult::LongLine);
+            if (!Line(line))
+                return result;
+        }
+        return result;
+    }
+
+private:
+    // False after a fault.
+    bool Line(std::string_view line)
+    {
+        std::string_view content = Trimmed(line);
+        if (content.empty() || content.front() == '#')
+            return true;
+        bool first = !started;
+        if (first) {
+            started = true;
+            separator = content.find(';') != std::string_view::npos   ? Separator::Semicolon
+                        : content.find(',') != std::string_view::npos ? Separator::Comma
+                                                                      : Separator::Blanks;
+        }
+        uint32_t count = Split(content);
+        if (count > 4) {
+            result.fields = count;
+            Fault(PlainTextResult::BadLine);
+            return false;
+        }
+        PlainTextRow row;
+        row.count = static_cast<int>(count);
+        int numbers = 0, bad = -1;
+        for (uint32_t f = 0; f < count; f++) {
+            row.text[f] = Number(f);
+            if (IsNumber(row.text[f], row.value[f]))
+                numbers++;
+            else if (bad < 0)
+                bad = static_cast<int>(f);
+        }
+        if (first && numbers == 0)
+            return true;  // the columns' names
+        if (expected == 0)
+            expected = count;
+        if (count < 2 || count != expected) {
+            result.fields = count;
+            Fault(PlainTextResult::BadLine);
+            return false;
+        }
+        if (bad >= 0) {
+            result.token.assign(fields[bad]);
+            Fault(PlainTextResult::BadNumber);
+            return false;
+        }
+        if (result.rows == UINT32_MAX) {
+            Fault(PlainTextResult::TooManyRows);
+            return false;
+        }
+        sink.Row(row);
+        result.rows++;
+        return true;
+    }
+
+    // Cuts the line into fields; returns their count (beyond four only counted).
+    uint32_t Split(std::string_view content)
+    {
+        uint32_t count = 0;
+        auto add = [&](std::string_view field) {
+            if (count < 4)
+                fields[count] = field;
+            count++;
+        };
+        if (separator == Separator::Blanks) {
+            size_t i = 0;
+            while (i < content.size()) {
+                size_t start = i;
+                while (i < content.size() && !IsBlank(content[i]))
+                    i++;
+                add(content.substr(start, i - start));
+                while (i < content.size() && IsBlank(content[i]))
+                    i++;
+            }
+            return count;
+        }
+        char mark = separator == Separator::Comma ? ',' : ';';
+        uint32_t lastFull = 0;
+        for (size_t start = 0;;) {
+            size_t stop = content.find(mark, start);
+            std::string_view field = Trimmed(content.substr(start, stop - start));
+            add(field);
+            if (!field.empty())
+                lastFull = count;
+            if (stop == std::string_view::npos)
+                break;
+            start = stop + 1;
+        }
+        // Empty fields at the end are columns a spreadsheet left blank.
+        return lastFull;
+    }
+
+    // The number of field f as read: a decimal comma becomes a point.
+    std::string_view Number(uint32_t f)
+    {
+        if (separator != Separator::Semicolon || fields[f].find(',') == std::string_view::npos)
+            return fields[f];
+        std::string& copy = pointed[f];
+        copy.assign(fields[f]);
+        for (char& c : copy)
+            if (c == ',')
+                c = '.';
+        return copy;
+    }
+
+    static bool IsNumber(std::string_view text, double& value)
+    {
+        if (text.empty() || IsBlank(text.front()))
+            return false;
+        uint32_t used = 0;
+        value = ParseLeadingNumber(text.data(), static_cast<uint32_t>(text.size()), &used);
+        return used == text.size() && std::isfinite(value);
+    }
+
+    PlainTextResult Fault(PlainTextResult::Status status)
+    {
+        result.status = status;
+        return result;
+    }
+
+    LineSource lines;
+    PlainTextSink& sink;
+    PlainTextResult result;
+    bool started = false;
+    Separator separator = Separator::Blanks;
+    uint32_t expected = 0;
+    std::string_view fields[4];
+    std::string pointed[4];
+};
+
+// Cells for the columns, kept as the text of their numbers.
+class ColumnSink : public PlainTextSink {
+public:
+    explicit ColumnSink(CDataColumn* const data[4]) : columns(data) {}
+
+    void Row(const PlainTextRow& row) override
+    {
+        for (int f = 0; f < row.count; f++) {
+            cell.assign(row.text[f]);
+            CleanDataCell(cell.data(), static_cast<uint32_t>(cell.size()));
+            columns[PlainTextColumn(row.count, f)]->AddLine(cell.data(), static_cast<uint32_t>(cell.size()));
+        }
+        // A row without some column still needs its line there.
+        rows++;
+        for (int c = 0; c < 4; c++)
+            if (columns[c]->LineCount() < rows + 1)
+                columns[c]->AddLine("", 0);
+    }
+
+private:
+    CDataColumn* const* columns;
+    std::string cell;
+    uint32_t rows = 0;
+};
 }  // namespace
+
+int PlainTextColumn(int count, int field) { return Destinations[count][field]; }
+
+PlainTextResult ReadPlainText(CIO* in, PlainTextSink& sink) { return Reader(in, sink).Run(); }
 
 PlainTextResult ReadPlainTextData(CApplication* app, const char* path, CDataColumn* const columns[4])
 {
-    PlainTextResult result;
-    std::string bytes;
-    if (!ReadWholeFile(app, path, bytes)) {
+    Variable file(new CFile(app));
+    if (!file.As<CFile>()->OpenRead(path)) {
+        PlainTextResult result;
         result.status = PlainTextResult::CannotOpen;
         return result;
     }
     for (int c = 0; c < 4; c++)
         columns[c]->MakeEmpty();
-    uint32_t lineNumber = 0, rows = 0;
-    size_t expected = 0;
-    std::string_view rest(bytes);
-    while (!rest.empty()) {
-        size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-        lineNumber++;
-        std::vector<std::string_view> fields = Fields(line);
-        if (fields.empty() || fields[0][0] == '#')
-            continue;
-        if (expected == 0)
-            expected = fields.size();
-        if (fields.size() < 2 || fields.size() > 4 || fields.size() != expected) {
-            result = {PlainTextResult::BadLine, lineNumber, static_cast<uint32_t>(fields.size())};
-            break;
-        }
-        for (size_t f = 0; f < fields.size(); f++)
-            AddCell(columns[Destinations[fields.size()][f]], fields[f]);
-        // A row without some column still needs its line there.
-        for (int c = 0; c < 4; c++)
-            if (columns[c]->LineCount() < rows + 2)
-                columns[c]->AddLine("", 0);
-        rows++;
-    }
-    if (result.status != PlainTextResult::Read) {
-        for (int c = 0; c < 4; c++)
+    ColumnSink sink(columns);
+    PlainTextResult result = ReadPlainText(file.As<CFile>(), sink);
+    for (int c = 0; c < 4; c++) {
+        if (result.status != PlainTextResult::Read)
             columns[c]->MakeEmpty();
-        return result;
-    }
-    if (rows > 0)
-        for (int c = 0; c < 4; c++)
+        else if (result.rows > 0)
             columns[c]->DeleteFirstLine();
+    }
     return result;
 }

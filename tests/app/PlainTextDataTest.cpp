@@ -52,9 +52,45 @@ TEST_F(PlainTextDataTest, RowsThatDoNotMatchTheFirstAreRefused)
     EXPECT_EQ(Column(0), (Texts{""}));  // a refused file leaves empty columns
 }
 
-TEST_F(PlainTextDataTest, SeparatorsCannotEnterACell)
+TEST_F(PlainTextDataTest, SpreadsheetExportsAreRead)
 {
-    ASSERT_EQ(Read("1;5 2\n").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(0), (Texts{"1 5"}));
+    // Comma-separated with a first line of names and Windows line ends.
+    ASSERT_EQ(Read("\"x\",\"y\",\"e\"\r\n1, 2.5,0.5\r\n2,4,0.25\r\n").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(0), (Texts{"1", "2"}));
+    EXPECT_EQ(Column(2), (Texts{"2.5", "4"}));
+    EXPECT_EQ(Column(3), (Texts{"0.5", "0.25"}));
+    // Semicolons with decimal commas, the Spanish export; blank trailing columns.
+    ASSERT_EQ(Read("x;y;;\n1,5;2,25;;\n3;4;;\n").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(0), (Texts{"1.5", "3"}));
+    EXPECT_EQ(Column(2), (Texts{"2.25", "4"}));
+    // Tabs as in a pasted table; a semicolon can never reach a cell.
+    ASSERT_EQ(Read("1\t2\n3\t4\n").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(2), (Texts{"2", "4"}));
+    EXPECT_EQ(Read("1 2\n1;5 2\n").status, PlainTextResult::BadNumber);
     EXPECT_EQ(ReadPlainTextData(app, "/nonexistent/file", Data()).status, PlainTextResult::CannotOpen);
+}
+
+TEST_F(PlainTextDataTest, AnythingButAWholeNumberIsRefused)
+{
+    // Each was read as 0 or as its leading digits, and the fit looked plausible.
+    for (const char* token : {"abc", "inf", "nan", "0x10", "4,1x", "1e999", "1,5", "2.5.1", "1e", "--1"}) {
+        PlainTextResult r = Read(std::string("# x y\n1 2\n\n3 ") + token + "\n");
+        EXPECT_EQ(r.status, PlainTextResult::BadNumber) << token;
+        EXPECT_EQ(r.line, 4u) << token;
+        EXPECT_EQ(r.token, token);
+        EXPECT_EQ(Column(0), (Texts{""}));
+    }
+    PlainTextResult r = Read("1,2\n3,,4\n");
+    EXPECT_EQ(r.status, PlainTextResult::BadLine) << "an empty field inside a row";
+    ASSERT_EQ(Read("+1 .5\n-2. 6E-1\n").status, PlainTextResult::Read);
+    EXPECT_EQ(Column(0), (Texts{"+1", "-2."}));
+}
+
+TEST_F(PlainTextDataTest, AnOverlongLineIsRefused)
+{
+    PlainTextResult r = Read("1 2\n" + std::string(PlainTextLongestLine + 1, '7') + "\n");
+    EXPECT_EQ(r.status, PlainTextResult::LongLine);
+    EXPECT_EQ(r.line, 2u);
+    EXPECT_EQ(Read("1 2\n" + std::string(PlainTextLongestLine + 1, ' ')).status, PlainTextResult::LongLine);
+    EXPECT_EQ(Read("# names only\nx y\n").rows, 0u);
 }

@@ -1,44 +1,79 @@
 // ajustor-fit: the program's two fits for batch use, on a data file or a plain text
 // file of numbers; prints the results and can write the same HTML report as the
-// result windows.
+// result windows. Every failure is one line on standard error and exit status 2.
+#include <sys/stat.h>
+
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CCompactColumn.h"
 #include "app/FitReport.h"
+#include "app/FitRows.h"
 #include "app/PlainTextData.h"
 #include "app/SimpleFit.h"
 #include "app/WeightedFit.h"
 #include "core/CApplication.h"
 #include "core/CList.h"
 #include "core/CString.h"
+#include "io/CFile.h"
 #include "io/DataFile.h"
 
 namespace {
 const char* const Usage =
-    "uso: ajustor-fit [--weighted] [--rows] [--html INFORME] [--text] FICHERO\n"
+    "uso: ajustor-fit [--weighted] [--rows] [--html INFORME] [--text] [--] FICHERO\n"
     "\n"
-    "Ajusta una recta y = A*x + B por minimos cuadrados a los datos de FICHERO.\n"
+    "Ajusta una recta y = A*x + B por minimos cuadrados a los datos de FICHERO\n"
+    "(\"-\": la entrada estandar).\n"
     "\n"
     "  --weighted     ajuste ponderado con 1/(error de y)^2 (si no, ajuste simple)\n"
     "  --rows         escribe antes las columnas de calculos auxiliares, una fila por linea\n"
     "  --html INFORME escribe el informe HTML del ajuste en INFORME\n"
-    "  --text         FICHERO es texto: numeros separados por blancos, una fila por linea;\n"
-    "                 2 columnas son x y; 3 son x y error-y; 4 son x error-x y error-y;\n"
-    "                 se saltan las lineas vacias y las que empiezan por #\n"
+    "  --text         FICHERO es texto, una fila por linea: numeros separados por blancos,\n"
+    "                 o CSV con comas, o con punto y coma y coma decimal; 2 columnas son\n"
+    "                 x y; 3 son x y error-y; 4 son x error-x y error-y; se saltan las\n"
+    "                 lineas vacias, las que empiezan por # y una primera linea de nombres\n"
+    "  --             termina las opciones\n"
     "  --help         muestra esta ayuda\n"
     "\n"
     "Sin --text, FICHERO es un fichero de datos del programa. Los resultados salen uno\n"
-    "por linea, nombre y valor separados por un tabulador.\n";
+    "por linea, nombre y valor separados por un tabulador. Estado de salida: 0 si todo\n"
+    "fue bien, 2 ante cualquier error (con un mensaje de una linea).\n";
+
+// No record of a data file the tool reads may be longer: endless input cannot take all
+// memory through one line.
+constexpr uint32_t LongestRecord = 1u << 20;
 
 struct Options {
     bool weighted = false, rows = false, text = false, help = false;
     const char* html = nullptr;
     const char* data = nullptr;
 };
+
+// A name as it appears in messages: quoted, with quotes, backslashes and control bytes
+// escaped, so a message stays one line whatever the name holds; long ones shortened.
+std::string Quoted(std::string_view name, size_t longest = 4096)
+{
+    std::string out = "\"";
+    for (size_t i = 0; i < name.size() && i < longest; i++) {
+        auto c = static_cast<unsigned char>(name[i]);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7f) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + (name.size() > longest ? "...\"" : "\"");
+}
 
 int Fail(const std::string& message)
 {
@@ -49,26 +84,30 @@ int Fail(const std::string& message)
 // Parses the arguments; returns an error message, empty when they are sound.
 std::string Parse(int argc, char** argv, Options& o)
 {
+    bool optionsEnded = false;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
-        if (a == "--weighted")
+        if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
+            if (o.data)
+                return "sobra un argumento: " + Quoted(a) + " (vease --help)";
+            o.data = argv[i];
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--weighted") {
             o.weighted = true;
-        else if (a == "--rows")
+        } else if (a == "--rows") {
             o.rows = true;
-        else if (a == "--text")
+        } else if (a == "--text") {
             o.text = true;
-        else if (a == "--help" || a == "-h")
+        } else if (a == "--help" || a == "-h") {
             o.help = true;
-        else if (a == "--html") {
+        } else if (a == "--html") {
             if (++i >= argc)
                 return "--html necesita el nombre del informe";
             o.html = argv[i];
-        } else if (a.size() > 1 && a[0] == '-')
-            return "opcion desconocida: " + a + " (vease --help)";
-        else if (o.data)
-            return "sobra un argumento: " + a + " (vease --help)";
-        else
-            o.data = argv[i];
+        } else {
+            return "opcion desconocida: " + Quoted(a) + " (vease --help)";
+        }
     }
     if (!o.help && !o.data)
         return "falta el fichero de datos (vease --help)";
@@ -86,8 +125,126 @@ struct ResultColumns {
     CCompactColumn names, values;
 };
 
+// The data set as read: the rows' values, and the cells as text when a report or the
+// per-row columns will show them.
+struct DataSet {
+    DataSet(CApplication* app, bool withErrors, bool keepCells)
+        : rows(withErrors), x(app), ex(app), y(app), ey(app), keep(keepCells)
+    {
+    }
+    FitRows rows;
+    CCompactColumn x, ex, y, ey;
+    bool keep;
+    CCompactColumn* Cells(int c) { return c == 0 ? &x : c == 1 ? &ex : c == 2 ? &y : &ey; }
+};
+
+class RowSink : public PlainTextSink {
+public:
+    explicit RowSink(DataSet& data) : set(data) {}
+    void Row(const PlainTextRow& row) override
+    {
+        double value[4] = {};
+        for (int f = 0; f < row.count; f++) {
+            int column = PlainTextColumn(row.count, f);
+            value[column] = row.value[f];
+            if (set.keep)
+                set.Cells(column)->AddLine(row.text[f].data(), static_cast<uint32_t>(row.text[f].size()));
+        }
+        if (set.keep)
+            for (int c = 0; c < 4; c++)
+                if (set.Cells(c)->LineCount() < set.rows.Count() + 2)
+                    set.Cells(c)->AddLine("", 0);
+        set.rows.Add(value[0], value[2], value[3]);
+    }
+
+private:
+    DataSet& set;
+};
+
+// Standard output with every write checked.
+class Output {
+public:
+    void Add(std::string_view text)
+    {
+        pending.append(text);
+        if (pending.size() >= (1u << 20))
+            Flush();
+    }
+    void Flush()
+    {
+        if (!pending.empty() && std::fwrite(pending.data(), 1, pending.size(), stdout) != pending.size())
+            failed = true;
+        pending.clear();
+    }
+    // True when every byte reached standard output.
+    bool Finish()
+    {
+        Flush();
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) && !failed;
+    }
+
+private:
+    std::string pending;
+    bool failed = false;
+};
+
+std::string Where(const Options& o, uint32_t line) { return Quoted(o.data) + ":" + std::to_string(line) + ": "; }
+
+std::string TextError(const Options& o, const PlainTextResult& read)
+{
+    switch (read.status) {
+    case PlainTextResult::BadLine:
+        return Where(o, read.line) + std::to_string(read.fields) +
+               " numeros; cada fila ha de tener 2, 3 o 4, como la primera";
+    case PlainTextResult::BadNumber:
+        return Where(o, read.line) + Quoted(read.token, 40) + " no es un numero";
+    case PlainTextResult::LongLine:
+        return Where(o, read.line) + "linea de mas de " + std::to_string(PlainTextLongestLine) + " bytes";
+    case PlainTextResult::TooManyRows:
+        return Where(o, read.line) + "demasiadas filas";
+    default:
+        return {};
+    }
+}
+
+// Reads the data set from the open input; returns an error message, empty on success.
+std::string Load(const Options& o, CFile* in, DataSet& set)
+{
+    if (o.text) {
+        RowSink sink(set);
+        PlainTextResult read = ReadPlainText(in, sink);
+        if (read.status != PlainTextResult::Read)
+            return TextError(o, read);
+        if (set.keep && read.rows > 0)
+            for (int c = 0; c < 4; c++)
+                set.Cells(c)->DeleteFirstLine();
+    } else {
+        CDataColumn* const columns[4] = {&set.x, &set.ex, &set.y, &set.ey};
+        in->LimitLines(LongestRecord);
+        uint32_t records = ReadDataSet(in, columns);
+        if (in->LineWasCut())
+            return Quoted(o.data) + ":" + std::to_string(records + 1) + ": registro de mas de " +
+                   std::to_string(LongestRecord) + " bytes";
+        if (records > 0)
+            set.rows = FitRows::FromColumns(columns, set.rows.HasErrors());
+    }
+    if (in->handle && std::ferror(in->handle))
+        return "error al leer " + Quoted(o.data);
+    if (set.rows.Count() == 0)
+        return Quoted(o.data) + ": no hay filas de datos";
+    return {};
+}
+
+// The report must not replace the data it is made from.
+bool ReportIsInput(const Options& o, CFile* in)
+{
+    struct stat report {}, input {};
+    return o.html && stat(o.html, &report) == 0 && fstat(fileno(in->handle), &input) == 0 &&
+           report.st_dev == input.st_dev && report.st_ino == input.st_ino;
+}
+
 // Runs the fit; per-row columns are filled only when someone will see them.
-void RunFit(const Options& o, CDataColumn* const data[4], ResultColumns& r)
+void RunFit(const Options& o, const FitRows& rows, ResultColumns& r)
 {
     bool keepRows = o.rows || o.html;
     auto column = [&](int i) -> CDataColumn* { return keepRows ? r.perRow[i].get() : nullptr; };
@@ -95,12 +252,12 @@ void RunFit(const Options& o, CDataColumn* const data[4], ResultColumns& r)
         WeightedFitColumns out;
         out.p = column(0), out.xyp = column(1), out.xxp = column(2), out.xp = column(3), out.yp = column(4);
         out.residuals = column(5), out.names = &r.names, out.values = &r.values;
-        RunWeightedFit(data, out);
+        RunWeightedFit(rows, out);
     } else {
         SimpleFitColumns out;
         out.xy = column(0), out.xx = column(1), out.yy = column(2), out.residuals = column(3);
         out.names = &r.names, out.values = &r.values;
-        RunSimpleFit(data, out);
+        RunSimpleFit(rows, out);
     }
     // Every new column starts with an empty line; the window drops it after the fit.
     for (auto& c : r.perRow)
@@ -109,53 +266,45 @@ void RunFit(const Options& o, CDataColumn* const data[4], ResultColumns& r)
     r.values.DeleteFirstLine();
 }
 
-void Print(std::string& out, CCompactColumn& column, uint32_t row)
+void Print(Output& out, CCompactColumn& column, uint32_t row)
 {
     uint32_t size = 0;
     if (row < column.LineCount()) {
         const char* text = column.LineText(row, &size);
-        out.append(text, size);
+        out.Add(std::string_view(text, size));
     }
 }
 
-// Hands the text gathered so far to standard output once it is large.
-void FlushWhenLarge(std::string& out)
-{
-    if (out.size() < (1u << 20))
-        return;
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    out.clear();
-}
-
-void PrintRows(const Options& o, ResultColumns& r, std::string& out)
+void PrintRows(const Options& o, ResultColumns& r, Output& out)
 {
     const char* const* captions = o.weighted ? WeightedRowCaptions : SimpleRowCaptions;
-    for (size_t c = 0; c < r.perRow.size(); c++)
-        out.append(c ? "\t" : "").append(captions[c]);
-    out += '\n';
+    for (size_t c = 0; c < r.perRow.size(); c++) {
+        out.Add(c ? "\t" : "");
+        out.Add(captions[c]);
+    }
+    out.Add("\n");
     uint32_t rows = r.perRow[0]->LineCount();
     for (uint32_t row = 0; row < rows; row++) {
         for (size_t c = 0; c < r.perRow.size(); c++) {
             if (c)
-                out += '\t';
+                out.Add("\t");
             Print(out, *r.perRow[c], row);
         }
-        out += '\n';
-        FlushWhenLarge(out);
+        out.Add("\n");
     }
 }
 
-void PrintResults(ResultColumns& r, std::string& out)
+void PrintResults(ResultColumns& r, Output& out)
 {
     for (uint32_t row = 0; row < r.names.LineCount(); row++) {
         Print(out, r.names, row);
-        out += '\t';
+        out.Add("\t");
         Print(out, r.values, row);
-        out += '\n';
+        out.Add("\n");
     }
 }
 
-int WriteReport(CApplication* app, const Options& o, CCompactColumn* const data[4], ResultColumns& r)
+int WriteReport(CApplication* app, const Options& o, DataSet& set, ResultColumns& r)
 {
     std::vector<Variable> lists;
     auto listOf = [&](CCompactColumn* c) {
@@ -164,7 +313,7 @@ int WriteReport(CApplication* app, const Options& o, CCompactColumn* const data[
     };
     ReportColumns columns;
     for (int i = 0; i < 4; i++)
-        columns.data[i] = listOf(data[i]);
+        columns.data[i] = listOf(set.Cells(i));
     for (size_t i = 0; i < r.perRow.size(); i++)
         columns.auxiliary[i] = listOf(r.perRow[i].get());
     columns.names = listOf(&r.names);
@@ -175,36 +324,31 @@ int WriteReport(CApplication* app, const Options& o, CCompactColumn* const data[
     return WriteFitReport(app, path.As<CString>(), kind, columns);
 }
 
-std::string LoadError(CApplication* app, const Options& o, CDataColumn* const data[4])
-{
-    if (!o.text)
-        return LoadDataFile(app, o.data, data) ? "" : std::string("no se puede leer ") + o.data;
-    PlainTextResult read = ReadPlainTextData(app, o.data, data);
-    if (read.status == PlainTextResult::CannotOpen)
-        return std::string("no se puede leer ") + o.data;
-    if (read.status == PlainTextResult::BadLine)
-        return std::string(o.data) + ":" + std::to_string(read.line) + ": " + std::to_string(read.fields) +
-               " numeros; cada fila ha de tener 2, 3 o 4, como la primera";
-    return {};
-}
-
 int Run(CApplication* app, const Options& o)
 {
-    CCompactColumn x(app), ex(app), y(app), ey(app);
-    CCompactColumn* const data[4] = {&x, &ex, &y, &ey};
-    CDataColumn* const columns[4] = {&x, &ex, &y, &ey};
-    std::string error = LoadError(app, o, columns);
+    Variable file(new CFile(app));
+    auto* in = file.As<CFile>();
+    bool standardInput = std::string_view(o.data) == "-";
+    if (!(standardInput ? in->OpenStandardInput() : in->OpenRead(o.data)))
+        return Fail("no se puede leer " + Quoted(o.data));
+    if (ReportIsInput(o, in))
+        return Fail("el informe " + Quoted(o.html) + " es el fichero de datos");
+    bool keepCells = o.html != nullptr;
+    DataSet set(app, o.weighted, keepCells);
+    std::string error = Load(o, in, set);
+    in->Close();
     if (!error.empty())
         return Fail(error);
     ResultColumns results(app, o.weighted ? WeightedRowColumns : SimpleRowColumns);
-    RunFit(o, columns, results);
-    std::string out;
+    RunFit(o, set.rows, results);
+    Output out;
     if (o.rows)
         PrintRows(o, results, out);
     PrintResults(results, out);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (o.html && !WriteReport(app, o, data, results))
-        return Fail(std::string("no se puede escribir el informe ") + o.html);
+    if (!out.Finish())
+        return Fail("no se puede escribir la salida");
+    if (o.html && !WriteReport(app, o, set, results))
+        return Fail("no se puede escribir el informe " + Quoted(o.html));
     return 0;
 }
 }  // namespace
@@ -217,14 +361,20 @@ int main(int argc, char** argv)
         return Fail(error);
     if (options.help) {
         std::fputs(Usage, stdout);
-        return 0;
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : Fail("no se puede escribir la salida");
     }
     SetValidationMode(TrustRegistered);
     auto* app = new CApplication();
-    int status = Run(app, options);
+    int status;
+    try {
+        status = Run(app, options);
+    } catch (const std::bad_alloc&) {
+        // Nothing more is done: the state of the half-built data set is unknown.
+        Fail("memoria agotada");
+        std::fflush(stderr);
+        std::_Exit(2);
+    }
     app->Shutdown();
     delete app;
-    if (std::fflush(stdout) != 0)
-        return Fail("no se pudo escribir la salida");
     return status;
 }
