@@ -1,1 +1,353 @@
-// (being written)
+#include "toolkit/CTextEdit.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/CList.h"
+#include "core/CString.h"
+#include "graphics/CCanvas.h"
+#include "graphics/CFont.h"
+#include "io/DataCell.h"
+#include "toolkit/CEditBox.h"
+#include "toolkit/CGApplication.h"
+
+using namespace platform;
+
+namespace {
+constexpr uint32_t EditorColour[] = {255, 236, 192};
+
+// A pasted cell without the bytes a data cell cannot hold.
+std::string CellOf(const char* from, const char* to)
+{
+    std::string cell;
+    for (const char* p = from; p < to; p++)
+        if (IsDataCellByte(*p) && *p != '\r')
+            cell += *p;
+    return cell;
+}
+
+CList* NewRowList(CApplication* app)
+{
+    auto list = new CList(app);
+    list->Create();
+    auto row = new CString(app);
+    row->SetText("", 0);
+    list->Add(row);
+    return list;
+}
+}  // namespace
+
+CTextEdit::CTextEdit(CGApplication* app) : CWindow(app) { className = "CTextEdit"; }
+
+CTextEdit::~CTextEdit() { LeaveRegistry(); }
+
+void CTextEdit::HandleEvent(CEvent event)
+{
+    if (!alive)
+        return;
+    if (event.source == application)
+        HandleOwn(event);
+    else
+        HandleFromChild(event);
+}
+
+void CTextEdit::HandleOwn(CEvent event)
+{
+    switch (event.type) {
+    case EV_CREATE:
+        CWindow::HandleEvent(event);
+        OnCreate();
+        return;
+    case EV_SHOW:
+        CWindow::HandleEvent(event);
+        Draw();
+        if (CEditBox* box = GetEditor())
+            box->Show();
+        return;
+    case EV_RESIZE:
+        CWindow::HandleEvent(event);
+        Draw();
+        return;
+    case EV_CLICK:
+        OnClick(event);
+        break;
+    case EV_FOCUS:
+        if (CEditBox* box = GetEditor())
+            box->Activate();
+        break;
+    default:
+        break;
+    }
+    CWindow::HandleEvent(event);
+}
+
+// Keys come from the embedded editor, which passes every key up.
+void CTextEdit::HandleFromChild(CEvent event)
+{
+    CEditBox* box = GetEditor();
+    if (event.type == EV_FOCUS && event.source != box && box)
+        box->Activate();
+    if (event.type == EV_KEYDOWN && event.source == box) {
+        switch (uint32_t(event.value)) {
+        case VK_TAB:
+            FocusNext(1);
+            break;
+        case VK_RETURN:
+            OnEnter();
+            break;
+        case VK_ESCAPE:
+            if (editable)
+                WalkRing(this, DeleteRowWalk, currentRow);
+            break;
+        case VK_UP:
+            if (currentRow == 0)
+                direction = 0;
+            else
+                WalkRing(this, CurrentRowWalk, currentRow - 1);
+            break;
+        case VK_DOWN:
+            if (currentRow + 1 < GetLineCount()) {
+                direction = 1;
+                WalkRing(this, CurrentRowWalk, currentRow + 1);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    CWindow::HandleEvent(event);
+}
+
+void CTextEdit::OnCreate()
+{
+    CCanvas* canvas = GetCanvas();
+    CFont* font = canvas ? canvas->GetFont() : nullptr;
+    rowHeight = (font ? font->TextHeight("_|") : 12) + 6;
+    digitWidth = ((font ? font->TextWidth("0123456789") : 0) + 9) / 10;
+    lines = NewRowList(application);
+    currentRow = firstRow = 0;
+    direction = 1;
+    drawnRow = -1;
+    drawStyle = 0;
+    auto box = new CEditBox(GetApplication());
+    editor = box;
+    box->Create(0, 0, width, rowHeight, this, NoTitle, EditorColour[0], EditorColour[1], EditorColour[2]);
+    if (box->GetCanvas() && font) {
+        box->GetCanvas()->font = font;
+        box->editFont = font;
+    }
+    box->SetColumn(this);
+    editable = 1;
+    box->SetEditable(1);
+}
+
+void CTextEdit::OnClick(CEvent event)
+{
+    uint32_t row = firstRow + uint32_t(event.y) / uint32_t(std::max(rowHeight, 1));
+    if (row < GetLineCount())
+        WalkRing(this, CurrentRowWalk, row);
+    if (CEditBox* box = GetEditor())
+        box->Activate();
+}
+
+// Enter moves by `direction`; after Up at the first row that is 0 once, so only this
+// Enter stays on the row.
+void CTextEdit::OnEnter()
+{
+    if (!editable)
+        return;
+    uint32_t row = currentRow + direction;
+    direction = 1;
+    WalkRing(this, RowHookWalk, row);
+    WalkRing(this, CurrentRowWalk, row);
+}
+
+void CTextEdit::FollowWalk(Walk walk, uint32_t row)
+{
+    switch (walk) {
+    case CurrentRowWalk:
+        SetCurrentRow(row);
+        break;
+    case RowHookWalk:
+        RowHook(row);
+        break;
+    case DeleteRowWalk:
+        DeleteRow(row);
+        break;
+    }
+}
+
+void CTextEdit::SetCurrentRow(uint32_t row)
+{
+    EnsureRow(row);
+    StoreEditor();
+    currentRow = row;
+    Draw();
+    LoadEditor();
+}
+
+void CTextEdit::DeleteRow(uint32_t row)
+{
+    CList* list = GetLines();
+    if (!list || row >= list->GetCount() || list->GetCount() < 2)
+        return;
+    if (row < currentRow) {
+        // The row being edited only moves up: its unconfirmed text stays.
+        StoreEditor();
+        list->RemoveAt(row);
+        currentRow--;
+    } else {
+        list->RemoveAt(row);
+        if (row == currentRow) {
+            currentRow = std::min(currentRow, list->GetCount() - 1);
+            LoadEditor();
+        }
+    }
+    Draw();
+}
+
+uint32_t CTextEdit::GetLineCount()
+{
+    CList* list = GetLines();
+    return list ? list->GetCount() : 0;
+}
+
+void CTextEdit::SetEditable(uint32_t flag)
+{
+    editable = flag;
+    if (CEditBox* box = GetEditor())
+        box->SetEditable(flag);
+}
+
+CString* CTextEdit::GetLine(uint32_t row)
+{
+    if (row != currentRow)
+        return RowAt(row);
+    CEditBox* box = GetEditor();
+    CString* text = box ? box->GetText() : RowAt(row);
+    auto copy = new CString(application);
+    copy->SetText(text ? text->GetBuffer() : "", text ? text->GetLength() : 0);
+    return copy;
+}
+
+void CTextEdit::AppendLine(CString* text)
+{
+    Variable hold;
+    hold = text;
+    if (text)
+        AddLine(text->GetBuffer(), text->GetLength());
+    else
+        AddLine("", 0);
+}
+
+void CTextEdit::Clear()
+{
+    lines = NewRowList(application);
+    currentRow = firstRow = 0;
+    direction = 1;
+    drawnRow = -1;
+    if (CEditBox* box = GetEditor())
+        box->SetText("", 0);
+    Draw();
+    if (CEditBox* box = GetEditor())
+        box->Draw();
+}
+
+CList* CTextEdit::GetLines() const { return lines.As<CList>(); }
+
+CEditBox* CTextEdit::GetEditor() const { return editor.As<CEditBox>(); }
+
+// The row being edited is handed out with its unconfirmed text.
+CString* CTextEdit::LineAt(uint32_t i)
+{
+    CEditBox* box = GetEditor();
+    if (i == currentRow && box && box->GetText())
+        return box->GetText();
+    return RowAt(i);
+}
+
+// Rows are plain strings set whole, so each costs its object and its bytes.
+void CTextEdit::AddLine(const char* text, uint32_t size)
+{
+    CList* list = GetLines();
+    if (!list)
+        return;
+    auto row = new CString(application);
+    row->SetText(text, size);
+    list->Add(row);
+}
+
+void CTextEdit::DeleteFirstLine() { DeleteRow(0); }
+
+void CTextEdit::PasteBlock(const char* text, uint32_t size)
+{
+    if (!editable || !text)
+        return;
+    std::vector<CTextEdit*> columns;
+    for (CTextEditRing* member : Members(this))
+        if (auto* column = dynamic_cast<CTextEdit*>(member))
+            columns.push_back(column);
+    for (CTextEdit* column : columns)
+        column->StoreEditor();
+    const char* end = text + size;
+    if (size > 0 && end[-1] == '\n')
+        end--;  // a block's last line ends in a line feed too
+    uint32_t row = currentRow;
+    for (const char* line = text;; row++) {
+        const char* lineEnd = std::find(line, end, '\n');
+        for (CTextEdit* column : columns)
+            column->EnsureRow(row);
+        const char* cell = line;
+        for (CTextEdit* column : columns) {
+            const char* cellEnd = std::find(cell, lineEnd, '\t');
+            std::string kept = CellOf(cell, cellEnd);
+            column->SetRowText(row, kept.data(), uint32_t(kept.size()));
+            if (cellEnd == lineEnd)
+                break;
+            cell = cellEnd + 1;
+        }
+        if (lineEnd == end)
+            break;
+        line = lineEnd + 1;
+    }
+    for (CTextEdit* column : columns)
+        column->LoadEditor();
+    WalkRing(this, CurrentRowWalk, row);
+}
+
+void CTextEdit::StoreEditor()
+{
+    CEditBox* box = GetEditor();
+    CString* row = RowAt(currentRow);
+    if (box && box->GetText() && row)
+        row->SetText(box->GetText()->GetBuffer(), box->GetText()->GetLength());
+}
+
+void CTextEdit::LoadEditor()
+{
+    CEditBox* box = GetEditor();
+    CString* row = RowAt(currentRow);
+    if (!box)
+        return;
+    box->SetText(row ? row->GetBuffer() : "", row ? row->GetLength() : 0);
+    box->Draw();
+}
+
+void CTextEdit::EnsureRow(uint32_t row)
+{
+    CList* list = GetLines();
+    while (list && list->GetCount() <= row)
+        AddLine("", 0);
+}
+
+void CTextEdit::SetRowText(uint32_t row, const char* text, uint32_t size)
+{
+    if (CString* line = RowAt(row))
+        line->SetText(text, size);
+}
+
+CString* CTextEdit::RowAt(uint32_t row) const
+{
+    CList* list = GetLines();
+    return list ? static_cast<CString*>(list->GetAt(row)) : nullptr;
+}

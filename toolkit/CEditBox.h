@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/CEditable.h"
+#include "toolkit/CWindow.h"
+
+class CFont;
+class CString;
+class CTextEdit;
+
+// One line of editable text with a caret, a horizontally scrolling view, a marked
+// range and clipboard commands. The Control key arms a prefix: the next printable
+// character is a command (v paste, b replace the mark, c copy, x cut, m mark, n clear
+// the mark). Holding Control while pressing V, C or X runs the same commands.
+class CEditBox : public CWindow, public CEditable {
+public:
+    explicit CEditBox(CGApplication* app);
+    ~CEditBox() override;
+
+    void HandleEvent(CEvent event) override;
+    void Draw() override;
+
+    CString* GetText() const;
+    // Replaces the text; caret, view and mark go back to the start.
+    void SetText(const char* text, uint32_t size);
+    // Makes the box the cell editor of a column: the bytes a data cell cannot hold are
+    // dropped, and a pasted block is handed to the column.
+    void SetColumn(CTextEdit* owner) { column = owner; }
+
+    Variable editText;
+    Variable editFont;
+    uint32_t boxFocused = 0;
+    uint32_t boxHover = 0;
+    uint32_t firstChar = 0;
+    uint32_t caret = 0;
+    uint32_t prefixArmed = 0;
+    uint32_t selStart = 0;
+    uint32_t selEnd = 0;
+    // Control is down now (a chord), as opposed to armed as a prefix.
+    uint32_t controlHeld = 0;
+    CTextEdit* column = nullptr;
+
+private:
+    void HandleOwn(CEvent event);
+    void OnCreate();
+    void OnKeyDown(CEvent event);
+    void OnKeyUp(CEvent event);
+    void OnChar(CEvent event);
+    void RunCommand(char command);
+    void InsertChar(char c);
+    void InsertText(const char* text, uint32_t size);
+    void Paste();
+    void ReplaceMark();
+    void CopyMark();
+    void CutMark();
+    void PlaceCaret(int x);
+    void DrawIfShown();
+
+    int Width(uint32_t from, uint32_t to);
+    void ScrollToCaret();
+    void DrawBackground();
+    void DrawMark();
+    void DrawCaretAndText(int caretX);
+    void DrawPiece(uint32_t from, uint32_t to, int x);
+};

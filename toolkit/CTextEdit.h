@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+
+#include "io/CDataColumn.h"
+#include "toolkit/CEditable.h"
+#include "toolkit/CTextEditRing.h"
+#include "toolkit/CWindow.h"
+
+class CEditBox;
+class CList;
+class CString;
+
+// A column of text rows shown as a striped grid; the current row is edited in an
+// embedded CEditBox moved onto it. Columns (and a scroller) linked by `nextFocus` form
+// a ring that moves, grows and shrinks together. A column is also a data column: the
+// data files and the fits read and fill it directly.
+class CTextEdit : public CWindow, public CEditable, public CTextEditRing, public CDataColumn {
+public:
+    explicit CTextEdit(CGApplication* app);
+    ~CTextEdit() override;
+
+    void HandleEvent(CEvent event) override;
+    void Draw() override;
+
+    void SetCurrentRow(uint32_t row) override;
+    void DeleteRow(uint32_t row) override;
+    uint32_t GetCurrentRow() override { return currentRow; }
+    uint32_t GetLineCount() override;
+    void SetEditable(uint32_t flag) override;
+    void FollowWalk(Walk walk, uint32_t row) override;
+
+    // Row `row`: for the current row a new string with the editor's text, confirmed or
+    // not (count 0); otherwise the stored row; null past the end.
+    CString* GetLine(uint32_t row);
+    void AppendLine(CString* text);
+    void Clear();
+    CList* GetLines() const;
+    CEditBox* GetEditor() const;
+    // Fills rows downwards and cells along the ring from the current row: lines end in
+    // a line feed (or CR LF), cells in a tab. Rows are added to the whole ring as
+    // Enter adds them; the current row then moves to the last row filled.
+    void PasteBlock(const char* text, uint32_t size);
+
+    uint32_t LineCount() override { return GetLineCount(); }
+    CString* LineAt(uint32_t i) override;
+    void AddLine(const char* text, uint32_t size) override;
+    void MakeEmpty() override { Clear(); }
+    void DeleteFirstLine() override;
+
+    Variable editor;
+    Variable lines;
+    uint32_t currentRow = 0;
+    uint32_t firstRow = 0;
+    int32_t drawnRow = -1;
+    int32_t rowHeight = 0;
+    int32_t digitWidth = 0;
+    uint32_t direction = 1;
+    uint32_t drawStyle = 0;
+
+private:
+    void HandleOwn(CEvent event);
+    void HandleFromChild(CEvent event);
+    void OnCreate();
+    void OnClick(CEvent event);
+    void OnEnter();
+    void StoreEditor();
+    void LoadEditor();
+    void EnsureRow(uint32_t row);
+    void SetRowText(uint32_t row, const char* text, uint32_t size);
+    CString* RowAt(uint32_t row) const;
+
+    void KeepCurrentVisible(int visibleRows);
+    void DrawGround(int visibleRows);
+    void DrawRowTexts(int visibleRows);
+    void DrawMarkers(int visibleRows);
+};
