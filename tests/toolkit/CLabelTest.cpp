@@ -1,1 +1,122 @@
-// (being written)
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/CString.h"
+#include "graphics/CFont.h"
+#include "toolkit/CLabel.h"
+#include "WidgetFixture.h"
+
+namespace {
+using Points = std::vector<std::pair<int, int>>;
+
+Points Shifted(Points points, int dx, int dy)
+{
+    for (auto& p : points)
+        p = {p.first + dx, p.second + dy};
+    return points;
+}
+}  // namespace
+
+class LabelTest : public WidgetTest {
+protected:
+    void SetUp() override
+    {
+        WidgetTest::SetUp();
+        window = NewRecorder(10, 10, 300, 100, nullptr);
+        window->Show();
+    }
+
+    CLabel* NewLabel(const char* text, int alignment, int style = 0)
+    {
+        auto* label = NewWidget<CLabel>(20, 10, 160, 24, window);
+        label->textStyle = style;
+        label->shadowColour = Rgb(250, 250, 250);
+        label->SetAlignment(alignment);
+        label->SetText(text);
+        label->Show();
+        return label;
+    }
+
+    Points Ink(CLabel* label) { return PointsOf(label->GetCanvas(), Rgb(0, 0, 0)); }
+
+    CRecorder* window = nullptr;
+};
+
+TEST_F(LabelTest, AlignmentPlacesTheTextLeftCentredOrRight)
+{
+    CLabel* left = NewLabel("Valores", CLabel::AlignLeft);
+    CLabel* centred = NewLabel("Valores", CLabel::AlignCentre);
+    CLabel* right = NewLabel("Valores", CLabel::AlignRight);
+    int tw = left->GetCanvas()->GetFont()->TextWidth("Valores");
+    ASSERT_GT(tw, 0);
+    Points ink = Ink(left);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_EQ(Ink(centred), Shifted(ink, (160 - tw) >> 1, 0));
+    EXPECT_EQ(Ink(right), Shifted(ink, 160 - tw, 0));
+    int rightmost = 0;
+    for (auto [x, y] : Ink(right))
+        rightmost = std::max(rightmost, x);
+    EXPECT_LT(rightmost, 160);
+    EXPECT_GE(rightmost, 160 - 3);  // the text ends at the right edge
+
+    // Text sits on the bottom row; everything else is the parent's background.
+    for (auto [x, y] : ink)
+        EXPECT_LE(y, 24 - 1);
+    EXPECT_EQ(Shown(left, 150, 2), Rgb(200, 100, 50));
+
+    // An alignment that does not exist changes nothing.
+    right->SetAlignment(3);
+    EXPECT_EQ(right->alignment, CLabel::AlignRight);
+    EXPECT_EQ(Ink(right), Shifted(ink, 160 - tw, 0));
+}
+
+TEST_F(LabelTest, ImageSitsBottomLeftAndTheTextFourPixelsAfterIt)
+{
+    CLabel* plain = NewLabel("Datos", CLabel::AlignLeft);
+    CLabel* pictured = NewLabel("Datos", CLabel::AlignRight);  // ignored with an image
+    pictured->SetImage(UniformCell(10, 8, 5, 6, 7));
+    EXPECT_EQ(Shown(pictured, 0, 24 - 8), Rgb(5, 6, 7));
+    EXPECT_EQ(Shown(pictured, 9, 23), Rgb(5, 6, 7));
+    EXPECT_NE(Shown(pictured, 10, 23), Rgb(5, 6, 7));
+    EXPECT_NE(Shown(pictured, 0, 24 - 9), Rgb(5, 6, 7));
+    EXPECT_EQ(Ink(pictured), Shifted(Ink(plain), 10 + 4, 0));
+}
+
+TEST_F(LabelTest, TextStylesDrawAShadowOnePixelApart)
+{
+    Points ink = Ink(NewLabel("Hola", CLabel::AlignLeft, 0));
+    CLabel* raised = NewLabel("Hola", CLabel::AlignLeft, 1);
+    CLabel* sunken = NewLabel("Hola", CLabel::AlignLeft, 2);
+    // Style 1: shadow in place, text one pixel right and down; style 2 the other way.
+    Points raisedExpected;
+    for (auto p : Shifted(ink, 1, 1))
+        if (p.first < 160 && p.second < 24)
+            raisedExpected.push_back(p);
+    EXPECT_EQ(Ink(raised), raisedExpected);
+    EXPECT_EQ(Ink(sunken), ink);
+    Points shadow = PointsOf(sunken->GetCanvas(), Rgb(250, 250, 250));
+    ASSERT_FALSE(shadow.empty());
+    for (auto p : shadow)
+        EXPECT_TRUE(std::find(ink.begin(), ink.end(), std::pair{p.first - 1, p.second - 1}) != ink.end());
+    Points raisedShadow = PointsOf(raised->GetCanvas(), Rgb(250, 250, 250));
+    for (auto p : raisedShadow)
+        EXPECT_TRUE(std::find(ink.begin(), ink.end(), p) != ink.end());
+}
+
+TEST_F(LabelTest, PointerEventsReachTheParentAsItsOwn)
+{
+    CLabel* label = NewLabel("Pulse", CLabel::AlignLeft);
+    Pump();
+    log.clear();
+    desktop.Click(10 + 20 + 5, 10 + 10 + 5);
+    Pump();
+    bool own = false, forwarded = false;
+    for (const Seen& s : SeenBy(window, EV_LBUTTONDOWN)) {
+        own = own || s.source == app;
+        forwarded = forwarded || s.source == label;
+    }
+    EXPECT_TRUE(own);
+    EXPECT_TRUE(forwarded);
+    EXPECT_FALSE(SeenBy(window, EV_CLICK).empty());
+}
