@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PCodePage.h"
 #include "platform/PFontBitmap.h"
 #include "platform/PSurface.h"
 
@@ -35,13 +36,6 @@ namespace {
 constexpr int DefaultCellHeight = 13;  // what a request of height 0 gets
 bool bitmapOnly = false;
 
-// Windows-1252 bytes 0x80-0x9F; the other bytes are the same code points in Unicode.
-const uint16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 // Cells beyond a screen's height would only cost memory for glyphs nobody can see.
 constexpr int LargestCellHeight = 1024;
 
@@ -50,7 +44,6 @@ int CellHeightOf(const PFontRequest& request)
     return request.height > 0 ? std::min(request.height, LargestCellHeight) : DefaultCellHeight;
 }
 
-uint32_t UnicodeOf(unsigned char c) { return c >= 0x80 && c < 0xA0 ? Cp1252High[c - 0x80] : c; }
 
 FT_Library Library()
 {
@@ -272,7 +265,7 @@ void PFont::RenderGlyph(unsigned char c, Glyph& glyph) const
     FT_Set_Char_Size(ft, 0, FT_F26Dot6(pixelsPerEm), 72, 72);
     FT_Matrix shear{0x10000, slant ? 0x3800 : 0, 0, 0x10000};
     FT_Set_Transform(ft, &shear, nullptr);
-    bool loaded = FT_Load_Char(ft, UnicodeOf(c), FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP) == 0;
+    bool loaded = FT_Load_Char(ft, platform::Cp1252ToUnicode(c), FT_LOAD_TARGET_MONO | FT_LOAD_NO_BITMAP) == 0;
     if (loaded && embolden && ft->glyph->format == FT_GLYPH_FORMAT_OUTLINE)
         FT_Outline_Embolden(&ft->glyph->outline, 64);
     if (loaded)

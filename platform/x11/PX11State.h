@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/PCodePage.h"
 #include "platform/x11/PX11System.h"
 
 namespace platform {
@@ -54,14 +55,6 @@ struct PX11System::State {
     void AnswerSelectionRequest(const XSelectionRequestEvent& request);
     bool WaitReadable(int timeoutMs);
 };
-
-// Windows-1252 text to and from UTF-8 and Latin-1; characters without an equivalent
-// become '?'.
-std::string Cp1252ToUtf8(const std::string& text);
-std::string Cp1252ToLatin1(const std::string& text);
-std::string Utf8ToCp1252(const std::string& text);
-// The Windows-1252 byte for a Unicode character, or 0 when there is none.
-uint32_t UnicodeToCp1252(uint32_t code);
 
 // Virtual-key code and typed character of a key event.
 uint32_t VirtualKeyOf(XKeyEvent& event);
