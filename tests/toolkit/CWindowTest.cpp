@@ -224,8 +224,10 @@ TEST_F(ToolkitTest, AParentThatIsNotAliveIsIgnored)
 {
     CRecorder* top = NewRecorder(0, 0, 100, 100, nullptr);
     CWindow* parentToDelete = new CRecorder(app, nullptr);
-    uintptr_t address = reinterpret_cast<uintptr_t>(parentToDelete);
-    delete parentToDelete;  // a parent that no longer exists, passed by its old address
+    // Only the old address is passed on; volatile keeps the optimiser from treating it
+    // as a use of the deleted object.
+    volatile uintptr_t address = reinterpret_cast<uintptr_t>(parentToDelete);
+    delete parentToDelete;  // a parent that no longer exists
     auto* stale = reinterpret_cast<CWindow*>(address);
     top->Destroy();
     CRecorder* orphan = NewRecorder(5, 5, 10, 10, stale);
