@@ -39,7 +39,13 @@ CList* NewRowList(CApplication* app)
 
 CTextEdit::CTextEdit(CGApplication* app) : CWindow(app) { className = "CTextEdit"; }
 
-CTextEdit::~CTextEdit() { LeaveRegistry(); }
+// The editor goes with the column's fields and tells its parent as it goes: a column
+// being destroyed no longer listens.
+CTextEdit::~CTextEdit()
+{
+    LeaveRegistry();
+    alive = 0;
+}
 
 void CTextEdit::HandleEvent(CEvent event)
 {

@@ -1,1 +1,349 @@
-// (being written)
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/SimpleFit.h"
+#include "core/CList.h"
+#include "core/CString.h"
+#include "graphics/CCanvas.h"
+#include "io/DataFile.h"
+#include "platform/PngWriter.h"
+#include "ToolkitFixture.h"
+#include "toolkit/CEditBox.h"
+#include "toolkit/CScroller.h"
+#include "toolkit/CTextEdit.h"
+
+using namespace platform;
+
+namespace {
+constexpr int Left = 40, Top = 40;
+constexpr int ColumnY = 24, ColumnW = 101, ColumnH = 200;
+
+uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return packColour(r, g, b); }
+
+std::string Str(CString* s) { return s ? std::string(s->GetBuffer(), s->GetLength()) : std::string("<none>"); }
+
+// Four columns and a scroller joined in a ring, as in the main window.
+class TextEditTest : public ToolkitTest {
+protected:
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        parent = NewRecorder(Left, Top, 460, 240, nullptr);
+        for (int k = 0; k < 4; k++) {
+            columns[k] = new CTextEdit(app);
+            held.emplace_back(columns[k]);
+            columns[k]->Create(10 + 100 * k, ColumnY, ColumnW, ColumnH, parent, NoTitle, 255, 236, 192);
+        }
+        scroller = new CScroller(app);
+        held.emplace_back(scroller);
+        scroller->Create(412, ColumnY, 16, ColumnH, parent, NoTitle, 255, 236, 192);
+        for (int k = 0; k < 3; k++)
+            columns[k]->SetNext(columns[k + 1]);
+        columns[3]->SetNext(scroller);
+        scroller->SetNext(columns[0]);
+        parent->Show();
+        for (CTextEdit* column : columns)
+            column->Show();
+        scroller->Show();
+        ClickRow(0, 0);
+    }
+
+    void ClickRow(int k, int row)
+    {
+        CTextEdit* column = columns[k];
+        desktop.Click(Left + column->x + 50, Top + ColumnY + row * column->rowHeight + column->rowHeight / 2);
+        Pump();
+    }
+
+    void Type(const std::string& text)
+    {
+        for (char c : text)
+            desktop.TypeKey(uint32_t(std::toupper(static_cast<unsigned char>(c))), uint8_t(c));
+        Pump();
+    }
+
+    void Key(uint32_t vk, uint32_t character = 0)
+    {
+        desktop.TypeKey(vk, character);
+        Pump();
+    }
+
+    void Paste(const std::string& text)
+    {
+        desktop.SetClipboardText(text.data(), text.size());
+        Key(VK_CONTROL);
+        Type("v");
+    }
+
+    std::vector<std::string> Rows(int k)
+    {
+        std::vector<std::string> rows;
+        for (uint32_t i = 0; i < columns[k]->LineCount(); i++)
+            rows.push_back(Str(columns[k]->LineAt(i)));
+        return rows;
+    }
+
+    void ExpectRingAt(uint32_t row, uint32_t count)
+    {
+        for (CTextEdit* column : columns) {
+            EXPECT_EQ(column->GetCurrentRow(), row);
+            EXPECT_EQ(column->GetLineCount(), count);
+        }
+    }
+
+    uint32_t Pixel(int k, int x, int y) { return desktop.GetWindowPixel(columns[k]->handle, x, y); }
+
+    CRecorder* parent = nullptr;
+    CTextEdit* columns[4] = {};
+    CScroller* scroller = nullptr;
+};
+
+TEST_F(TextEditTest, EnterOnTheLastRowGrowsTheWholeRing)
+{
+    ASSERT_EQ(app->activeWindow, columns[0]->GetEditor());
+    Type("1.5");
+    Key(VK_RETURN, 13);
+    ExpectRingAt(1, 2);
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"1.5", ""}));
+    Key(VK_TAB, 9);
+    EXPECT_EQ(app->activeWindow, columns[1]->GetEditor());
+    Type("2");
+    Key(VK_RETURN, 13);
+    ExpectRingAt(2, 3);
+    EXPECT_EQ(Rows(1), (std::vector<std::string>{"", "2", ""}));
+
+    // Up and Down move every column; Down stops at the last row.
+    Key(VK_UP);
+    ExpectRingAt(1, 3);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    ExpectRingAt(2, 3);
+    // A walk started anywhere, the scroller included, visits everyone once and ends.
+    scroller->SetCurrentRow(0);
+    ExpectRingAt(0, 3);
+    columns[2]->SetCurrentRow(1);
+    EXPECT_EQ(columns[2]->GetCurrentRow(), 1u);
+    EXPECT_EQ(columns[0]->GetCurrentRow(), 0u);  // SetCurrentRow alone moves one column
+    CTextEditRing::WalkRing(columns[2], CTextEditRing::CurrentRowWalk, 2);
+    ExpectRingAt(2, 3);
+    EXPECT_EQ(CTextEditRing::Members(scroller).size(), 5u);
+
+    // A chain that loops without coming back to its start still ends.
+    columns[3]->SetNext(columns[1]);
+    EXPECT_EQ(CTextEditRing::Members(columns[0]).size(), 4u);
+    CTextEditRing::WalkRing(columns[0], CTextEditRing::CurrentRowWalk, 1);
+    ExpectRingAt(1, 3);
+}
+
+TEST_F(TextEditTest, EscapeDeletesTheRowEverywhereButNeverTheLast)
+{
+    Key(VK_ESCAPE, 27);
+    ExpectRingAt(0, 1);
+    Type("a");
+    Key(VK_RETURN, 13);
+    Type("b");
+    Key(VK_RETURN, 13);
+    Type("c");
+    Key(VK_UP);
+    ExpectRingAt(1, 3);
+    Key(VK_ESCAPE, 27);
+    ExpectRingAt(1, 2);
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"a", "c"}));
+    Key(VK_ESCAPE, 27);
+    ExpectRingAt(0, 1);
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(Str(columns[0]->GetEditor()->GetText()), "a");
+    Key(VK_ESCAPE, 27);
+    ExpectRingAt(0, 1);
+}
+
+TEST_F(TextEditTest, UpAtTheFirstRowKeepsOnlyTheNextEnterInPlace)
+{
+    Type("x");
+    Key(VK_UP);
+    Key(VK_RETURN, 13);
+    ExpectRingAt(0, 1);  // stays, confirming the row
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"x"}));
+    Key(VK_RETURN, 13);
+    ExpectRingAt(1, 2);
+    Key(VK_RETURN, 13);
+    ExpectRingAt(2, 3);
+}
+
+TEST_F(TextEditTest, TheCellEditorDropsWhatADataCellCannotHold)
+{
+    Type("1;2");
+    Key('J', 10);  // Control+J types a line feed
+    EXPECT_EQ(Str(columns[0]->LineAt(0)), "12");
+
+    // One line without tabs is inserted at the caret, its line break and separators dropped.
+    ClickRow(0, 0);
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    Paste("7;8\r\n");
+    EXPECT_EQ(Str(columns[0]->LineAt(0)), "1782");
+    ExpectRingAt(0, 1);
+    // GetLine gives the unconfirmed text as a copy of its own.
+    Variable line(columns[0]->GetLine(0));
+    EXPECT_EQ(Str(line.As<CString>()), "1782");
+    EXPECT_NE(line.Get(), columns[0]->GetEditor()->GetText());
+}
+
+TEST_F(TextEditTest, PastingABlockFillsRowsDownAndCellsAlongTheRing)
+{
+    Type("old");
+    Paste("1\t2\t3\r\n4\t5\n6\n");
+    ExpectRingAt(2, 3);
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"1", "4", "6"}));
+    EXPECT_EQ(Rows(1), (std::vector<std::string>{"2", "5", ""}));
+    EXPECT_EQ(Rows(2), (std::vector<std::string>{"3", "", ""}));
+    EXPECT_EQ(Rows(3), (std::vector<std::string>{"", "", ""}));
+
+    // From the second column, row 1: cells go on along the ring; extra ones are dropped.
+    ClickRow(1, 1);
+    ExpectRingAt(1, 3);
+    Paste("a\tb;\tc\td\te\nf");
+    ExpectRingAt(2, 3);
+    EXPECT_EQ(Rows(1), (std::vector<std::string>{"2", "a", "f"}));
+    EXPECT_EQ(Rows(2), (std::vector<std::string>{"3", "b", ""}));
+    EXPECT_EQ(Rows(3), (std::vector<std::string>{"", "c", ""}));
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"1", "d", "6"}));
+}
+
+TEST_F(TextEditTest, ClicksPickRowsAndBelowTheLastOnlyFocus)
+{
+    for (const char* value : {"1", "2", "3"}) {
+        Type(value);
+        Key(VK_RETURN, 13);
+    }
+    ClickRow(2, 1);
+    ExpectRingAt(1, 4);
+    EXPECT_EQ(app->activeWindow, columns[2]->GetEditor());
+    ClickRow(3, 6);  // below the last row
+    ExpectRingAt(1, 4);
+    EXPECT_EQ(app->activeWindow, columns[3]->GetEditor());
+    // The edit box lost the focus: its caret went back to the start.
+    EXPECT_EQ(columns[2]->GetEditor()->caret, 0u);
+}
+
+TEST_F(TextEditTest, RowOperationsOnOneColumn)
+{
+    CTextEdit* c = columns[0];
+    auto text = new CString(app);
+    Variable hold(text);
+    text->SetText("9");
+    c->AppendLine(text);
+    c->AddLine("8", 1);
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"", "9", "8"}));
+    c->SetCurrentRow(2);
+    c->DeleteRow(0);  // above the current row: the row being edited only moves up
+    EXPECT_EQ(c->GetCurrentRow(), 1u);
+    EXPECT_EQ(Str(c->GetEditor()->GetText()), "8");
+    c->DeleteRow(5);
+    EXPECT_EQ(c->GetLineCount(), 2u);
+    c->SetCurrentRow(4);  // rows are added up to it
+    EXPECT_EQ(c->GetLineCount(), 5u);
+    c->Clear();
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{""}));
+    EXPECT_EQ(c->GetCurrentRow(), 0u);
+    EXPECT_EQ(c->direction, 1u);
+    Variable first(c->GetLine(0));
+    EXPECT_EQ(Str(first.As<CString>()), "");
+    EXPECT_EQ(c->GetLine(3), nullptr);
+
+    c->SetEditable(0);
+    EXPECT_EQ(c->GetEditor()->IsEditable(), 0u);
+    ClickRow(0, 0);
+    Type("5");
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(c->GetLineCount(), 1u);
+    EXPECT_EQ(Str(c->LineAt(0)), "");
+}
+
+// The data-file procedures and the fit read and fill the columns themselves.
+TEST_F(TextEditTest, ColumnsAreDataColumnsForFilesAndFits)
+{
+    const char* xs[] = {"1", "2", "3"};
+    const char* ys[] = {"2", "4.1", "5.9"};
+    for (int i = 0; i < 3; i++) {
+        ClickRow(0, i);
+        Type(xs[i]);
+        ClickRow(2, i);
+        Type(ys[i]);
+        if (i < 2)
+            Key(VK_RETURN, 13);
+    }
+    // The last value is still unconfirmed in its editor.
+    CDataColumn* data[4] = {columns[0], columns[1], columns[2], columns[3]};
+    SimpleFitResult fit = RunSimpleFit(data, SimpleFitColumns{});
+    EXPECT_EQ(fit.n, 3u);
+    EXPECT_NEAR(fit.a, 1.95, 1e-12);
+    EXPECT_NEAR(fit.b, 0.1, 1e-12);
+
+    std::string path = "textedit-data-" + std::to_string(getpid()) + ".dat";
+    ASSERT_EQ(SaveDataFile(app, path.c_str(), data), 1);
+    for (CTextEdit* column : columns)
+        column->Clear();
+    columns[1]->SetCurrentRow(2);
+    ASSERT_EQ(LoadDataFile(app, path.c_str(), data), 1);
+    std::remove(path.c_str());
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(Rows(2), (std::vector<std::string>{"2", "4.1", "5.9"}));
+    EXPECT_EQ(Rows(1), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(Str(columns[2]->GetEditor()->GetText()), "2");
+    EXPECT_NEAR(RunSimpleFit(data, SimpleFitColumns{}).a, 1.95, 1e-12);
+}
+
+TEST_F(TextEditTest, TheGridShowsStripesTheCurrentRowAndMarkers)
+{
+    CTextEdit* c = columns[0];
+    int h = c->rowHeight;
+    mkdir("widget-pictures", 0755);
+    auto save = [&](const char* name) {
+        std::vector<unsigned char> rgba;
+        for (int y = 0; y < ColumnH; y++)
+            for (int x = 0; x < ColumnW; x++) {
+                bool onEditor = y >= c->GetEditor()->y && y < c->GetEditor()->y + h;
+                uint32_t p = onEditor ? desktop.GetWindowPixel(c->GetEditor()->handle, x, y - c->GetEditor()->y)
+                                      : Pixel(0, x, y);
+                rgba.insert(rgba.end(), {uint8_t(redOf(p)), uint8_t(greenOf(p)), uint8_t(blueOf(p)), 255});
+            }
+        std::string path = std::string("widget-pictures/textedit-") + name + ".png";
+        EXPECT_EQ(WriteRgbaPng(rgba.data(), ColumnW, ColumnH, path.c_str()), 1);
+    };
+    // One row: the current row is highlighted, the rest is ground with the left strip.
+    EXPECT_EQ(Pixel(0, 1, 1), Rgb(198, 242, 255));
+    EXPECT_EQ(Pixel(0, 0, 0), 0u);
+    EXPECT_EQ(Pixel(0, 50, ColumnH - 20), Rgb(255, 254, 248));
+    EXPECT_EQ(Pixel(0, 3, ColumnH - 20), Rgb(232, 238, 252));
+    EXPECT_EQ(Pixel(0, 50, ColumnH - 4), Rgb(247, 245, 222));
+    save("one-row");
+
+    for (int i = 0; i < 30; i++)
+        c->AddLine(std::to_string(i).c_str(), uint32_t(std::to_string(i).size()));
+    c->SetCurrentRow(3);
+    // Stripes alternate below the current row; more rows below: the lower marker.
+    EXPECT_EQ(Pixel(0, 60, 5 * h + 1), Rgb(242, 250, 255));
+    EXPECT_EQ(Pixel(0, 60, 6 * h + 1), Rgb(252, 255, 255));
+    EXPECT_EQ(Pixel(0, 60, 6 * h - 1), Rgb(198, 226, 255));
+    EXPECT_EQ(Pixel(0, ColumnW - 5, ColumnH - 4), Rgb(255, 114, 45));
+    EXPECT_NE(Pixel(0, ColumnW - 5, 2), Rgb(214, 255, 175));
+    save("rows-below");
+
+    c->SetCurrentRow(29);
+    EXPECT_EQ(Pixel(0, ColumnW - 5, 2), Rgb(214, 255, 175));
+    EXPECT_EQ(Pixel(0, ColumnW - 5, h + 1), Rgb(114, 255, 45));
+    EXPECT_EQ(Pixel(0, ColumnW - 5, ColumnH - 4), Rgb(255, 114, 45));
+    save("rows-both-sides");
+
+    c->SetCurrentRow(30);
+    c->SetEditable(0);
+    c->Draw();
+    EXPECT_NE(Pixel(0, 1, ColumnH - h), Rgb(198, 242, 255));
+    save("not-editable");
+}
+}  // namespace
