@@ -1,5 +1,6 @@
 #include "app/PlainTextData.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -201,6 +202,12 @@ private:
     {
         if (text.empty() || IsBlank(text.front()))
             return false;
+        // from_chars reads the same syntax but for a leading '+', and "inf" and "nan",
+        // which are no numbers here; beyond the range it leaves the value to the cells'
+        // reading.
+        auto read = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (read.ec == std::errc() && read.ptr == text.data() + text.size())
+            return std::isfinite(value);
         uint32_t used = 0;
         value = ParseLeadingNumber(text.data(), static_cast<uint32_t>(text.size()), &used);
         return used == text.size() && std::isfinite(value);
