@@ -237,8 +237,9 @@ TEST_F(EditBoxTest, EachStateHasItsColours)
         EXPECT_EQ(Pixel(BoxW - 8, BoxH / 2), s.inner);
         EXPECT_EQ(Pixel(0, 0), s.frame);
         EXPECT_EQ(Pixel(BoxW - 1, BoxH - 1), s.frame);
-        if (s.focused)
+        if (s.focused) {
             EXPECT_EQ(Pixel(6, 4), 0u);  // the caret's outline
+        }
         box->SetText("3,1416", 6);
         box->selStart = 1;
         box->selEnd = 4;
