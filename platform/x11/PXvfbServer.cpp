@@ -7,13 +7,50 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace platform {
 
 namespace {
 constexpr int StartTimeoutMs = 15000;
+
+// A window manager owns the manager selection WM_S<screen> as it takes the screen,
+// and publishes its client list once it has taken over the windows already there; only
+// then does it handle focus and new windows.
+bool ScreenIsManaged(const std::string& displayName)
+{
+    Display* d = XOpenDisplay(displayName.c_str());
+    if (!d)
+        return false;
+    std::string selection = "WM_S" + std::to_string(DefaultScreen(d));
+    bool managed = XGetSelectionOwner(d, XInternAtom(d, selection.c_str(), False)) != None;
+    Atom clientList = XInternAtom(d, "_NET_CLIENT_LIST", True);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    bool published = clientList != None &&
+                     XGetWindowProperty(d, DefaultRootWindow(d), clientList, 0, 0, False, AnyPropertyType, &type,
+                                        &format, &count, &left, &data) == Success &&
+                     type != None;
+    if (data)
+        XFree(data);
+    XCloseDisplay(d);
+    return managed && published;
+}
+
+void EndChild(pid_t child)
+{
+    if (child <= 0)
+        return;
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+}
 }  // namespace
 
 // Xvfb picks a free display number itself and writes it to the given descriptor once
@@ -72,12 +109,55 @@ int PXvfbServer::Start(int width, int height)
 
 void PXvfbServer::Stop()
 {
-    if (pid > 0) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-    }
+    StopWindowManager();
+    EndChild(pid);
     pid = -1;
     displayName.clear();
+}
+
+int PXvfbServer::StartWindowManager(const char* program)
+{
+    StopWindowManager();
+    if (displayName.empty()) {
+        error = "no X server to manage";
+        return 0;
+    }
+    managerPid = fork();
+    if (managerPid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 0);
+        dup2(devnull, 1);
+        dup2(devnull, 2);
+        setenv("DISPLAY", displayName.c_str(), 1);
+        execlp(program, program, "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (managerPid < 0) {
+        error = "no fork";
+        return 0;
+    }
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(StartTimeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (ScreenIsManaged(displayName))
+            return 1;
+        int status = 0;
+        if (waitpid(managerPid, &status, WNOHANG) == managerPid) {
+            managerPid = -1;
+            error = std::string(program) + " ended at once (is it installed? tools/install-deps installs openbox)";
+            return 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    error = std::string(program) + " did not take over the screen";
+    StopWindowManager();
+    return 0;
+}
+
+void PXvfbServer::StopWindowManager()
+{
+    EndChild(managerPid);
+    managerPid = -1;
 }
 
 }  // namespace platform

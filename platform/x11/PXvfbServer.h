@@ -19,11 +19,17 @@ public:
     // when there is no Xvfb or it does not come up.
     int Start(int width = 1024, int height = 768);
     void Stop();
+    // Starts a window manager (openbox by default) on the server and waits until it
+    // manages the screen; 0, with the reason in `error`, when it cannot be started.
+    // It is stopped with the server, or by StopWindowManager.
+    int StartWindowManager(const char* program = "openbox");
+    void StopWindowManager();
     const std::string& GetDisplayName() const { return displayName; }
     const std::string& GetError() const { return error; }
 
 private:
     pid_t pid = -1;
+    pid_t managerPid = -1;
     std::string displayName;
     std::string error;
 };
