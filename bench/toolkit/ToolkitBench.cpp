@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "AllocationCount.h"
 #include "platform/headless/PHeadlessSystem.h"
 #include "platform/x11/PX11Driver.h"
 #include "platform/x11/PXvfbServer.h"
@@ -45,6 +46,8 @@ void* realloc(void* block, size_t size)
 }
 }
 #endif
+
+long AllocationsSoFar() { return allocations.load(std::memory_order_relaxed); }
 
 namespace {
 using namespace std::chrono;
