@@ -1,6 +1,7 @@
 #include "app/CentredSums.h"
 
 #include "app/CompensatedSum.h"
+#include "app/FitLines.h"
 #include "app/FitRows.h"
 
 // A weight of exactly 1 leaves every product unchanged, so the simple fit gets the very
@@ -30,4 +31,18 @@ CentredSums CentredSumsOf(const FitRows& rows, bool weighted)
     c.xy = xy.Value() - dx.Value() * dy.Value() / c.weight;
     c.yy = yy.Value() - dy.Value() * dy.Value() / c.weight;
     return c;
+}
+
+CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, CDataColumn* residuals)
+{
+    CentredLine line{c.weight * c.xx, c.xy / c.xx, 0, 0};
+    line.b = c.meanY - line.a * c.meanX;
+    CompensatedSum s;
+    rows.ForEach([&](double x, double y, double e) {
+        double q = (line.a * (x - c.meanX) - (y - c.meanY)) / e;
+        s.Add(q * q);
+        AppendNumber(residuals, q * q);
+    });
+    line.s = s.Value();
+    return line;
 }

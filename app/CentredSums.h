@@ -1,5 +1,6 @@
 #pragma once
 
+class CDataColumn;
 class FitRows;
 
 // Sums about the (weighted) means, from which both fits take their line and errors:
@@ -17,3 +18,12 @@ CentredSums CentredSumsOf(const FitRows& rows, bool weighted);
 
 // The weight of a row in the weighted fit.
 inline double WeightOf(double e) { return 1.0 / (e * e); }
+
+// The line through the (weighted) centre: Δ = Sw·Mxx, A = Mxy/Mxx, B = ȳ − A·x̄, and S,
+// the compensated sum of the squared residuals A·(x − x̄) − (y − ȳ), each divided by
+// its row's error (1 in the simple fit, which leaves it exact). Every squared residual
+// is also appended to `residuals`.
+struct CentredLine {
+    double delta, a, b, s;
+};
+CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, CDataColumn* residuals);

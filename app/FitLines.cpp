@@ -27,3 +27,11 @@ void AppendName(CDataColumn* column, const char* name)
     if (column)
         column->AddLine(name, static_cast<uint32_t>(std::strlen(name)));
 }
+
+void AppendResults(CDataColumn* names, CDataColumn* values, std::initializer_list<NamedResult> results)
+{
+    for (const NamedResult& result : results) {
+        AppendName(names, result.name);
+        AppendNumber(values, result.value);
+    }
+}

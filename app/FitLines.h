@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 class CDataColumn;
 
@@ -17,6 +18,13 @@ double CellValue(CDataColumn* column, uint32_t row);
 // column is skipped, so callers that show no per-row values pay nothing for them.
 void AppendNumber(CDataColumn* column, double value);
 void AppendName(CDataColumn* column, const char* name);
+
+// A fit's named results, appended in order: the name to `names`, the number to `values`.
+struct NamedResult {
+    const char* name;
+    double value;
+};
+void AppendResults(CDataColumn* names, CDataColumn* values, std::initializer_list<NamedResult> results);
 
 // The digits every number of a fit is shown with.
 constexpr int FitDigits = 32;

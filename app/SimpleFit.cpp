@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/CentredSums.h"
-#include "app/CompensatedSum.h"
 #include "app/FitLines.h"
 #include "app/FitRows.h"
 
@@ -25,19 +24,12 @@ void FirstPass(const FitRows& rows, const SimpleFitColumns& out, SimpleFitResult
 
 void WriteResults(const SimpleFitResult& fit, const SimpleFitColumns& out)
 {
-    const struct {
-        const char* name;
-        double value;
-    } results[] = {
+    AppendResults(out.names, out.values, {
         {"N", static_cast<double>(fit.n)}, {"Sx", fit.sx}, {"Sy", fit.sy}, {"Sxx", fit.sxx},
         {"Syy", fit.syy}, {"Sxy", fit.sxy}, {"S[(Ax+B-y)]", fit.s}, {"Delta", fit.delta},
         {"Error Y", fit.errorY}, {"A", fit.a}, {"B", fit.b}, {"Error A", fit.errorA},
         {"Error B", fit.errorB}, {"r", fit.r},
-    };
-    for (const auto& result : results) {
-        AppendName(out.names, result.name);
-        AppendNumber(out.values, result.value);
-    }
+    });
 }
 
 double ErrorOfY(double s, uint32_t n) { return std::sqrt(s / (n > 2 ? n - 2.0 : static_cast<double>(n))); }
@@ -54,17 +46,12 @@ SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
     fit.n = rows.Count();
     FirstPass(rows, out, fit);
     CentredSums c = CentredSumsOf(rows, false);
+    CentredLine line = FitCentredLine(rows, c, out.residuals);
     double n = fit.n;
-    fit.delta = n * c.xx;
-    fit.a = c.xy / c.xx;
-    fit.b = c.meanY - fit.a * c.meanX;
-    CompensatedSum s;
-    rows.ForEach([&](double x, double y, double) {
-        double d = fit.a * (x - c.meanX) - (y - c.meanY);
-        s.Add(d * d);
-        AppendNumber(out.residuals, d * d);
-    });
-    fit.s = s.Value();
+    fit.delta = line.delta;
+    fit.a = line.a;
+    fit.b = line.b;
+    fit.s = line.s;
     fit.errorY = ErrorOfY(fit.s, fit.n);
     fit.errorA = std::sqrt(n / fit.delta) * fit.errorY;
     fit.errorB = std::sqrt(c.squares / fit.delta) * fit.errorY;

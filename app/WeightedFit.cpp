@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/CentredSums.h"
-#include "app/CompensatedSum.h"
 #include "app/FitLines.h"
 #include "app/FitRows.h"
 
@@ -41,19 +40,12 @@ double Xi(double s, uint32_t n)
 
 void WriteResults(const WeightedFitResult& fit, const WeightedFitColumns& out)
 {
-    const struct {
-        const char* name;
-        double value;
-    } results[] = {
+    AppendResults(out.names, out.values, {
         {"N", static_cast<double>(fit.n)}, {"Sw", fit.sw}, {"Sx", fit.sx}, {"Sy", fit.sy},
         {"Swx", fit.swx}, {"Swy", fit.swy}, {"Swxy", fit.swxy}, {"Swxx", fit.swxx},
         {"S[((Ax+B-y)/w)]", fit.s}, {"Delta", fit.delta}, {"A", fit.a}, {"B", fit.b},
         {"Error A", fit.errorA}, {"Error B", fit.errorB}, {"Xi", fit.xi},
-    };
-    for (const auto& result : results) {
-        AppendName(out.names, result.name);
-        AppendNumber(out.values, result.value);
-    }
+    });
 }
 }  // namespace
 
@@ -68,16 +60,11 @@ WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& 
     fit.n = rows.Count();
     FirstPass(rows, out, fit);
     CentredSums c = CentredSumsOf(rows, true);
-    fit.delta = c.weight * c.xx;
-    fit.a = c.xy / c.xx;
-    fit.b = c.meanY - fit.a * c.meanX;
-    CompensatedSum s;
-    rows.ForEach([&](double x, double y, double e) {
-        double q = (fit.a * (x - c.meanX) - (y - c.meanY)) / e;
-        s.Add(q * q);
-        AppendNumber(out.residuals, q * q);
-    });
-    fit.s = s.Value();
+    CentredLine line = FitCentredLine(rows, c, out.residuals);
+    fit.delta = line.delta;
+    fit.a = line.a;
+    fit.b = line.b;
+    fit.s = line.s;
     fit.errorA = std::sqrt(c.weight / fit.delta);
     fit.errorB = std::sqrt(c.squares / fit.delta);
     fit.xi = Xi(fit.s, fit.n);
