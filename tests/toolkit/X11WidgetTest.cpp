@@ -247,8 +247,9 @@ TEST_P(X11WidgetTest, TypingAndPastingIntoAnEditBox)
     ASSERT_TRUE(StepUntil([&] { return app->activeWindow == box; }));
 
     // A window manager gives the keyboard to the window clicked in its own time.
-    if (GetParam() == Managed)
+    if (GetParam() == Managed) {
         ASSERT_TRUE(StepUntil([&] { return system->GetFocus() != 0; }));
+    }
     for (unsigned long symbol : {XK_h, XK_o, XK_l, XK_a, XK_space, XK_ntilde, XK_space, XK_EuroSign})
         driver.TypeKeySymbol(symbol);
     ASSERT_TRUE(StepUntil([&] { return box->GetText()->Equals("hola \xF1 \x80"); }))
