@@ -147,6 +147,7 @@ int CFile::OpenMode(const char* path, const char* mode)
     if (fstat(fileno(handle), &info) != 0 || S_ISDIR(info.st_mode)) {
         std::fclose(handle);
         handle = nullptr;
+        errno = EISDIR;
         return 0;
     }
     return Opened();

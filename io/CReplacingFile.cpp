@@ -69,8 +69,10 @@ int CReplacingFile::Begin(const char* path)
         return 0;
     struct stat info {};
     bool exists = stat(path, &info) == 0;
-    if (exists && S_ISDIR(info.st_mode))
+    if (exists && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
         return 0;
+    }
     if (exists && !S_ISREG(info.st_mode)) {
         target = path;
         return OpenWrite(path);
@@ -97,12 +99,15 @@ int CReplacingFile::Finish()
     return 1;
 }
 
+// Keeps errno: the caller still wants the reason of the failure that led here.
 void CReplacingFile::Abandon()
 {
+    int reason = errno;
     Close();
     if (!temporary.empty())
         unlink(temporary.c_str());
     temporary.clear();
+    errno = reason;
 }
 
 // Opens a new file beside the target, in the same file system so the final rename is

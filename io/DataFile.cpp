@@ -1,5 +1,6 @@
 #include "io/DataFile.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -69,11 +70,13 @@ int WriteDataSet(CIO* out, CDataColumn* const columns[DataColumnCount])
     return complete ? 1 : 0;
 }
 
-uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount])
+uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount], uint32_t* claimed)
 {
     for (int k = 0; k < DataColumnCount; k++)
         columns[k]->MakeEmpty();
     uint32_t rows = ReadCount(in);
+    if (claimed)
+        *claimed = rows;
     auto record = new CString(in->application);
     Variable hold(record);
     record->Reserve(128);
@@ -93,17 +96,21 @@ uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount])
     return loaded;
 }
 
-int SaveDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount])
+// The reason of a failure is taken at once, before dropping the file can change errno.
+int SaveDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount],
+                 DataFileOutcome* outcome)
 {
     auto file = new CReplacingFile(app);
     Variable hold(file);
-    if (!file->Begin(path))
-        return 0;
-    if (WriteDataSet(file, columns) != 1) {
+    errno = 0;
+    int saved = file->Begin(path) && WriteDataSet(file, columns) == 1 && file->Finish() == 1;
+    if (!saved) {
+        int reason = errno ? errno : EIO;
         file->Abandon();
-        return 0;
+        if (outcome)
+            outcome->error = reason;
     }
-    return file->Finish();
+    return saved;
 }
 
 int SaveDataFile(CString* path, CDataColumn* const columns[DataColumnCount])
@@ -114,13 +121,23 @@ int SaveDataFile(CString* path, CDataColumn* const columns[DataColumnCount])
     return text ? SaveDataFile(path->application, text, columns) : 0;
 }
 
-int LoadDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount])
+int LoadDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount],
+                 DataFileOutcome* outcome)
 {
     auto file = new CFile(app);
     Variable hold(file);
-    if (!file->OpenRead(path))
+    errno = 0;
+    if (!file->OpenRead(path)) {
+        if (outcome)
+            outcome->error = errno ? errno : EIO;
         return 0;
-    ReadDataSet(file, columns);
+    }
+    uint32_t claimed = 0;
+    uint32_t loaded = ReadDataSet(file, columns, &claimed);
+    if (outcome) {
+        outcome->claimed = claimed;
+        outcome->loaded = loaded;
+    }
     return 1;
 }
 

@@ -13,20 +13,32 @@ class CString;
 
 constexpr int DataColumnCount = 4;
 
+// What a save or a load met, for a program that tells its user: the system's error
+// number when it failed (0 otherwise), and for a load the rows the file's count
+// claims beside the records it held.
+struct DataFileOutcome {
+    int error = 0;
+    uint32_t claimed = 0;
+    uint32_t loaded = 0;
+};
+
 // Saves the four columns (X, errors of X, Y, errors of Y) to path. The file is written
 // next to the target under a temporary name, flushed to the disk and only then moved
 // over the target: on any failure the old file stays as it was. 1 on success.
-int SaveDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount]);
+int SaveDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount],
+                 DataFileOutcome* outcome = nullptr);
 int SaveDataFile(CString* path, CDataColumn* const columns[DataColumnCount]);
 
 // Loads the file into the four columns, which then hold exactly the loaded rows (one
 // empty line each for no rows). A file that cannot be opened leaves the columns as
 // they were and returns 0. A count larger than the records stops at the end of the
 // file; a file too short for the count loads no rows.
-int LoadDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount]);
+int LoadDataFile(CApplication* app, const char* path, CDataColumn* const columns[DataColumnCount],
+                 DataFileOutcome* outcome = nullptr);
 int LoadDataFile(CString* path, CDataColumn* const columns[DataColumnCount]);
 
 // The same formats on any stream. WriteDataSet returns 1 when every byte was accepted;
-// ReadDataSet returns the number of records loaded.
+// ReadDataSet returns the number of records loaded and, when asked, the count the
+// data claimed.
 int WriteDataSet(CIO* out, CDataColumn* const columns[DataColumnCount]);
-uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount]);
+uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount], uint32_t* claimed = nullptr);

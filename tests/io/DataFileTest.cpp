@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <vector>
 
@@ -271,6 +272,64 @@ int SaveUnprivileged(CApplication* app, const std::string& path, CDataColumn* co
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The reason a save met, as a user without the superuser's rights: the child exits
+// with the error number (0 for a save that succeeded).
+int SaveReasonUnprivileged(CApplication* app, const std::string& path, CDataColumn* const columns[4])
+{
+    pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(250);
+        DataFileOutcome outcome;
+        int saved = SaveDataFile(app, path.c_str(), columns, &outcome);
+        _exit(saved ? 0 : outcome.error & 0xFF);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(DataFileTest, FailuresTellTheSystemsReason)
+{
+    DataSet data(app);
+    data.Set(0, {"1", "2"});
+    auto saveReason = [&](const std::string& path) {
+        DataFileOutcome outcome;
+        EXPECT_EQ(SaveDataFile(app, path.c_str(), data.columns, &outcome), 0) << path;
+        return outcome.error;
+    };
+    EXPECT_EQ(saveReason(PathOf("missing/datos.dat")), ENOENT);
+    std::filesystem::create_directory(PathOf("dir.dat"));
+    EXPECT_EQ(saveReason(PathOf("dir.dat")), EISDIR);
+    EXPECT_EQ(saveReason("/dev/full"), ENOSPC) << "the flush of a full device";
+    WriteBytes(PathOf("plain"), "x");
+    EXPECT_EQ(saveReason(PathOf("plain/datos.dat")), ENOTDIR);
+    DataFileOutcome fine;
+    EXPECT_EQ(SaveDataFile(app, PathOf("ok.dat").c_str(), data.columns, &fine), 1);
+    EXPECT_EQ(fine.error, 0);
+
+    chmod(folder.c_str(), 0555);
+    EXPECT_EQ(SaveReasonUnprivileged(app, PathOf("new.dat"), data.columns), EACCES);
+    chmod(folder.c_str(), 0755);
+
+    auto loadReason = [&](const std::string& path) {
+        DataFileOutcome outcome;
+        EXPECT_EQ(LoadDataFile(app, path.c_str(), data.columns, &outcome), 0) << path;
+        return outcome.error;
+    };
+    EXPECT_EQ(loadReason(PathOf("absent.dat")), ENOENT);
+    EXPECT_EQ(loadReason(PathOf("dir.dat")), EISDIR);
+    EXPECT_EQ(data.Get(0), (Lines{"1", "2"})) << "a failed load changes nothing";
+
+    // A count beyond the records: what the file claims beside what it held.
+    WriteBytes(PathOf("short.dat"), Count(7) + "1;2;3;4;\n5;6;7;8;\n");
+    DataFileOutcome outcome;
+    ASSERT_EQ(LoadDataFile(app, PathOf("short.dat").c_str(), data.columns, &outcome), 1);
+    EXPECT_EQ(outcome.error, 0);
+    EXPECT_EQ(outcome.claimed, 7u);
+    EXPECT_EQ(outcome.loaded, 2u);
 }
 
 TEST_F(DataFileTest, ReadOnlyFilesAndFoldersAreLeftAlone)
