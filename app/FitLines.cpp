@@ -5,7 +5,30 @@
 #include "core/CString.h"
 #include "io/CDataColumn.h"
 
-uint32_t RowCount(CDataColumn* const data[4]) { return data[ColumnX]->LineCount(); }
+namespace {
+// A missing line counts as an empty cell, as it reads.
+bool CellIsEmpty(CDataColumn* column, uint32_t row)
+{
+    CString* line = column->LineAt(row);
+    return !line || line->GetLength() == 0;
+}
+
+bool RowIsEmpty(CDataColumn* const data[4], uint32_t row)
+{
+    for (int k = 0; k < 4; k++)
+        if (!CellIsEmpty(data[k], row))
+            return false;
+    return true;
+}
+}  // namespace
+
+uint32_t RowCount(CDataColumn* const data[4])
+{
+    uint32_t rows = data[ColumnX]->LineCount();
+    while (rows > 0 && RowIsEmpty(data, rows - 1))
+        rows--;
+    return rows;
+}
 
 double CellValue(CDataColumn* column, uint32_t row)
 {

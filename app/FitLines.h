@@ -8,7 +8,9 @@ class CDataColumn;
 // The four data columns of a data set, in their order.
 enum DataColumnIndex { ColumnX = 0, ColumnErrorX = 1, ColumnY = 2, ColumnErrorY = 3 };
 
-// Number of rows: the lines of the X column.
+// Number of rows: the lines of the X column, less the rows at the end whose four cells
+// are all empty. Typing a value and Enter always leaves such a row; it is no data, and
+// read as zeros it would spoil every fit.
 uint32_t RowCount(CDataColumn* const data[4]);
 
 // The value of a row's cell; a line the column does not have reads as an empty one, 0.

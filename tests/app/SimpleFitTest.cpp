@@ -79,17 +79,36 @@ TEST_F(SimpleFitTest, ColumnsAreReadAsTypedLines)
 
 TEST_F(SimpleFitTest, DegenerateDataShowWhatTheArithmeticGives)
 {
-    // A new data set: one empty line per column, one row of zeros.
+    // A new data set: one empty line per column, which is no data.
     SimpleFitResult fit = Fit({}, {});
-    EXPECT_EQ(fit.n, 1u);
+    EXPECT_EQ(fit.n, 0u);
     EXPECT_TRUE(std::isnan(fit.a));
     Names values = Lines(outColumns[5]);
     ASSERT_EQ(values.size(), 14u);
-    EXPECT_EQ(values[0], "1");
+    EXPECT_EQ(values[0], "0");
     EXPECT_NE(values[9].find("NAN"), std::string::npos);
     // All x equal: Δ = 0.
     fit = Fit({"2", "2", "2"}, {"1", "2", "3"});
     EXPECT_EQ(fit.delta, 0.0);
     EXPECT_FALSE(std::isfinite(fit.a));
     EXPECT_EQ(Lines(outColumns[5]).size(), 14u);
+}
+
+TEST_F(SimpleFitTest, TrailingEmptyRowsAreNoData)
+{
+    // A value and Enter leave an empty last row; fitted as (0, 0) it would bend the line.
+    Fill(ColumnErrorX, {"0.1", "0.1", "0.1", ""});
+    SimpleFitResult fit = Fit({"1", "2", "3", "", ""}, {"2", "4", "6", ""});
+    EXPECT_EQ(fit.n, 3u);
+    EXPECT_EQ(fit.a, 2.0);
+    EXPECT_EQ(fit.b, 0.0);
+    EXPECT_EQ(Lines(outColumns[0]).size(), 3u) << "no per-row line for the empty rows";
+
+    // An empty row inside the data, or a last row with any cell typed, is a row.
+    fit = Fit({"1", "", "3"}, {"2", "", "6"});
+    EXPECT_EQ(fit.n, 3u);
+    Fill(ColumnErrorY, {"", "", "", "0.5"});
+    fit = Fit({"1", "2", "3", ""}, {"2", "4", "6", ""});
+    EXPECT_EQ(fit.n, 4u);
+    EXPECT_EQ(RowCount(Data()), 4u);
 }

@@ -94,3 +94,13 @@ TEST_F(WeightedFitTest, AgreesWithTheTextbookFormulasOnWellConditionedData)
     EXPECT_NEAR(stable.xi, raw.xi, 1e-10 * raw.xi);
     EXPECT_NEAR(stable.delta, raw.delta, 1e-12 * raw.delta);
 }
+
+TEST_F(WeightedFitTest, TrailingEmptyRowsGiveNoZeroError)
+{
+    // The empty last row that Enter leaves would weigh 1/0 and turn every result to NaN.
+    WeightedFitResult fit = Fit({"1", "2", "3", ""}, {"2", "4", "6", ""}, {"1", "1", "1", ""});
+    EXPECT_EQ(fit.n, 3u);
+    EXPECT_EQ(fit.a, 2.0);
+    EXPECT_TRUE(std::isfinite(fit.errorA));
+    EXPECT_EQ(Lines(outColumns[0]).size(), 3u);
+}
