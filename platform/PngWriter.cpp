@@ -8,8 +8,18 @@
 #include "platform/PSurface.h"
 
 namespace {
+void AppendToMemory(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void FlushNothing(png_structp) {}
+
 // libpng reports errors by longjmp; everything that must be released lives outside.
-int WriteRows(FILE* file, int width, int height, int colourType, std::vector<png_bytep>& rows)
+// The rows go to the file, or to memory when there is none.
+int WriteRows(FILE* file, std::vector<unsigned char>* memory, int width, int height, int colourType,
+              std::vector<png_bytep>& rows)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png)
@@ -19,7 +29,10 @@ int WriteRows(FILE* file, int width, int height, int colourType, std::vector<png
         png_destroy_write_struct(&png, &info);
         return 0;
     }
-    png_init_io(png, file);
+    if (file)
+        png_init_io(png, file);
+    else
+        png_set_write_fn(png, memory, AppendToMemory, FlushNothing);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -36,18 +49,18 @@ int WriteFile(const char* path, int width, int height, int colourType, std::vect
     FILE* file = std::fopen(path, "wb");
     if (!file)
         return 0;
-    int ok = WriteRows(file, width, height, colourType, rows);
+    int ok = WriteRows(file, nullptr, width, height, colourType, rows);
     if (std::fclose(file) != 0)
         ok = 0;
     return ok;
 }
-}  // namespace
 
-int WriteSurfacePng(const PSurface& surface, const char* path)
+// The surface's pixels as rows of red, green and blue bytes.
+void RgbRowsOf(const PSurface& surface, std::vector<unsigned char>& bytes, std::vector<png_bytep>& rows)
 {
     int width = surface.GetWidth(), height = surface.GetHeight();
-    std::vector<unsigned char> bytes(size_t(width) * size_t(height) * 3);
-    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    bytes.assign(size_t(width) * size_t(height) * 3, 0);
+    rows.assign(size_t(height), nullptr);
     for (int y = 0; y < height; y++) {
         unsigned char* out = bytes.data() + size_t(y) * size_t(width) * 3;
         rows[size_t(y)] = out;
@@ -58,7 +71,26 @@ int WriteSurfacePng(const PSurface& surface, const char* path)
             out[3 * x + 2] = static_cast<unsigned char>(in[x] >> 16);
         }
     }
-    return WriteFile(path, width, height, PNG_COLOR_TYPE_RGB, rows);
+}
+}  // namespace
+
+int WriteSurfacePng(const PSurface& surface, const char* path)
+{
+    std::vector<unsigned char> bytes;
+    std::vector<png_bytep> rows;
+    RgbRowsOf(surface, bytes, rows);
+    return WriteFile(path, surface.GetWidth(), surface.GetHeight(), PNG_COLOR_TYPE_RGB, rows);
+}
+
+int EncodeSurfacePng(const PSurface& surface, std::vector<unsigned char>& png)
+{
+    png.clear();
+    if (surface.GetWidth() <= 0 || surface.GetHeight() <= 0)
+        return 0;
+    std::vector<unsigned char> bytes;
+    std::vector<png_bytep> rows;
+    RgbRowsOf(surface, bytes, rows);
+    return WriteRows(nullptr, &png, surface.GetWidth(), surface.GetHeight(), PNG_COLOR_TYPE_RGB, rows);
 }
 
 int WriteRgbaPng(const unsigned char* rgba, int width, int height, const char* path)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/CCompactColumn.h"
+#include "app/FitPlot.h"
 #include "app/FitReport.h"
 #include "app/FitRows.h"
 #include "app/PlainTextData.h"
@@ -20,12 +21,15 @@
 #include "core/CApplication.h"
 #include "core/CList.h"
 #include "core/CString.h"
+#include "graphics/CCanvas.h"
 #include "io/CFile.h"
+#include "io/CReplacingFile.h"
 #include "io/DataFile.h"
+#include "platform/PngWriter.h"
 
 namespace {
 const char* const Usage =
-    "uso: ajustor-fit [--weighted] [--rows] [--html INFORME] [--text] [--] FICHERO\n"
+    "uso: ajustor-fit [--weighted] [--rows] [--html INFORME] [--plot GRAFICA.png] [--text] [--] FICHERO\n"
     "\n"
     "Ajusta una recta y = A*x + B por minimos cuadrados a los datos de FICHERO\n"
     "(\"-\": la entrada estandar).\n"
@@ -33,6 +37,7 @@ const char* const Usage =
     "  --weighted     ajuste ponderado con 1/(error de y)^2 (si no, ajuste simple)\n"
     "  --rows         escribe antes las columnas de calculos auxiliares, una fila por linea\n"
     "  --html INFORME escribe el informe HTML del ajuste en INFORME\n"
+    "  --plot GRAFICA escribe la grafica del ajuste (800 x 600, PNG) en GRAFICA\n"
     "  --text         FICHERO es texto, una fila por linea: numeros separados por blancos,\n"
     "                 o CSV con comas, o con punto y coma y coma decimal; 2 columnas son\n"
     "                 x y; 3 son x y error-y; 4 son x error-x y error-y; se saltan las\n"
@@ -51,6 +56,7 @@ constexpr uint32_t LongestRecord = 1u << 20;
 struct Options {
     bool weighted = false, rows = false, text = false, help = false;
     const char* html = nullptr;
+    const char* plot = nullptr;
     const char* data = nullptr;
 };
 
@@ -105,6 +111,10 @@ std::string Parse(int argc, char** argv, Options& o)
             if (++i >= argc)
                 return "--html necesita el nombre del informe";
             o.html = argv[i];
+        } else if (a == "--plot") {
+            if (++i >= argc)
+                return "--plot necesita el nombre de la grafica";
+            o.plot = argv[i];
         } else {
             return "opcion desconocida: " + Quoted(a) + " (vease --help)";
         }
@@ -235,35 +245,43 @@ std::string Load(const Options& o, CFile* in, DataSet& set)
     return {};
 }
 
-// The report must not replace the data it is made from.
-bool ReportIsInput(const Options& o, CFile* in)
+// A report or a plot must not replace the data it is made from.
+bool IsInput(const char* output, CFile* in)
 {
-    struct stat report {}, input {};
-    return o.html && stat(o.html, &report) == 0 && fstat(fileno(in->handle), &input) == 0 &&
-           report.st_dev == input.st_dev && report.st_ino == input.st_ino;
+    struct stat written {}, input {};
+    return output && stat(output, &written) == 0 && fstat(fileno(in->handle), &input) == 0 &&
+           written.st_dev == input.st_dev && written.st_ino == input.st_ino;
 }
 
+struct FittedLine {
+    double a = 0, b = 0;
+};
+
 // Runs the fit; per-row columns are filled only when someone will see them.
-void RunFit(const Options& o, const FitRows& rows, ResultColumns& r)
+FittedLine RunFit(const Options& o, const FitRows& rows, ResultColumns& r)
 {
+    FittedLine line;
     bool keepRows = o.rows || o.html;
     auto column = [&](int i) -> CDataColumn* { return keepRows ? r.perRow[i].get() : nullptr; };
     if (o.weighted) {
         WeightedFitColumns out;
         out.p = column(0), out.xyp = column(1), out.xxp = column(2), out.xp = column(3), out.yp = column(4);
         out.residuals = column(5), out.names = &r.names, out.values = &r.values;
-        RunWeightedFit(rows, out);
+        WeightedFitResult fit = RunWeightedFit(rows, out);
+        line = {fit.a, fit.b};
     } else {
         SimpleFitColumns out;
         out.xy = column(0), out.xx = column(1), out.yy = column(2), out.residuals = column(3);
         out.names = &r.names, out.values = &r.values;
-        RunSimpleFit(rows, out);
+        SimpleFitResult fit = RunSimpleFit(rows, out);
+        line = {fit.a, fit.b};
     }
     // Every new column starts with an empty line; the window drops it after the fit.
     for (auto& c : r.perRow)
         c->DeleteFirstLine();
     r.names.DeleteFirstLine();
     r.values.DeleteFirstLine();
+    return line;
 }
 
 void Print(Output& out, CCompactColumn& column, uint32_t row)
@@ -324,6 +342,28 @@ int WriteReport(CApplication* app, const Options& o, DataSet& set, ResultColumns
     return WriteFitReport(app, path.As<CString>(), kind, columns);
 }
 
+// The plot the result window shows, as a PNG that replaces the target whole or not at all.
+int WritePlot(CApplication* app, const Options& o, DataSet& set, FittedLine line)
+{
+    Variable canvas(new CCanvas(app));
+    auto* plot = canvas.As<CCanvas>();
+    plot->Create(PlotWidth, PlotHeight);
+    CDataColumn* const columns[4] = {set.Cells(0), set.Cells(1), set.Cells(2), set.Cells(3)};
+    DrawFitPlot(plot, columns, set.rows.Count(), line.a, line.b);
+    std::vector<unsigned char> png;
+    if (!EncodeSurfacePng(*plot->GetSurface(), png))
+        return 0;
+    Variable file(new CReplacingFile(app));
+    auto* out = file.As<CReplacingFile>();
+    if (!out->Begin(o.plot))
+        return 0;
+    if (out->Write(png.data(), static_cast<uint32_t>(png.size()), 1) != 1) {
+        out->Abandon();
+        return 0;
+    }
+    return out->Finish();
+}
+
 int Run(CApplication* app, const Options& o)
 {
     Variable file(new CFile(app));
@@ -331,16 +371,18 @@ int Run(CApplication* app, const Options& o)
     bool standardInput = std::string_view(o.data) == "-";
     if (!(standardInput ? in->OpenStandardInput() : in->OpenRead(o.data)))
         return Fail("no se puede leer " + Quoted(o.data));
-    if (ReportIsInput(o, in))
+    if (IsInput(o.html, in))
         return Fail("el informe " + Quoted(o.html) + " es el fichero de datos");
-    bool keepCells = o.html != nullptr;
+    if (IsInput(o.plot, in))
+        return Fail("la grafica " + Quoted(o.plot) + " es el fichero de datos");
+    bool keepCells = o.html || o.plot;
     DataSet set(app, o.weighted, keepCells);
     std::string error = Load(o, in, set);
     in->Close();
     if (!error.empty())
         return Fail(error);
     ResultColumns results(app, o.weighted ? WeightedRowColumns : SimpleRowColumns);
-    RunFit(o, set.rows, results);
+    FittedLine line = RunFit(o, set.rows, results);
     Output out;
     if (o.rows)
         PrintRows(o, results, out);
@@ -349,6 +391,8 @@ int Run(CApplication* app, const Options& o)
         return Fail("no se puede escribir la salida");
     if (o.html && !WriteReport(app, o, set, results))
         return Fail("no se puede escribir el informe " + Quoted(o.html));
+    if (o.plot && !WritePlot(app, o, set, line))
+        return Fail("no se puede escribir la grafica " + Quoted(o.plot));
     return 0;
 }
 }  // namespace
