@@ -1,5 +1,7 @@
 #include "app/FitReport.h"
 
+#include <cerrno>
+
 #include "core/CList.h"
 #include "core/CString.h"
 #include "html/CHTML_Document.h"
@@ -66,14 +68,16 @@ void AddSection(CApplication* app, CList* elements, const Section& section, CLis
 const char* const SimpleRowCaptions[SimpleRowColumns] = {"X*Y", "X*X", "Y*Y", "(Ax+B-y)"};
 const char* const WeightedRowCaptions[WeightedRowColumns] = {"1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w", "((Ax+B-y)/w)"};
 
-int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns)
+int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns, int* error)
 {
     Variable holdPath;
     holdPath = path;
     // The report replaces an earlier one only once it is whole on the disk.
     Variable file(new CReplacingFile(app));
     const char* target = PathText(path);
+    errno = 0;
     int opened = target && file.As<CReplacingFile>()->Begin(target);
+    int reason = !target ? EINVAL : errno ? errno : EIO;
     Variable filter(new CCommaFilterIO(app));
     filter.As<CCommaFilterIO>()->inner = file;
 
@@ -91,5 +95,13 @@ int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportC
     AddSection(app, elements, sections[2], results, 2);
 
     doc->WriteTo(filter.As<CCommaFilterIO>());
-    return opened && file.As<CReplacingFile>()->Finish() ? 1 : 0;
+    if (opened) {
+        errno = 0;
+        if (file.As<CReplacingFile>()->Finish())
+            return 1;
+        reason = errno ? errno : EIO;
+    }
+    if (error)
+        *error = reason;
+    return 0;
 }

@@ -27,5 +27,7 @@ struct ReportColumns {
 
 // Writes the HTML report of a fit to path, every "." written as ",". The report is
 // written beside the path and replaces it only when complete, so a failure leaves an
-// earlier file as it was. Returns 1 when every byte reached the path.
-int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns);
+// earlier file as it was. Returns 1 when every byte reached the path; otherwise the
+// system's error number goes to `error` when given.
+int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns,
+                   int* error = nullptr);

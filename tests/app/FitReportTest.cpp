@@ -1,5 +1,6 @@
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -60,9 +61,11 @@ protected:
         report.values = columns[auxiliary + 1]->GetLines();
         Variable target(new CString(app));
         target.As<CString>()->SetText(path.c_str());
-        return WriteFitReport(app, target.As<CString>(), kind, report);
+        lastError = 0;
+        return WriteFitReport(app, target.As<CString>(), kind, report, &lastError);
     }
     std::string path;
+    int lastError = 0;
 };
 
 size_t Count(const std::string& text, const std::string& what)
@@ -110,6 +113,13 @@ TEST_F(FitReportTest, AReportThatCannotBeCreatedReportsFailure)
 {
     path = "/nonexistent-folder/report.html";
     EXPECT_EQ(Export(FitKind::Simple), 0);
+    EXPECT_EQ(lastError, ENOENT) << "the reason, for the message a window shows";
+    path = "/dev/full";
+    EXPECT_EQ(Export(FitKind::Weighted), 0);
+    EXPECT_EQ(lastError, ENOSPC);
+    path = testing::TempDir();
+    EXPECT_EQ(Export(FitKind::Simple), 0);
+    EXPECT_EQ(lastError, EISDIR);
 }
 
 TEST_F(FitReportTest, AReportThatFailsHalfWayLeavesTheEarlierOne)
