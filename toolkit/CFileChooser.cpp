@@ -1,0 +1,429 @@
+#include "toolkit/CFileChooser.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "core/CList.h"
+#include "core/CString.h"
+#include "graphics/CBCell.h"
+#include "graphics/CCanvas.h"
+#include "io/CFileNavigator.h"
+#include "io/CMemIO.h"
+#include "platform/PCodePage.h"
+#include "toolkit/CButton.h"
+#include "toolkit/CEditBox.h"
+#include "toolkit/CGApplication.h"
+#include "toolkit/CScroller.h"
+#include "toolkit/CTextEdit.h"
+#include "tools/picturegen/BuiltinPictures.h"
+
+using namespace platform;
+
+namespace {
+struct Place {
+    int x, y, w, h;
+};
+
+constexpr Place Dialog{128, 64, 390, 364};
+constexpr uint32_t DialogColour[] = {252, 242, 202};
+constexpr uint32_t ChildColour[] = {255, 236, 192};
+constexpr Place DirectoryScroller{17, 52, 16, 248};
+constexpr Place DirectoryList{32, 48, 148, 256};
+constexpr Place FileScroller{209, 52, 16, 248};
+constexpr Place FileList{224, 48, 148, 256};
+constexpr Place NameField{16, 306, 356, 20};
+constexpr Place CancelButton{17, 330, 165, 22};
+constexpr Place OkButton{209, 330, 165, 22};
+
+// The fading trail of the page picture: place and opacity, faintest first.
+constexpr struct {
+    int x, y;
+    float opacity;
+} Trail[] = {{290, 5, 0.2f}, {268, 7, 0.4f}, {253, 8, 0.7f}};
+
+constexpr int NoLine = 6000;  // the start value of the closest distance
+
+std::string Bytes(CString* text)
+{
+    return text && text->GetLength() ? std::string(text->GetBuffer(), text->GetLength()) : std::string();
+}
+
+template <class T>
+T* NewChild(CGApplication* app, Variable& field, const Place& at, CWindow* parent)
+{
+    auto* child = new T(app);
+    field = child;
+    child->Create(at.x, at.y, at.w, at.h, parent, NoTitle, ChildColour[0], ChildColour[1], ChildColour[2]);
+    return child;
+}
+
+void LoadPicture(CApplication* app, CBCell* cell, const unsigned char* bytes, unsigned int size)
+{
+    Variable stream(new CMemIO(app));
+    stream.As<CMemIO>()->OpenBlock(const_cast<unsigned char*>(bytes), size);
+    cell->LoadCelChannels(stream.As<CMemIO>());
+}
+}  // namespace
+
+CFileChooser::CFileChooser(CGApplication* app) : CBasicWindow(app) { className = "CFileChooser"; }
+
+CFileChooser::~CFileChooser()
+{
+    LeaveRegistry();
+    DropOwner();
+}
+
+void CFileChooser::HandleEvent(CEvent event)
+{
+    if (!alive) {
+        CBasicWindow::HandleEvent(event);
+        return;
+    }
+    // The owner may drop its chooser while it hears the answer: the chooser then goes
+    // when this event is through, not in the middle of it.
+    Variable self;
+    if (references > 0)
+        self = this;
+    if (event.source == application)
+        OwnEvent(event);
+    else
+        ChildEvent(event);
+    CBasicWindow::HandleEvent(event);
+}
+
+void CFileChooser::Draw()
+{
+    if (!GetCanvas())
+        return;
+    CBasicWindow::Draw();
+    DrawPictures();
+    Update();
+}
+
+void CFileChooser::OpenChooser(const char* title, CWindow* window)
+{
+    HoldOwner(window);
+    Create(Dialog.x, Dialog.y, Dialog.w, Dialog.h, nullptr, title, DialogColour[0], DialogColour[1],
+           DialogColour[2]);
+}
+
+CString* CFileChooser::GetChosenName()
+{
+    auto* name = new CString(application);
+    Variable hold(name);
+    CEditBox* field = GetNameField();
+    std::string text = Bytes(field ? field->GetText() : nullptr);
+    name->SetText(text.data(), uint32_t(text.size()));
+    name->Protect();
+    return name;
+}
+
+CTextEdit* CFileChooser::GetDirectoryList() const { return directoryList.CheckedAs<CTextEdit>(); }
+
+CTextEdit* CFileChooser::GetFileList() const { return fileList.CheckedAs<CTextEdit>(); }
+
+CEditBox* CFileChooser::GetNameField() const { return nameField.CheckedAs<CEditBox>(); }
+
+void CFileChooser::OwnEvent(CEvent event)
+{
+    switch (event.type) {
+    case EV_CREATE:
+        Build();
+        break;
+    case EV_SHOW:
+        // Another chooser may have moved the current directory since this one was
+        // filled: a stale list would name files of another folder.
+        answered = 0;
+        Refill();
+        ShowCurrentPath();
+        ShowChildren();
+        // A typed name belongs in the name field, and Enter acts on it.
+        if (CEditBox* field = GetNameField())
+            field->Activate();
+        break;
+    case EV_DESTROY:
+        DropOwner();
+        break;
+    default:
+        break;
+    }
+}
+
+void CFileChooser::ChildEvent(CEvent event)
+{
+    CObject* from = event.source;
+    if (from == directoryList.Get() && event.type == EV_CLICK) {
+        if (ClickedLine(GetDirectoryList()))
+            EnterCurrentDirectory(0);
+    } else if (from == fileList.Get()) {
+        bool arrow = event.type == EV_KEYDOWN && (event.value == int32_t(VK_DOWN) || event.value == int32_t(VK_UP));
+        if (arrow || (event.type == EV_CLICK && ClickedLine(GetFileList())))
+            PickCurrentFile();
+    } else if (from == okButton.Get() && event.type == EV_CLICK) {
+        Answer(1);
+    } else if (from == cancelButton.Get() && event.type == EV_CLICK) {
+        Answer(0);
+    } else if (from == nameField.Get() && event.type == EV_KEYDOWN) {
+        NameFieldKey(event.value);
+    }
+}
+
+void CFileChooser::NameFieldKey(int32_t key)
+{
+    switch (uint32_t(key)) {
+    case VK_RETURN: {
+        CEditBox* field = GetNameField();
+        std::string typed = Bytes(field ? field->GetText() : nullptr);
+        // A name that cannot be a file name changes nothing, not even the field.
+        if (ChangeTo(typed.data(), uint32_t(typed.size()))) {
+            Refill();
+            ShowCurrentPath();
+        }
+        break;
+    }
+    case VK_TAB:
+        CompleteDirectory();
+        break;
+    case VK_ESCAPE:
+        SetName("", 0);
+        break;
+    case VK_DOWN:
+        MoveDirectorySelection(1);
+        break;
+    case VK_UP:
+        MoveDirectorySelection(-1);
+        break;
+    default:
+        break;
+    }
+}
+
+void CFileChooser::Build()
+{
+    CGApplication* app = GetApplication();
+    navigator = new CFileNavigator(app);
+    auto* directories = NewChild<CTextEdit>(app, directoryList, DirectoryList, this);
+    auto* files = NewChild<CTextEdit>(app, fileList, FileList, this);
+    // Lists to pick from, not to edit.
+    directories->SetEditable(0);
+    files->SetEditable(0);
+    Refill();
+    // Each list and its scroll bar form a ring, so the thumb follows the list.
+    auto* directoryBar = NewChild<CScroller>(app, directoryScroller, DirectoryScroller, this);
+    auto* fileBar = NewChild<CScroller>(app, fileScroller, FileScroller, this);
+    directoryBar->SetNext(directories);
+    directories->SetNext(directoryBar);
+    fileBar->SetNext(files);
+    files->SetNext(fileBar);
+    NewChild<CEditBox>(app, nameField, NameField, this);
+    ShowCurrentPath();
+    NewChild<CButton>(app, cancelButton, CancelButton, this)->SetCaption("Cancelar");
+    NewChild<CButton>(app, okButton, OkButton, this)->SetCaption("O.k");
+}
+
+// The folder picture, then the page picture as a trail fading to its right.
+void CFileChooser::DrawPictures()
+{
+    CCanvas* canvas = GetCanvas();
+    Variable picture(new CBCell(application));
+    auto* cell = picture.As<CBCell>();
+    LoadPicture(application, cell, BuiltinChooserFolder, BuiltinChooserFolderSize);
+    canvas->DrawCell(cell, 46, 8);
+    LoadPicture(application, cell, BuiltinChooserPage, BuiltinChooserPageSize);
+    for (const auto& step : Trail)
+        cell->DrawFaded(canvas, step.x, step.y, 0, 0, 0, 0, step.opacity);
+    canvas->DrawCell(cell, 243, 8);
+}
+
+void CFileChooser::ShowChildren()
+{
+    for (Variable* child : {&directoryScroller, &directoryList, &fileScroller, &fileList, &nameField,
+                            &cancelButton, &okButton})
+        if (auto* window = child->CheckedAs<CWindow>())
+            window->Show();
+}
+
+// One answer per showing; the owner is told only while it is there to hear it.
+void CFileChooser::Answer(int32_t key)
+{
+    if (answered)
+        return;
+    answered = 1;
+    Hide();
+    CEvent result;
+    result.type = EV_RESULT;
+    result.key = key;
+    result.source = this;
+    if (auto* receiver = dynamic_cast<CWComponent*>(owner.GetChecked()))
+        GetApplication()->SendEvent(receiver, result);
+}
+
+void CFileChooser::HoldOwner(CWindow* window)
+{
+    DropOwner();
+    owner = window;
+    if (CObject* held = owner.GetChecked()) {
+        held->RemoveReference();
+        ownerUncounted = 1;
+    }
+}
+
+void CFileChooser::DropOwner()
+{
+    if (CObject* held = owner.GetChecked(); held && ownerUncounted)
+        held->AddReference();
+    ownerUncounted = 0;
+    owner.Clear();
+}
+
+// Enters the directory list's current line as a click does; after a second Tab the
+// name field is left empty.
+void CFileChooser::EnterCurrentDirectory(int emptyName)
+{
+    Variable line(CurrentLine(GetDirectoryList()));
+    std::string text = Bytes(line.As<CString>());
+    if (text.empty() || !ChangeTo(text.data(), uint32_t(text.size())))
+        return;
+    Refill();
+    if (emptyName)
+        SetName("", 0);
+    else
+        ShowCurrentPath();
+}
+
+// Changes the current directory to a shown text; false, changing nothing, when the
+// text names no file (a stand-in for a character the code page lacks, or a zero).
+bool CFileChooser::ChangeTo(const char* text, uint32_t size)
+{
+    std::string name;
+    auto* files = navigator.CheckedAs<CFileNavigator>();
+    if (!files || !FileNameFromText(std::string(text, size), name) || name.find('\0') != std::string::npos)
+        return false;
+    files->ChangeDirectory(name.c_str());
+    return true;
+}
+
+void CFileChooser::Refill()
+{
+    auto* files = navigator.CheckedAs<CFileNavigator>();
+    if (!files)
+        return;
+    if (CTextEdit* list = GetDirectoryList())
+        FillList(list, files->ListDirectories());
+    if (CTextEdit* list = GetFileList())
+        FillList(list, files->ListFiles());
+}
+
+// The list's lines become the names as shown; no names leave one empty line. The
+// first line is current, the view and the thumb at the top.
+void CFileChooser::FillList(CTextEdit* list, CList* names)
+{
+    Variable hold(names);
+    list->Clear();
+    uint32_t count = names ? names->GetCount() : 0;
+    for (uint32_t i = 0; i < count; i++) {
+        std::string shown = TextFromFileName(Bytes(static_cast<CString*>(names->GetAt(i))));
+        list->AddLine(shown.data(), uint32_t(shown.size()));
+    }
+    if (count > 0)
+        list->DeleteRow(0);  // the empty line Clear left; the editor takes the first name
+    if (auto* bar = list->nextFocus.CheckedAs<CScroller>())
+        bar->Draw();
+}
+
+void CFileChooser::ShowCurrentPath()
+{
+    auto* files = navigator.CheckedAs<CFileNavigator>();
+    if (!files)
+        return;
+    Variable path(files->GetCurrentPath());
+    std::string shown = TextFromFileName(Bytes(path.As<CString>()));
+    SetName(shown.data(), uint32_t(shown.size()));
+}
+
+// The current path joined with the picked file; the root already ends in "/". The
+// empty line of an empty folder is no file.
+void CFileChooser::PickCurrentFile()
+{
+    auto* files = navigator.CheckedAs<CFileNavigator>();
+    Variable line(CurrentLine(GetFileList()));
+    std::string name = Bytes(line.As<CString>());
+    if (!files || name.empty())
+        return;
+    Variable path(files->GetCurrentPath());
+    std::string shown = TextFromFileName(Bytes(path.As<CString>()));
+    if (shown.empty() || shown.back() != '/')
+        shown += '/';
+    shown += name;
+    SetName(shown.data(), uint32_t(shown.size()));
+}
+
+// Tab: the first directory line closest to the typed text is selected; typed exactly,
+// or selected already, it is entered.
+void CFileChooser::CompleteDirectory()
+{
+    CTextEdit* list = GetDirectoryList();
+    CEditBox* field = GetNameField();
+    if (!list || !field || !field->GetText())
+        return;
+    uint32_t closest = 0;
+    int distance = NoLine;
+    for (uint32_t i = 0; i < list->GetLineCount(); i++) {
+        int d = std::abs(field->GetText()->Compare(list->LineAt(i)));
+        if (d < distance) {
+            distance = d;
+            closest = i;
+        }
+    }
+    if (distance == NoLine)
+        return;
+    if (distance == 0) {
+        CTextEditRing::WalkRing(list, CTextEditRing::CurrentRowWalk, closest);
+        EnterCurrentDirectory(0);
+    } else if (closest != list->GetCurrentRow()) {
+        CTextEditRing::WalkRing(list, CTextEditRing::CurrentRowWalk, closest);
+    } else {
+        EnterCurrentDirectory(1);
+    }
+}
+
+void CFileChooser::MoveDirectorySelection(int step)
+{
+    CTextEdit* list = GetDirectoryList();
+    if (!list)
+        return;
+    int64_t row = int64_t(list->GetCurrentRow()) + step;
+    if (row >= 0 && row < int64_t(list->GetLineCount()))
+        CTextEditRing::WalkRing(list, CTextEditRing::CurrentRowWalk, uint32_t(row));
+}
+
+// The caret goes to the end, where a name is typed after a path.
+void CFileChooser::SetName(const char* text, uint32_t size)
+{
+    CEditBox* field = GetNameField();
+    if (!field)
+        return;
+    field->SetText(text, size);
+    field->caret = size;
+    field->Draw();
+}
+
+// Whether the pointer, which has just clicked the list, lies on one of its lines: a
+// click below the last line picks nothing.
+int CFileChooser::ClickedLine(CTextEdit* list)
+{
+    PWindowSystem* system = GetApplication()->GetSystem();
+    PRect rect;
+    PPoint pointer;
+    if (!list || list->rowHeight <= 0 || !system || !system->GetWindowRect(list->handle, rect) ||
+        !system->GetCursorPos(pointer) || pointer.y < rect.top)
+        return 0;
+    uint32_t row = list->firstRow + uint32_t(pointer.y - rect.top) / uint32_t(list->rowHeight);
+    return row < list->GetLineCount();
+}
+
+// A new string (count 0) with the text of the list's current line, or none.
+CString* CFileChooser::CurrentLine(CTextEdit* list)
+{
+    return list ? list->GetLine(list->GetCurrentRow()) : nullptr;
+}
