@@ -1,0 +1,476 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/CList.h"
+#include "core/CString.h"
+#include "platform/PCodePage.h"
+#include "platform/PSurface.h"
+#include "platform/PngWriter.h"
+#include "toolkit/CBasicWindowDecoration.h"
+#include "toolkit/CButton.h"
+#include "toolkit/CEditBox.h"
+#include "toolkit/CFileChooser.h"
+#include "toolkit/CScroller.h"
+#include "toolkit/CTextEdit.h"
+#include "WidgetFixture.h"
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+std::string CurrentDirectory()
+{
+    char* path = getcwd(nullptr, 0);
+    std::string text = path ? path : "";
+    std::free(path);
+    return text;
+}
+
+std::string Text(CString* text)
+{
+    return text && text->GetLength() ? std::string(text->GetBuffer(), text->GetLength()) : std::string();
+}
+
+// An owner that may let its chooser go when it hears the answer, as a window that
+// replaces its dialog would.
+class COwner : public CWindow {
+public:
+    explicit COwner(CGApplication* app) : CWindow(app) { className = "COwner"; }
+    ~COwner() override { LeaveRegistry(); }
+    void HandleEvent(CEvent event) override
+    {
+        if (event.type == EV_RESULT) {
+            keys.push_back(event.key);
+            sources.push_back(event.source);
+            if (auto* dialog = chooser.CheckedAs<CFileChooser>(); dialog && event.source == dialog)
+                chosen = Text(Variable(dialog->GetChosenName()).As<CString>());
+            if (dropOnResult)
+                chooser.Clear();
+        }
+        CWindow::HandleEvent(event);
+    }
+    Variable chooser;
+    bool dropOnResult = false;
+    std::vector<int32_t> keys;
+    std::vector<CObject*> sources;
+    std::string chosen;
+};
+}  // namespace
+
+// The chooser on the headless desktop, in a folder tree of its own made for each test;
+// the process's current directory is put back afterwards.
+class FileChooserTest : public WidgetTest {
+protected:
+    void SetUp() override
+    {
+        WidgetTest::SetUp();
+        started = CurrentDirectory();
+        char pattern[] = "/tmp/chooser-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        tree = fs::canonical(pattern).string();
+        fs::create_directories(tree + "/base/sub1/deep");
+        fs::create_directories(tree + "/base/sub2");
+        fs::create_directories(tree + "/empty");
+        Touch(tree + "/base/a.dat");
+        Touch(tree + "/base/b.dat");
+        ASSERT_EQ(chdir((tree + "/base").c_str()), 0);
+        owner = new COwner(app);
+        held.emplace_back(owner);
+        owner->Create(600, 500, 100, 80, nullptr, NoTitle, 200, 200, 200);
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(chdir(started.c_str()), 0);
+        std::error_code ignored;
+        fs::remove_all(tree, ignored);
+        WidgetTest::TearDown();
+    }
+
+    static void Touch(const std::string& path) { std::ofstream(path) << "x"; }
+
+    CFileChooser* Open(const char* title = "Cargar Datos ...")
+    {
+        auto* chooser = new CFileChooser(app);
+        owner->chooser = chooser;
+        chooser->OpenChooser(title, owner);
+        chooser->Show();
+        Pump();
+        return chooser;
+    }
+
+    // The screen point at (x, y) of a window's client area.
+    PPoint At(CWindow* window, int x, int y)
+    {
+        PRect rect;
+        EXPECT_TRUE(desktop.GetWindowRect(window->handle, rect));
+        return {rect.left + x, rect.top + y};
+    }
+
+    void ClickAt(CWindow* window, int x, int y)
+    {
+        PPoint p = At(window, x, y);
+        desktop.Click(p.x, p.y);
+        Pump();
+    }
+
+    void ClickLine(CTextEdit* list, uint32_t row)
+    {
+        ClickAt(list, 20, int(row - list->firstRow) * list->rowHeight + list->rowHeight / 2);
+    }
+
+    // Types Windows-1252 text as key presses with their characters.
+    void Type(const std::string& text)
+    {
+        for (char c : text) {
+            auto code = uint8_t(c);
+            desktop.TypeKey(code >= 'a' && code <= 'z' ? code - 32u : code, code);
+        }
+        Pump();
+    }
+
+    void Key(uint32_t virtualKey)
+    {
+        desktop.TypeKey(virtualKey);
+        Pump();
+    }
+
+    static std::vector<std::string> Lines(CTextEdit* list)
+    {
+        std::vector<std::string> lines;
+        for (uint32_t i = 0; i < list->GetLineCount(); i++)
+            lines.push_back(Text(list->LineAt(i)));
+        return lines;
+    }
+
+    static int RowOf(CTextEdit* list, const std::string& line)
+    {
+        std::vector<std::string> lines = Lines(list);
+        for (size_t i = 0; i < lines.size(); i++)
+            if (lines[i] == line)
+                return int(i);
+        ADD_FAILURE() << "no line " << line;
+        return 0;
+    }
+
+    // Makes the last directory line current with Down keys in the name field.
+    void SelectLast(CTextEdit* directories)
+    {
+        for (int guard = 0; guard < 100 && directories->GetCurrentRow() + 1 < directories->GetLineCount(); guard++)
+            Key(VK_DOWN);
+    }
+
+    static std::string Name(CFileChooser* chooser) { return Text(chooser->GetNameField()->GetText()); }
+
+    // The dialog as the screen shows it, frame and title bar included.
+    void SavePicture(CFileChooser* chooser, const std::string& path)
+    {
+        auto* frame = chooser->decoration.As<CBasicWindowDecoration>();
+        PRect outer;
+        ASSERT_TRUE(desktop.GetWindowRect(frame->handle, outer));
+        PSurface picture(outer.Width(), outer.Height());
+        for (int y = 0; y < outer.Height(); y++) {
+            for (int x = 0; x < outer.Width(); x++) {
+                PHandle window = desktop.WindowAt(outer.left + x, outer.top + y);
+                PRect rect;
+                desktop.GetWindowRect(window, rect);
+                picture.SetPixel(x, y, desktop.GetWindowPixel(window, outer.left + x - rect.left,
+                                                              outer.top + y - rect.top));
+            }
+        }
+        EXPECT_EQ(WriteSurfacePng(picture, path.c_str()), 1);
+    }
+
+    std::string started;
+    std::string tree;
+    COwner* owner = nullptr;
+};
+
+TEST_F(FileChooserTest, OpensTitledAtItsPlaceWithTheCurrentPathAndTheNameFieldActive)
+{
+    CFileChooser* chooser = Open();
+    auto* frame = chooser->decoration.As<CBasicWindowDecoration>();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Cargar Datos ...");
+    EXPECT_EQ(frame->x, 128);
+    EXPECT_EQ(frame->y, 64);
+    EXPECT_EQ(chooser->width, 390);
+    EXPECT_EQ(chooser->height, 364);
+    EXPECT_TRUE(desktop.IsVisible(chooser->handle));
+    EXPECT_TRUE(desktop.IsVisible(frame->handle));
+
+    struct {
+        CWindow* child;
+        int x, y, w, h;
+    } layout[] = {
+        {chooser->directoryScroller.As<CWindow>(), 17, 52, 16, 248},
+        {chooser->GetDirectoryList(), 32, 48, 148, 256},
+        {chooser->fileScroller.As<CWindow>(), 209, 52, 16, 248},
+        {chooser->GetFileList(), 224, 48, 148, 256},
+        {chooser->GetNameField(), 16, 306, 356, 20},
+        {chooser->cancelButton.As<CWindow>(), 17, 330, 165, 22},
+        {chooser->okButton.As<CWindow>(), 209, 330, 165, 22},
+    };
+    for (const auto& place : layout) {
+        ASSERT_NE(place.child, nullptr);
+        EXPECT_EQ(place.child->GetParent(), chooser);
+        EXPECT_EQ(place.child->x, place.x);
+        EXPECT_EQ(place.child->y, place.y);
+        EXPECT_EQ(place.child->width, place.w);
+        EXPECT_EQ(place.child->height, place.h);
+        EXPECT_TRUE(desktop.IsVisible(place.child->handle)) << place.child->GetClassName();
+    }
+    EXPECT_EQ(Text(chooser->okButton.As<CButton>()->caption.As<CString>()), "O.k");
+    EXPECT_EQ(Text(chooser->cancelButton.As<CButton>()->caption.As<CString>()), "Cancelar");
+
+    // The lists: directories with the root after them, the files on the right.
+    std::vector<std::string> directories = Lines(chooser->GetDirectoryList());
+    ASSERT_EQ(directories.size(), 5u);
+    EXPECT_EQ(directories.back(), "/");
+    std::sort(directories.begin(), directories.end() - 1);  // the system's order
+    EXPECT_EQ(directories, (std::vector<std::string>{".", "..", "sub1", "sub2", "/"}));
+    std::vector<std::string> files = Lines(chooser->GetFileList());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"a.dat", "b.dat"}));
+
+    // The name field holds the path and the keyboard: typing goes on after the path.
+    EXPECT_EQ(Name(chooser), tree + "/base");
+    EXPECT_EQ(app->activeWindow, chooser->GetNameField());
+    Type("/nuevo.dat");
+    EXPECT_EQ(Name(chooser), tree + "/base/nuevo.dat");
+    ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
+    EXPECT_EQ(owner->keys, std::vector<int32_t>{1});
+    EXPECT_EQ(owner->chosen, tree + "/base/nuevo.dat");
+}
+
+TEST_F(FileChooserTest, FilesJoinTheRootWithoutASecondSlashAndOtherFoldersWithOne)
+{
+    // In a folder: the path, "/" and the name.
+    CFileChooser* chooser = Open();
+    CTextEdit* files = chooser->GetFileList();
+    ClickLine(files, uint32_t(RowOf(files, "b.dat")));
+    EXPECT_EQ(Name(chooser), tree + "/base/b.dat");
+    // Up and Down in the file list pick as a click does.
+    Key(VK_UP);
+    EXPECT_EQ(Name(chooser), tree + "/base/" + Text(files->LineAt(files->GetCurrentRow())));
+    Key(VK_DOWN);
+    EXPECT_EQ(Name(chooser), tree + "/base/" + Text(files->LineAt(files->GetCurrentRow())));
+
+    // In the root, whose path already ends in "/". Its files are not the test's, so
+    // the list is given one.
+    ASSERT_EQ(chdir("/"), 0);
+    CFileChooser* atRoot = Open("Guardar Datos Como ...");
+    EXPECT_EQ(Name(atRoot), "/");
+    files = atRoot->GetFileList();
+    files->Clear();
+    files->AddLine("a.dat", 5);
+    files->DeleteRow(0);
+    ClickLine(files, 0);
+    EXPECT_EQ(Name(atRoot), "/a.dat");
+}
+
+TEST_F(FileChooserTest, DirectoryClicksEnterAndGoUpWithoutATrailingSlash)
+{
+    CFileChooser* chooser = Open();
+    CTextEdit* directories = chooser->GetDirectoryList();
+    ClickLine(directories, uint32_t(RowOf(directories, "sub1")));
+    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub1");
+    EXPECT_EQ(Name(chooser), tree + "/base/sub1");
+    // The lists are refilled, the first line current and the thumb at the top.
+    std::vector<std::string> lines = Lines(directories);
+    std::sort(lines.begin(), lines.end() - 1);
+    EXPECT_EQ(lines, (std::vector<std::string>{".", "..", "deep", "/"}));
+    EXPECT_EQ(directories->GetCurrentRow(), 0u);
+    EXPECT_EQ(Lines(chooser->GetFileList()), std::vector<std::string>{""});
+    EXPECT_EQ(chooser->directoryScroller.As<CScroller>()->GetCurrentRow(), 0u);
+
+    ClickLine(directories, uint32_t(RowOf(directories, "..")));
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(Name(chooser), tree + "/base");
+    ClickLine(directories, uint32_t(RowOf(directories, "..")));
+    EXPECT_EQ(Name(chooser), tree);
+
+    // The root line leads to "/", where ".." goes nowhere.
+    ClickLine(directories, uint32_t(RowOf(directories, "/")));
+    EXPECT_EQ(CurrentDirectory(), "/");
+    EXPECT_EQ(Name(chooser), "/");
+    ClickLine(directories, uint32_t(RowOf(directories, "..")));
+    EXPECT_EQ(Name(chooser), "/");
+    EXPECT_EQ(owner->keys.size(), 0u);
+}
+
+TEST_F(FileChooserTest, EnterInTheNameFieldEntersFoldersAndPutsBackThePathOtherwise)
+{
+    CFileChooser* chooser = Open();
+    Key(VK_ESCAPE);
+    Type("a.dat");
+    Key(VK_RETURN);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(Name(chooser), tree + "/base");
+
+    Key(VK_ESCAPE);
+    Type("sub2");
+    Key(VK_RETURN);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub2");
+    EXPECT_EQ(Name(chooser), tree + "/base/sub2");
+    EXPECT_EQ(Lines(chooser->GetFileList()), std::vector<std::string>{""});
+
+    // A whole path typed after Escape.
+    Key(VK_ESCAPE);
+    Type(tree + "/empty");
+    Key(VK_RETURN);
+    EXPECT_EQ(CurrentDirectory(), tree + "/empty");
+    EXPECT_EQ(Name(chooser), tree + "/empty");
+}
+
+TEST_F(FileChooserTest, TabCompletesDirectoryNames)
+{
+    CFileChooser* chooser = Open();
+    CTextEdit* directories = chooser->GetDirectoryList();
+
+    // A name typed whole is entered at once.
+    Key(VK_ESCAPE);
+    Type("sub2");
+    Key(VK_TAB);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub2");
+    EXPECT_EQ(Name(chooser), tree + "/base/sub2");
+    EXPECT_EQ(app->activeWindow, chooser->GetNameField());
+
+    // ".." typed whole goes up.
+    Key(VK_ESCAPE);
+    Type("..");
+    Key(VK_TAB);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+
+    // A near name: the first Tab selects the closest line, the second enters it and
+    // leaves the field empty. The selection starts on the last line, the root.
+    SelectLast(directories);
+    Key(VK_ESCAPE);
+    Type("sub3");
+    Key(VK_TAB);
+    EXPECT_EQ(Text(directories->LineAt(directories->GetCurrentRow())), "sub2");
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(Name(chooser), "sub3");
+    Key(VK_TAB);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub2");
+    EXPECT_EQ(Name(chooser), "");
+
+    // Of two equally close names the earlier line is taken.
+    Type("..");
+    Key(VK_RETURN);
+    SelectLast(directories);
+    Key(VK_ESCAPE);
+    Type("su");
+    Key(VK_TAB);
+    int sub1 = RowOf(directories, "sub1"), sub2 = RowOf(directories, "sub2");
+    EXPECT_EQ(int(directories->GetCurrentRow()), std::min(sub1, sub2));
+    Key(VK_TAB);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base/" + (sub1 < sub2 ? "sub1" : "sub2"));
+}
+
+TEST_F(FileChooserTest, ArrowsInTheNameFieldMoveTheDirectorySelection)
+{
+    CFileChooser* chooser = Open();
+    CTextEdit* directories = chooser->GetDirectoryList();
+    Key(VK_UP);
+    EXPECT_EQ(directories->GetCurrentRow(), 0u);
+    for (int i = 0; i < 10; i++)
+        Key(VK_DOWN);
+    EXPECT_EQ(directories->GetCurrentRow(), directories->GetLineCount() - 1);
+    Key(VK_UP);
+    EXPECT_EQ(directories->GetCurrentRow(), directories->GetLineCount() - 2);
+    EXPECT_EQ(chooser->directoryScroller.As<CScroller>()->GetCurrentRow(), directories->GetLineCount() - 2);
+    EXPECT_EQ(app->activeWindow, chooser->GetNameField());
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+}
+
+TEST_F(FileChooserTest, EachButtonAnswersOnceAndTheTitleBarCloseAnswersNothing)
+{
+    // Escape empties the field; "O.k" then reports an empty name.
+    CFileChooser* chooser = Open();
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Name(chooser), "");
+    EXPECT_EQ(chooser->GetNameField()->caret, 0u);
+    ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
+    EXPECT_EQ(owner->keys, std::vector<int32_t>{1});
+    EXPECT_EQ(owner->sources, std::vector<CObject*>{chooser});
+    EXPECT_EQ(owner->chosen, "");
+    EXPECT_FALSE(desktop.IsVisible(chooser->handle));
+    EXPECT_FALSE(desktop.IsVisible(chooser->decoration.As<CWindow>()->handle));
+
+    // "Cancelar" answers 0, once.
+    owner->keys.clear();
+    chooser = Open();
+    ClickAt(chooser->cancelButton.As<CWindow>(), 80, 11);
+    EXPECT_EQ(owner->keys, std::vector<int32_t>{0});
+    EXPECT_FALSE(desktop.IsVisible(chooser->handle));
+    chooser->Show();
+    Pump();
+    ClickAt(chooser->cancelButton.As<CWindow>(), 80, 11);
+    EXPECT_EQ(owner->keys, (std::vector<int32_t>{0, 0}));
+
+    // The close button of the title bar hides both windows and tells nobody.
+    owner->keys.clear();
+    chooser = Open();
+    auto* frame = chooser->decoration.As<CBasicWindowDecoration>();
+    ClickAt(frame->closeButton.As<CWindow>(), 6, 5);
+    EXPECT_FALSE(desktop.IsVisible(chooser->handle));
+    EXPECT_FALSE(desktop.IsVisible(frame->handle));
+    EXPECT_TRUE(owner->keys.empty());
+    EXPECT_TRUE(app->IsAlive(chooser));
+}
+
+TEST_F(FileChooserTest, ListsAreReadOnlyAndClicksBelowTheirLastLinePickNothing)
+{
+    CFileChooser* chooser = Open();
+    CTextEdit* directories = chooser->GetDirectoryList();
+    CTextEdit* files = chooser->GetFileList();
+    std::vector<std::string> directoryLines = Lines(directories), fileLines = Lines(files);
+
+    // Typing, deleting, Enter and Escape in a list change no line.
+    ClickLine(files, 0);
+    std::string picked = Name(chooser);
+    Type("zz");
+    Key(VK_BACK);
+    Key(VK_DELETE);
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Lines(files), fileLines);
+    EXPECT_EQ(Name(chooser), picked);
+    ClickLine(directories, 0);  // "." or another line; the same folder for "."
+    std::string folder = CurrentDirectory();
+    directoryLines = Lines(directories);
+    Type("zz");
+    Key(VK_BACK);
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Lines(directories), directoryLines);
+    EXPECT_EQ(CurrentDirectory(), folder);
+
+    // Clicks below the last lines, with the root line current: no folder change, no
+    // name change.
+    ASSERT_EQ(chdir((tree + "/base").c_str()), 0);
+    chooser = Open();
+    directories = chooser->GetDirectoryList();
+    files = chooser->GetFileList();
+    SelectLast(directories);
+    ASSERT_EQ(Text(directories->LineAt(directories->GetCurrentRow())), "/");
+    std::string name = Name(chooser);
+    int below = (int(directories->GetLineCount()) + 1) * directories->rowHeight;
+    ASSERT_LT(below, directories->height);
+    ClickAt(directories, 20, below);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(Name(chooser), name);
+    ClickAt(files, 20, below);
+    EXPECT_EQ(Name(chooser), name);
+    EXPECT_EQ(Lines(files).size(), 2u);
+    EXPECT_TRUE(owner->keys.empty());
+}
