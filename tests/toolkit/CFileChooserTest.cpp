@@ -14,6 +14,7 @@
 #include "platform/PCodePage.h"
 #include "platform/PSurface.h"
 #include "platform/PngWriter.h"
+#include "toolkit/CBasicWindow.h"
 #include "toolkit/CBasicWindowDecoration.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CEditBox.h"
@@ -473,4 +474,180 @@ TEST_F(FileChooserTest, ListsAreReadOnlyAndClicksBelowTheirLastLinePickNothing)
     EXPECT_EQ(Name(chooser), name);
     EXPECT_EQ(Lines(files).size(), 2u);
     EXPECT_TRUE(owner->keys.empty());
+}
+
+TEST_F(FileChooserTest, AccentedNamesShowInTheCodePageAndRoundTrip)
+{
+    const std::string medicion = "medici\xc3\xb3n.dat", senal = "se\xc3\xb1" "al";  // UTF-8 on disk
+    Touch(tree + "/base/" + medicion);
+    fs::create_directories(tree + "/base/" + senal);
+    // Names the code page cannot hold: Greek letters, shown alike.
+    Touch(tree + "/base/\xce\xb1.dat");
+    Touch(tree + "/base/\xce\xb2.dat");
+    fs::create_directories(tree + "/base/\xce\xa9");
+
+    CFileChooser* chooser = Open();
+    CTextEdit* directories = chooser->GetDirectoryList();
+    CTextEdit* files = chooser->GetFileList();
+    const std::string stand(1, char(StandInByte));
+    std::vector<std::string> fileLines = Lines(files);
+    std::sort(fileLines.begin(), fileLines.end());
+    EXPECT_EQ(fileLines, (std::vector<std::string>{"a.dat", "b.dat", "medici\xf3n.dat", stand + ".dat",
+                                                   stand + ".dat"}));
+
+    // A picked accented file comes back as the file it is.
+    ClickLine(files, uint32_t(RowOf(files, "medici\xf3n.dat")));
+    EXPECT_EQ(Name(chooser), tree + "/base/medici\xf3n.dat");
+    ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
+    std::string onDisk;
+    ASSERT_TRUE(FileNameFromText(owner->chosen, onDisk));
+    EXPECT_EQ(onDisk, tree + "/base/" + medicion);
+    EXPECT_TRUE(fs::exists(onDisk));
+
+    // A typed accented folder is entered by its UTF-8 name.
+    chooser = Open();
+    Key(VK_ESCAPE);
+    Type("se\xf1" "al");
+    Key(VK_RETURN);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base/" + senal);
+    EXPECT_EQ(Name(chooser), tree + "/base/se\xf1" "al");
+    Key(VK_ESCAPE);
+    Type("..");
+    Key(VK_RETURN);
+    // Tab completes it as well.
+    directories = chooser->GetDirectoryList();
+    Key(VK_ESCAPE);
+    Type("se\xf1");
+    Key(VK_TAB);
+    Key(VK_TAB);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base/" + senal);
+    Key(VK_ESCAPE);
+    Type("..");
+    Key(VK_RETURN);
+
+    // A folder shown with the stand-in cannot be entered: nothing changes.
+    std::string before = Name(chooser);
+    ClickLine(directories, uint32_t(RowOf(directories, stand)));
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(Name(chooser), before);
+    Key(VK_ESCAPE);  // the focus went to the list with the click
+    ClickAt(chooser->GetNameField(), 100, 10);
+    Key(VK_ESCAPE);
+    Type(stand);
+    Key(VK_RETURN);
+    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(Name(chooser), stand);
+
+    // A file shown with the stand-in is offered as such; it names no file, so neither
+    // of the two it may stand for is reached.
+    files = chooser->GetFileList();
+    ClickLine(files, uint32_t(RowOf(files, stand + ".dat")));
+    EXPECT_EQ(Name(chooser), tree + "/base/" + stand + ".dat");
+    ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
+    EXPECT_EQ(owner->chosen, tree + "/base/" + stand + ".dat");
+    EXPECT_FALSE(FileNameFromText(owner->chosen, onDisk));
+}
+
+TEST_F(FileChooserTest, AnOwnerThatHasGoneHearsNothingAndNothingBreaks)
+{
+    // The chooser does not keep its owner alive: the owner goes with its last holder.
+    Variable gone(new COwner(app));
+    auto* first = gone.As<COwner>();
+    first->Create(600, 500, 100, 80, nullptr, NoTitle, 200, 200, 200);
+    int count = first->GetReferenceCount();
+    Variable lonely(new CFileChooser(app));
+    auto* chooser = lonely.As<CFileChooser>();
+    chooser->OpenChooser("Exportar HTML ...", first);
+    EXPECT_EQ(first->GetReferenceCount(), count);
+    chooser->Show();
+    Pump();
+    gone.Clear();
+    EXPECT_FALSE(app->IsAlive(first));
+    ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
+    EXPECT_FALSE(desktop.IsVisible(chooser->handle));
+    EXPECT_TRUE(app->IsAlive(chooser));
+
+    // A chooser deleted gives its owner's count back as it was.
+    count = owner->GetReferenceCount();
+    Variable passing(new CFileChooser(app));
+    passing.As<CFileChooser>()->OpenChooser("Cargar Datos ...", owner);
+    passing.Clear();
+    EXPECT_EQ(owner->GetReferenceCount(), count);
+
+    // An owner that lets its chooser go on hearing the answer: the chooser goes once
+    // the click is through. Each answer is heard once.
+    owner->dropOnResult = true;
+    CFileChooser* dropped = Open();
+    ClickAt(dropped->cancelButton.As<CWindow>(), 80, 11);
+    EXPECT_EQ(owner->keys, std::vector<int32_t>{0});
+    EXPECT_EQ(owner->sources, std::vector<CObject*>{dropped});
+    EXPECT_FALSE(app->IsAlive(dropped));
+    EXPECT_EQ(owner->GetReferenceCount(), count);
+
+    // An owner that replaced its chooser hears the old one, kept by someone else, as
+    // that one: it can tell the answers apart.
+    owner->dropOnResult = false;
+    owner->keys.clear();
+    owner->sources.clear();
+    CFileChooser* older = Open();
+    Variable keptElsewhere(older);
+    CFileChooser* newer = Open();
+    ClickAt(newer->cancelButton.As<CWindow>(), 80, 11);  // the newer lies on top
+    ClickAt(older->okButton.As<CWindow>(), 80, 11);
+    EXPECT_EQ(owner->keys, (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(owner->sources, (std::vector<CObject*>{newer, older}));
+}
+
+TEST_F(FileChooserTest, AChooserOpensWhereTheLastLeftOffAndShowsTheFolderAgainWhenShownAgain)
+{
+    CFileChooser* first = Open();
+    ClickLine(first->GetDirectoryList(), uint32_t(RowOf(first->GetDirectoryList(), "sub1")));
+    ClickAt(first->cancelButton.As<CWindow>(), 80, 11);
+    Variable keep(first);
+    CFileChooser* second = Open();
+    EXPECT_EQ(Name(second), tree + "/base/sub1");
+    Key(VK_ESCAPE);
+    Type(tree + "/base");
+    Key(VK_RETURN);
+    ClickAt(second->okButton.As<CWindow>(), 80, 11);
+
+    // Shown again, the first one lists the folder the second left.
+    Touch(tree + "/base/c.dat");
+    first->Show();
+    Pump();
+    EXPECT_EQ(Name(first), tree + "/base");
+    std::vector<std::string> files = Lines(first->GetFileList());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"a.dat", "b.dat", "c.dat"}));
+    EXPECT_EQ(app->activeWindow, first->GetNameField());
+}
+
+TEST_F(FileChooserTest, TheDialogShowsItsPicturesAndIsSavedAsAPicture)
+{
+    CFileChooser* chooser = Open("Guardar Datos Como ...");
+    Type("/datos.dat");
+    mkdir((started + "/widget-pictures").c_str(), 0755);
+    SavePicture(chooser, started + "/widget-pictures/chooser-open.png");
+
+    // Beside the plain background of a decorated window, the folder picture and the
+    // fading trail of the page picture lie in their places at the top, and only there.
+    Variable plainHolder(new CBasicWindow(app));
+    auto* plain = plainHolder.As<CBasicWindow>();
+    plain->Create(0, 0, 390, 364, nullptr, NoTitle, 252, 242, 202);
+    plain->Draw();
+    auto inFolder = [](int x, int y) { return x >= 46 && x < 46 + 48 && y >= 8 && y < 8 + 32; };
+    auto inTrail = [](int x, int y) { return x >= 243 && x < 290 + 32 && y >= 5 && y < 8 + 30; };
+    int folder = 0, trail = 0, elsewhere = 0;
+    for (int y = 0; y < chooser->height; y++) {
+        for (int x = 0; x < chooser->width; x++) {
+            if (chooser->GetCanvas()->GetSurface()->GetPixel(x, y) == plain->GetCanvas()->GetSurface()->GetPixel(x, y))
+                continue;
+            (inFolder(x, y) ? folder : inTrail(x, y) ? trail : elsewhere)++;
+        }
+    }
+    EXPECT_GT(folder, 48 * 32 / 4);
+    EXPECT_GT(trail, 32 * 30 / 2);
+    EXPECT_EQ(elsewhere, 0);
+    // The screen shows the canvas.
+    EXPECT_EQ(Shown(chooser, 70, 24), chooser->GetCanvas()->GetSurface()->GetPixel(70, 24));
 }
