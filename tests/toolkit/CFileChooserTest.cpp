@@ -407,10 +407,13 @@ TEST_F(FileChooserTest, EachButtonAnswersOnceAndTheTitleBarCloseAnswersNothing)
     EXPECT_FALSE(desktop.IsVisible(chooser->handle));
     EXPECT_FALSE(desktop.IsVisible(chooser->decoration.As<CWindow>()->handle));
 
-    // "Cancelar" answers 0, once.
+    // "Cancelar" answers 0, once, however quickly it is clicked twice.
     owner->keys.clear();
     chooser = Open();
-    ClickAt(chooser->cancelButton.As<CWindow>(), 80, 11);
+    PPoint cancel = At(chooser->cancelButton.As<CWindow>(), 80, 11);
+    desktop.Click(cancel.x, cancel.y);
+    desktop.Click(cancel.x, cancel.y);
+    Pump();
     EXPECT_EQ(owner->keys, std::vector<int32_t>{0});
     EXPECT_FALSE(desktop.IsVisible(chooser->handle));
     chooser->Show();
