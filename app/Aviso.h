@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolkit/CBasicWindow.h"
+
+// A small decorated window telling the user what went wrong with a file: the message
+// over as many lines as it needs and an "Aceptar" button, which closes it (as Enter
+// does, the button holding the keyboard).
+class Aviso : public CBasicWindow {
+public:
+    static constexpr int MostLines = 8;
+
+    explicit Aviso(CGApplication* app);
+    ~Aviso() override;
+
+    void HandleEvent(CEvent event) override;
+
+    // Creates the window centred on the desktop, sized to the text, and shows it.
+    void OpenMessage(const std::string& text);
+    // The whole message as given.
+    const std::string& GetMessage() const { return message; }
+
+    Variable lines[MostLines];
+    Variable acceptButton;
+
+private:
+    std::vector<std::string> Wrap(const std::string& text, int room);
+
+    std::string message;
+};

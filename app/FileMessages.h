@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The short Spanish messages the windows show when a file cannot be saved, loaded or
+// written; texts are Windows-1252, names as the windows show them.
+
+// The system's reason for an error number, e.g. "Permiso denegado".
+std::string ReasonText(int error);
+
+// "No se pudo <action> «<name>»: <reason>", e.g. action "guardar".
+std::string FailureText(const char* action, const std::string& name, int error);
+
+// The same with a reason of its own instead of an error number.
+std::string FailureText(const char* action, const std::string& name, const char* reason);
+
+// For a name holding a character the code page cannot show: the system's name is
+// unknown, so nothing is read or written under it.
+extern const char* const UnshowableNameReason;
+
+// A load that found fewer records than the file's count claims.
+std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t loaded);

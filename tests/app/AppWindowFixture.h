@@ -1,0 +1,273 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/AjustorProgram.h"
+#include "app/Aviso.h"
+#include "app/Basicad.h"
+#include "app/CMainw.h"
+#include "app/Ponderat.h"
+#include "core/CList.h"
+#include "core/CString.h"
+#include "platform/PSurface.h"
+#include "platform/PngWriter.h"
+#include "platform/headless/PHeadlessSystem.h"
+#include "toolkit/CBasicWindowDecoration.h"
+#include "toolkit/CButton.h"
+#include "toolkit/CEditBox.h"
+#include "toolkit/CFileChooser.h"
+#include "toolkit/CGApplication.h"
+#include "toolkit/CTextEdit.h"
+
+// The program on the in-memory desktop (1024 × 768), started in a folder of its own
+// that holds "Dades"; a person's pointer clicks and keys go through the test driver.
+class AppWindowTest : public ::testing::Test {
+public:
+    static std::string Text(CString* s)
+    {
+        return s && s->GetLength() ? std::string(s->GetBuffer(), s->GetLength()) : "";
+    }
+
+    static std::string ReadFile(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+protected:
+    void SetUp() override
+    {
+        PrepareAjustor();
+        previous = platform::InstallWindowSystem(&desktop);
+        app = new CGApplication();
+        ASSERT_EQ(app->Initialise(), 1);
+        char* here = getcwd(nullptr, 0);
+        started = here ? here : "/";
+        std::free(here);
+        char pattern[] = "/tmp/ajustor-app-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = std::filesystem::canonical(pattern).string();
+        dades = root + "/Dades";
+        std::filesystem::create_directory(dades);
+        ASSERT_EQ(chdir(root.c_str()), 0);
+    }
+
+    void TearDown() override
+    {
+        window.Clear();
+        app->Cleanup();
+        delete app;
+        platform::InstallWindowSystem(previous);
+        EXPECT_EQ(chdir(started.c_str()), 0);
+        std::error_code ignored;
+        std::filesystem::permissions(root, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::permissions(dades, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(root, ignored);
+    }
+
+    // Opens the main window as start-up does, with the build's pictures or others.
+    CMainw* Start(const std::string& pictures = PICTURE_FOLDER)
+    {
+        window = OpenMainWindow(app, pictures);
+        Pump();
+        return Main();
+    }
+
+    CMainw* Main() const { return window.As<CMainw>(); }
+    CTextEdit* Column(int k) const { return Main()->GetColumn(k); }
+
+    // Runs loop steps until the desktop has nothing queued.
+    void Pump()
+    {
+        app->looping = 1;
+        for (int guard = 0; guard < 10000 && desktop.Pending(); guard++)
+            app->Step();
+        app->Step();
+        app->looping = 0;
+    }
+
+    platform::PPoint At(CWindow* w, int x, int y)
+    {
+        platform::PRect rect;
+        EXPECT_TRUE(desktop.GetWindowRect(w->handle, rect));
+        return {rect.left + x, rect.top + y};
+    }
+
+    void ClickAt(CWindow* w, int x, int y)
+    {
+        platform::PPoint p = At(w, x, y);
+        desktop.Click(p.x, p.y);
+        Pump();
+    }
+
+    void Click(const Variable& button)
+    {
+        auto* w = button.CheckedAs<CWindow>();
+        ASSERT_NE(w, nullptr);
+        ClickAt(w, w->width / 2, w->height / 2);
+    }
+
+    // Types Windows-1252 text as key presses with their characters; "\n" is Enter.
+    void Type(const std::string& text)
+    {
+        for (char c : text) {
+            if (c == '\n')
+                desktop.TypeKey(platform::VK_RETURN, 13);
+            else
+                desktop.TypeKey(KeyOf(uint8_t(c)), uint8_t(c));
+        }
+        Pump();
+    }
+
+    // The key a character is typed with on a Spanish keyboard, near enough: punctuation
+    // on its own keys, never on a command key such as Delete (46, the code of '.').
+    static uint32_t KeyOf(uint8_t c)
+    {
+        if (c >= 'a' && c <= 'z')
+            return c - 32u;
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ')
+            return c;
+        switch (c) {
+        case '.':
+            return 0xBE;
+        case ',':
+            return 0xBC;
+        case '-':
+            return 0xBD;
+        default:
+            return 0xDE;
+        }
+    }
+
+    void Key(uint32_t virtualKey, uint32_t character = 0)
+    {
+        desktop.TypeKey(virtualKey, character);
+        Pump();
+    }
+
+    // Types a data set as a person does: a click on the first row of each column, then
+    // its cells, each ended with Enter, which leaves an empty row after the last.
+    void TypeColumns(const std::vector<std::vector<std::string>>& cells)
+    {
+        for (size_t k = 0; k < cells.size(); k++) {
+            CTextEdit* column = Column(int(k));
+            ClickAt(column, 20, column->rowHeight / 2);
+            for (const std::string& cell : cells[k])
+                Type(cell + "\n");
+        }
+    }
+
+    CFileChooser* Chooser() const { return Main()->chooser.CheckedAs<CFileChooser>(); }
+
+    std::string Title(CBasicWindow* w)
+    {
+        auto* frame = w ? w->decoration.CheckedAs<CBasicWindowDecoration>() : nullptr;
+        return frame ? desktop.GetWindowText(frame->handle) : "<none>";
+    }
+
+    // The top-left corner of a decorated window's frame on the screen.
+    platform::PPoint FrameCorner(CBasicWindow* w)
+    {
+        auto* frame = w->decoration.CheckedAs<CBasicWindowDecoration>();
+        platform::PRect rect;
+        EXPECT_TRUE(frame && desktop.GetWindowRect(frame->handle, rect));
+        return {rect.left, rect.top};
+    }
+
+    // Closes a decorated window with the close button of its title bar, as a person
+    // clears the view onto the window below.
+    void CloseByTitleBar(CBasicWindow* w)
+    {
+        auto* frame = w ? w->decoration.CheckedAs<CBasicWindowDecoration>() : nullptr;
+        ASSERT_NE(frame, nullptr);
+        Click(frame->closeButton);
+        EXPECT_FALSE(w->visible);
+    }
+
+    // Closes a result window and its plot, which cover the main window.
+    void CloseResult()
+    {
+        auto* result = Main()->resultWindow.CheckedAs<CBasicWindow>();
+        ASSERT_NE(result, nullptr);
+        CBasicWindow* plot = PlotOf(result);
+        CloseByTitleBar(result);  // first: it covers the plot's title bar
+        if (plot)
+            CloseByTitleBar(plot);
+    }
+
+    static CBasicWindow* PlotOf(CBasicWindow* result);
+
+    // Answers the open chooser: the name field emptied, the name typed, then "O.k"
+    // (or "Cancelar") clicked.
+    void Answer(CFileChooser* chooser, const std::string& name, bool confirm = true)
+    {
+        ASSERT_NE(chooser, nullptr);
+        ASSERT_EQ(app->activeWindow, chooser->GetNameField());
+        Key(platform::VK_ESCAPE, 27);
+        Type(name);
+        Click(confirm ? chooser->okButton : chooser->cancelButton);
+    }
+
+    static std::vector<std::string> LinesOf(CTextEdit* column)
+    {
+        std::vector<std::string> lines;
+        for (uint32_t i = 0; column && i < column->GetLineCount(); i++)
+            lines.push_back(Text(column->LineAt(i)));
+        return lines;
+    }
+
+    static void WriteFile(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    // The message window the main window opened last, when it is shown.
+    Aviso* Message(const Variable& field) const
+    {
+        auto* message = field.CheckedAs<Aviso>();
+        return message && message->visible ? message : nullptr;
+    }
+
+    // A decorated window as the screen shows it, frame included, as a PNG file.
+    void SavePicture(CBasicWindow* w, const std::string& path)
+    {
+        auto* frame = w->decoration.CheckedAs<CBasicWindowDecoration>();
+        platform::PRect outer;
+        ASSERT_TRUE(frame && desktop.GetWindowRect(frame->handle, outer));
+        PSurface picture(outer.Width(), outer.Height());
+        for (int y = 0; y < outer.Height(); y++)
+            for (int x = 0; x < outer.Width(); x++) {
+                platform::PHandle at = desktop.WindowAt(outer.left + x, outer.top + y);
+                platform::PRect rect;
+                desktop.GetWindowRect(at, rect);
+                int left = outer.left + x - rect.left, top = outer.top + y - rect.top;
+                picture.SetPixel(x, y, desktop.GetWindowPixel(at, left, top));
+            }
+        EXPECT_EQ(WriteSurfacePng(picture, path.c_str()), 1);
+    }
+
+    platform::PHeadlessSystem desktop;
+    platform::PWindowSystem* previous = nullptr;
+    CGApplication* app = nullptr;
+    Variable window;
+    std::string started;
+    std::string root;
+    std::string dades;
+};
+
+inline CBasicWindow* AppWindowTest::PlotOf(CBasicWindow* result)
+{
+    if (auto* simple = dynamic_cast<Basicad*>(result))
+        return simple->plotWindow.CheckedAs<CBasicWindow>();
+    if (auto* weighted = dynamic_cast<Ponderat*>(result))
+        return weighted->plotWindow.CheckedAs<CBasicWindow>();
+    return nullptr;
+}

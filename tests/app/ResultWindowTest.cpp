@@ -1,0 +1,277 @@
+#include "app/Acercade.h"
+#include "app/Basicad.h"
+#include "app/FitReport.h"
+#include "app/Ponderat.h"
+#include "app/SimpleFit.h"
+#include "app/WeightedFit.h"
+#include "graphics/CCanvas.h"
+#include "io/CLineColumn.h"
+#include "tests/app/AppWindowFixture.h"
+#include "toolkit/CScroller.h"
+
+using platform::VK_TAB;
+
+namespace {
+using Lines = std::vector<std::string>;
+
+// The example of the plot: the fitted line runs from corner to corner.
+const std::vector<Lines> Example = {{"1", "2", "3"}, {"0.1", "0.1", "0.1"}, {"2", "4", "6"}, {"0.2", "0.2", "0.2"}};
+
+// What the fits write for a data set, and the report written from that, without any
+// window: what the windows must show and export.
+class Reference {
+public:
+    Reference(CApplication* app, const std::vector<Lines>& cells, FitKind fitKind) : kind(fitKind)
+    {
+        for (int k = 0; k < 4; k++) {
+            data[k] = New(app);
+            for (const std::string& cell : cells[k])
+                data[k]->AddLine(cell.c_str());
+            data[k]->DeleteFirstLine();
+        }
+        int count = kind == FitKind::Simple ? 6 : 8;
+        for (int i = 0; i < count; i++)
+            out[i] = New(app);
+        CDataColumn* const columns[4] = {data[0], data[1], data[2], data[3]};
+        if (kind == FitKind::Simple)
+            RunSimpleFit(columns, SimpleFitColumns{out[1], out[2], out[0], out[3], out[4], out[5]});
+        else
+            RunWeightedFit(columns, WeightedFitColumns{out[0], out[3], out[4], out[1], out[2], out[5], out[6], out[7]});
+        for (int i = 0; i < count; i++)
+            out[i]->DeleteFirstLine();
+    }
+
+    // Columns in the window's order: the auxiliary ones, "Incognitas", "Valores".
+    Lines Column(int i) const
+    {
+        Lines lines;
+        for (uint32_t r = 0; r < out[i]->LineCount(); r++)
+            lines.push_back(AppWindowTest::Text(out[i]->LineAt(r)));
+        return lines;
+    }
+
+    std::string Report(CApplication* app, const std::string& path) const
+    {
+        ReportColumns columns;
+        int auxiliary = kind == FitKind::Simple ? 4 : 6;
+        for (int k = 0; k < 4; k++)
+            columns.data[k] = data[k]->GetLines();
+        for (int i = 0; i < auxiliary; i++)
+            columns.auxiliary[i] = out[i]->GetLines();
+        columns.names = out[auxiliary]->GetLines();
+        columns.values = out[auxiliary + 1]->GetLines();
+        Variable target(new CString(app));
+        target.As<CString>()->SetText(path.c_str());
+        EXPECT_EQ(WriteFitReport(app, target.As<CString>(), kind, columns), 1);
+        return AppWindowTest::ReadFile(path);
+    }
+
+private:
+    CLineColumn* New(CApplication* app)
+    {
+        auto* column = new CLineColumn(app);
+        held.emplace_back(column);
+        return column;
+    }
+
+    FitKind kind;
+    CLineColumn* data[4] = {};
+    CLineColumn* out[8] = {};
+    std::vector<Variable> held;
+};
+
+uint32_t Green(CGApplication* app) { return app->packColour(0, 128, 18); }
+}  // namespace
+
+class ResultWindowTest : public AppWindowTest {
+protected:
+    CBasicWindow* Result() const { return Main()->resultWindow.CheckedAs<CBasicWindow>(); }
+
+    std::string Export(const Variable& button, const Variable& chooser, const std::string& name)
+    {
+        Click(button);
+        auto* dialog = chooser.CheckedAs<CFileChooser>();
+        EXPECT_NE(dialog, nullptr);
+        if (!dialog)
+            return {};
+        EXPECT_EQ(Title(dialog), "Exportar HTML ...");
+        Answer(dialog, name);
+        return ReadFile(dades + "/" + name);
+    }
+};
+
+TEST_F(ResultWindowTest, SimpleFitShowsExactlyTheFitsLinesAndThePlot)
+{
+    CMainw* main = Start();
+    TypeColumns(Example);
+    ASSERT_EQ(LinesOf(Column(0)), (Lines{"1", "2", "3", ""})) << "Enter leaves an empty last row";
+    Click(main->simpleButton);
+    auto* window = main->resultWindow.CheckedAs<Basicad>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Title(window), "Ajuste Simple");
+    platform::PPoint corner = FrameCorner(window);
+    EXPECT_EQ(corner.x, 64);
+    EXPECT_EQ(corner.y, 64);
+    EXPECT_EQ(window->width, Basicad::Width);
+
+    Reference expected(app, Example, FitKind::Simple);
+    const Variable* columns[] = {&window->productXY, &window->productXX, &window->productYY,
+                                 &window->residuals,  &window->names,     &window->values};
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(LinesOf(columns[i]->As<CTextEdit>()), expected.Column(i)) << i;
+    Lines values = LinesOf(window->values.As<CTextEdit>());
+    EXPECT_EQ(values[0], "3") << "the empty last row is no data";
+    EXPECT_EQ(values[9], "2");
+    EXPECT_EQ(window->productXY.As<CTextEdit>()->x, 8);
+    EXPECT_EQ(window->productXX.As<CTextEdit>()->x, 108);
+    EXPECT_EQ(window->secondScroller.As<CScroller>()->x, 651);
+
+    auto* plot = window->plotWindow.CheckedAs<CBasicWindow>();
+    ASSERT_NE(plot, nullptr);
+    EXPECT_TRUE(plot->visible);
+    EXPECT_EQ(Title(plot), "Grafica (Meramente Orientativa)");
+    EXPECT_EQ(plot->width, 805);
+    EXPECT_EQ(plot->height, 604);
+    PSurface* surface = plot->GetCanvas()->GetSurface();
+    EXPECT_EQ(surface->GetPixel(0, 600), Green(app)) << "the line starts at (0, 600)";
+    EXPECT_EQ(surface->GetPixel(400, 300), Green(app));
+    EXPECT_EQ(surface->GetPixel(800, 0), Green(app)) << "and ends at (800, 0)";
+    EXPECT_EQ(surface->GetPixel(600, 600), app->packColour(255, 255, 255));
+}
+
+TEST_F(ResultWindowTest, WeightedFitShowsItsColumnsAndTabStaysInItsRing)
+{
+    CMainw* main = Start();
+    TypeColumns(Example);
+    Click(main->weightedButton);
+    auto* window = main->resultWindow.CheckedAs<Ponderat>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Title(window), "Ajuste Ponderado");
+    EXPECT_EQ(window->width, Ponderat::Width);
+    EXPECT_EQ(window->height, Ponderat::Height);
+    Reference expected(app, Example, FitKind::Weighted);
+    const Variable* columns[] = {&window->weights,   &window->weightedXY, &window->weightedXX, &window->weightedX,
+                                 &window->weightedY, &window->residuals,  &window->names,      &window->values};
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(LinesOf(columns[i]->As<CTextEdit>()), expected.Column(i)) << i;
+    EXPECT_EQ(LinesOf(window->values.As<CTextEdit>())[0], "3");
+    EXPECT_EQ(LinesOf(window->values.As<CTextEdit>())[10], "2") << "no NaN from the empty last row";
+    EXPECT_EQ(window->residuals.As<CTextEdit>()->x, 508);
+
+    // Tab in "Incognitas" goes to the second scroller, which hands on to "Valores",
+    // and back: never into the auxiliary columns.
+    auto* names = window->names.As<CTextEdit>();
+    auto* values = window->values.As<CTextEdit>();
+    ClickAt(names, 20, names->rowHeight * 2 + 2);
+    ASSERT_EQ(app->activeWindow, names->GetEditor());
+    EXPECT_EQ(names->nextFocus.Get(), window->secondScroller.Get());
+    Key(VK_TAB, 9);
+    EXPECT_EQ(app->activeWindow, values->GetEditor());
+    Key(VK_TAB, 9);
+    EXPECT_EQ(app->activeWindow, names->GetEditor());
+    EXPECT_EQ(window->residuals.As<CTextEdit>()->nextFocus.Get(), window->firstScroller.Get());
+    EXPECT_EQ(window->firstScroller.As<CScroller>()->nextFocus.Get(), window->weights.Get());
+}
+
+TEST_F(ResultWindowTest, ExportWritesTheReportOfTheDataTheFitUsed)
+{
+    CMainw* main = Start();
+    TypeColumns(Example);
+    Click(main->simpleButton);
+    auto* simple = main->resultWindow.CheckedAs<Basicad>();
+    ASSERT_NE(simple, nullptr);
+    Variable holdSimple(simple);
+    std::string expectedSimple = Reference(app, Example, FitKind::Simple).Report(app, root + "/simple.html");
+    EXPECT_EQ(Export(simple->exportButton, simple->chooser, "simple.html"), expectedSimple);
+
+    CloseResult();
+    Click(main->weightedButton);
+    auto* weighted = main->resultWindow.CheckedAs<Ponderat>();
+    ASSERT_NE(weighted, nullptr);
+    std::string expectedWeighted = Reference(app, Example, FitKind::Weighted).Report(app, root + "/ponderado.html");
+
+    // The data change after the fit: the report still shows the data of its results.
+    // (Closed windows are shown again here as a person would drag them aside.)
+    CloseResult();
+    ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
+    Type("9\n");
+    ASSERT_NE(LinesOf(Column(0))[0], "1");
+    Click(main->newButton);
+    weighted->Show();
+    Pump();
+    EXPECT_EQ(Export(weighted->exportButton, weighted->chooser, "ponderado.html"), expectedWeighted);
+    CloseByTitleBar(weighted);
+    simple->Show();
+    Pump();
+    EXPECT_EQ(Export(simple->exportButton, simple->chooser, "simple2.html"), expectedSimple)
+        << "an earlier result window held elsewhere keeps working";
+    CloseByTitleBar(simple);
+    weighted->Show();
+    Pump();
+
+    // Exporting again over the same name replaces the report.
+    EXPECT_EQ(Export(weighted->exportButton, weighted->chooser, "ponderado.html"), expectedWeighted);
+    EXPECT_EQ(Message(weighted->messageWindow), nullptr);
+}
+
+TEST_F(ResultWindowTest, AFailedExportIsToldAndAReplacedWindowClosesCleanly)
+{
+    CMainw* main = Start();
+    TypeColumns(Example);
+    Click(main->simpleButton);
+    auto* window = main->resultWindow.CheckedAs<Basicad>();
+    Click(window->exportButton);
+    Answer(window->chooser.CheckedAs<CFileChooser>(), "falta/informe.html");
+    auto* message = Message(window->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetMessage(),
+              "No se pudo exportar \xAB" + dades + "/falta/informe.html\xBB: No existe el archivo o el directorio");
+
+    // A new fit replaces the window, its plot and its open chooser.
+    Click(message->acceptButton);
+    Click(window->exportButton);
+    CloseByTitleBar(PlotOf(window));
+    platform::PHandle handles[] = {window->handle, window->plotWindow.As<CWindow>()->handle,
+                                   window->chooser.As<CWindow>()->handle};
+    Click(main->weightedButton);
+    for (platform::PHandle handle : handles)
+        EXPECT_FALSE(desktop.IsWindow(handle));
+    EXPECT_TRUE(Result()->visible);
+}
+
+TEST_F(ResultWindowTest, ANewDataSetFitsNoRowsWithoutFailing)
+{
+    CMainw* main = Start();
+    Click(main->simpleButton);
+    auto* window = main->resultWindow.CheckedAs<Basicad>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(LinesOf(window->values.As<CTextEdit>())[0], "0");
+    EXPECT_EQ(window->productXX.As<CTextEdit>()->GetLineCount(), 1u) << "a column always holds a line";
+    CloseResult();
+    Click(main->weightedButton);
+    EXPECT_TRUE(Result()->visible);
+}
+
+// Pictures of every window for a person to look at, under the build folder.
+TEST_F(ResultWindowTest, WritesPicturesOfEveryWindow)
+{
+    std::string folder = WINDOW_PICTURES;
+    std::filesystem::create_directories(folder);
+    CMainw* main = Start();
+    TypeColumns(Example);
+    SavePicture(main, folder + "/principal.png");
+    Click(main->simpleButton);
+    auto* simple = main->resultWindow.CheckedAs<Basicad>();
+    SavePicture(simple, folder + "/ajuste-simple.png");
+    SavePicture(simple->plotWindow.As<CBasicWindow>(), folder + "/grafica.png");
+    CloseResult();
+    Click(main->weightedButton);
+    SavePicture(Result(), folder + "/ajuste-ponderado.png");
+    CloseResult();
+    Click(main->infoButton);
+    SavePicture(main->aboutWindow.As<CBasicWindow>(), folder + "/acerca-de.png");
+    Click(main->saveAsButton);
+    SavePicture(Chooser(), folder + "/guardar.png");
+    Answer(Chooser(), "falta/datos.dat");
+    SavePicture(main->messageWindow.As<CBasicWindow>(), folder + "/aviso.png");
+}
