@@ -263,8 +263,13 @@ TEST_F(ResultWindowTest, WritesPicturesOfEveryWindow)
     Click(main->simpleButton);
     auto* simple = main->resultWindow.CheckedAs<Basicad>();
     SavePicture(simple, folder + "/ajuste-simple.png");
-    SavePicture(simple->plotWindow.As<CBasicWindow>(), folder + "/grafica.png");
     CloseResult();
+    // The plot alone, as a person sees it once the result window is out of the way.
+    auto* plot = simple->plotWindow.As<CBasicWindow>();
+    plot->Show();
+    Pump();
+    SavePicture(plot, folder + "/grafica.png");
+    CloseByTitleBar(plot);
     Click(main->weightedButton);
     SavePicture(Result(), folder + "/ajuste-ponderado.png");
     CloseResult();
