@@ -22,9 +22,8 @@ std::string FindPictureFolder()
     if (n <= 0)
         return ".";
     std::string exe(self, size_t(n));
-    std::string beside = exe.substr(0, exe.rfind('/'));
-    if (beside.empty())
-        beside = "/";
+    size_t slash = exe.rfind('/');
+    std::string beside(slash == 0 ? std::string("/") : exe.substr(0, slash));
     std::string installed = beside + "/../share/ajustor";
     if (!Readable(beside + Landmark) && Readable(installed + Landmark))
         return installed;
