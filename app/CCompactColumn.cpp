@@ -48,12 +48,12 @@ const char* CCompactColumn::LineText(uint32_t i, uint32_t* size) const
     return text.data() + begin;
 }
 
-CList* CCompactColumn::MakeLineList()
+CList* CCompactColumn::MakeLineList(uint32_t count)
 {
     auto* list = new CList(application);
     Variable hold(list);
     list->Create();
-    for (uint32_t i = 0; i < LineCount(); i++) {
+    for (uint32_t i = 0; i < LineCount() && i < count; i++) {
         uint32_t size;
         const char* line = LineText(i, &size);
         auto* s = new CString(application);

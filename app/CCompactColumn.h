@@ -27,9 +27,9 @@ public:
     // The bytes of line i without a string; i must be below LineCount.
     const char* LineText(uint32_t i, uint32_t* size) const;
 
-    // A new list with a string per line (count 0, no protection): the form report
-    // tables take their columns in.
-    CList* MakeLineList();
+    // A new list with a string per line, the first `count` lines at most (count 0, no
+    // protection): the form report tables take their columns in.
+    CList* MakeLineList(uint32_t count = UINT32_MAX);
 
 private:
     CApplication* application;

@@ -257,3 +257,16 @@ TEST(AjustorFitTool, WritesThePlot)
     EXPECT_NE(run.out.find("\najustor-fit: no se puede escribir la grafica \""), std::string::npos) << run.out;
     ExpectFailure(Tool("--text " + data + " --plot"), "--plot necesita");
 }
+
+// A data set saved after the last Enter ends in a row of empty cells: it is no data,
+// neither for the fit nor for the report's data table.
+TEST(AjustorFitTool, TrailingEmptyRowsOfADataFileAreNoData)
+{
+    std::string file("\x04\x00\x00\x00" "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n;;;;\n", 50);
+    std::string report = testing::TempDir() + "tool-trailing.html";
+    ToolRun run = Tool("--html " + report + " " + Write("tool-trailing.dat", file));
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out.rfind("N\t3\n", 0), 0u) << run.out;
+    std::string html = ReadAll(report);
+    EXPECT_NE(html.find("<td>5,9</td><td>0,3</td></tr></table>"), std::string::npos) << html;
+}

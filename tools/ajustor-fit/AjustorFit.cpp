@@ -325,13 +325,14 @@ void PrintResults(ResultColumns& r, Output& out)
 int WriteReport(CApplication* app, const Options& o, DataSet& set, ResultColumns& r)
 {
     std::vector<Variable> lists;
-    auto listOf = [&](CCompactColumn* c) {
-        lists.emplace_back(c->MakeLineList());
+    auto listOf = [&](CCompactColumn* c, uint32_t count = UINT32_MAX) {
+        lists.emplace_back(c->MakeLineList(count));
         return lists.back().As<CList>();
     };
     ReportColumns columns;
+    // The data table shows the rows fitted: trailing empty rows are no data.
     for (int i = 0; i < 4; i++)
-        columns.data[i] = listOf(set.Cells(i));
+        columns.data[i] = listOf(set.Cells(i), set.rows.Count());
     for (size_t i = 0; i < r.perRow.size(); i++)
         columns.auxiliary[i] = listOf(r.perRow[i].get());
     columns.names = listOf(&r.names);
