@@ -1,0 +1,291 @@
+// The real program on a private X server, driven through the server by xdotool as a
+// person would drive it: a data set typed into the four columns, saved, both fits run
+// and both reports exported through the chooser and compared byte for byte with what
+// ajustor-fit writes for the saved file, "Nuevo", "Cargar", the about window, and the
+// end by the title bar's close button. Once without a window manager, once under openbox.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/x11/PXvfbServer.h"
+
+namespace {
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// A top-level window as the X server places it.
+struct Place {
+    unsigned long id = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+std::string Shell(const std::string& command)
+{
+    std::string out;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
+            out.append(chunk, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class ProgramX11Test : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        if (!server.Start(1024, 768))
+            GTEST_SKIP() << "no Xvfb: " << server.GetError();
+        if (GetParam() && !server.StartWindowManager("openbox"))
+            GTEST_SKIP() << "no window manager: " << server.GetError();
+        char pattern[] = "/tmp/ajustor-drive-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        run = pattern;
+        data = run / "Dades";
+        fs::create_directory(data);
+        pictures = fs::path(PICTURE_OUTPUT) / (GetParam() ? "openbox" : "sin-gestor");
+        fs::create_directories(pictures);
+        Start();
+    }
+
+    void TearDown() override
+    {
+        if (program > 0) {
+            kill(program, SIGKILL);
+            waitpid(program, nullptr, 0);
+        }
+        if (!run.empty())
+            fs::remove_all(run);
+    }
+
+    void Start()
+    {
+        program = fork();
+        if (program == 0) {
+            setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
+            if (chdir(run.c_str()) == 0)
+                execl(AJUSTOR_PROGRAM, "ajustor", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(program, 0);
+    }
+
+    std::string Xdo(const std::string& arguments)
+    {
+        return Shell("DISPLAY=" + server.GetDisplayName() + " xdotool " + arguments + " 2>/dev/null");
+    }
+
+    // The visible top-level window with this title, waited for. Child windows share
+    // their window's title; the top level is the largest.
+    Place Find(const std::string& title)
+    {
+        for (auto deadline = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < deadline;) {
+            Place best;
+            std::istringstream ids(Xdo("search --onlyvisible --name '^" + title + "$'"));
+            for (unsigned long id; ids >> id;) {
+                Place p = PlaceOf(id);
+                if (p.width * p.height > best.width * best.height)
+                    best = p;
+            }
+            if (best.id)
+                return best;
+            std::this_thread::sleep_for(50ms);
+        }
+        ADD_FAILURE() << "no window \"" << title << "\"";
+        return {};
+    }
+
+    Place PlaceOf(unsigned long id)
+    {
+        Place p;
+        p.id = id;
+        std::istringstream lines(Xdo("getwindowgeometry --shell " + std::to_string(id)));
+        for (std::string line; std::getline(lines, line);) {
+            auto value = [&](const char* key) { return line.rfind(key, 0) == 0 ? std::atoi(line.c_str() + std::strlen(key)) : -1; };
+            if (int v = value("X="); v >= 0) p.x = v;
+            if (int v = value("Y="); v >= 0) p.y = v;
+            if (int v = value("WIDTH="); v >= 0) p.width = v;
+            if (int v = value("HEIGHT="); v >= 0) p.height = v;
+        }
+        return p;
+    }
+
+    // A click on a point of a decorated window's client area: the frame is 2 pixels
+    // wide and the title bar `titleHeight` high.
+    void Click(const Place& window, int x, int y)
+    {
+        Xdo("mousemove " + std::to_string(window.x + 2 + x) + " " + std::to_string(window.y + titleHeight + 2 + y) +
+            " click 1");
+        Settle();
+    }
+
+    // The close button of a decorated window's title bar.
+    void Close(const Place& window)
+    {
+        int x = window.x + window.width - titleHeight + 2 + 6;
+        int y = window.y + (titleHeight - 2) / 2 - 3 + 5;
+        Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+        Settle();
+    }
+
+    void Type(const std::string& text)
+    {
+        Xdo("type --delay 15 '" + text + "'");
+        Settle();
+    }
+
+    void Keys(const std::string& keys)
+    {
+        Xdo("key --delay 15 " + keys);
+        Settle();
+    }
+
+    // Lets the program take what was sent before the next step.
+    static void Settle() { std::this_thread::sleep_for(120ms); }
+
+    // The file once it exists and has stopped growing.
+    std::string WaitForFile(const fs::path& path)
+    {
+        for (auto deadline = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < deadline;) {
+            std::error_code error;
+            if (fs::exists(path, error)) {
+                std::this_thread::sleep_for(100ms);
+                return ReadAll(path);
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        ADD_FAILURE() << "not written: " << path;
+        return {};
+    }
+
+    // A picture of the screen once the program has painted (slowly, under the sanitizers).
+    void Picture(const std::string& name)
+    {
+        std::this_thread::sleep_for(600ms);
+        Shell("DISPLAY=" + server.GetDisplayName() + " import -window root " + (pictures / (name + ".png")).string() +
+            " 2>/dev/null");
+    }
+
+    // Opens the chooser of a button, adds `name` to the folder it shows and confirms.
+    void Choose(const Place& owner, int x, int y, const std::string& title, const std::string& name)
+    {
+        Click(owner, x, y);
+        Place chooser = Find(title);
+        Type(name);
+        Click(chooser, 209 + 82, 330 + 11);  // "O.k"
+    }
+
+    int ExitStatus()
+    {
+        for (auto deadline = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < deadline;) {
+            int status = 0;
+            if (waitpid(program, &status, WNOHANG) == program) {
+                program = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return -2;
+    }
+
+    platform::PXvfbServer server;
+    pid_t program = -1;
+    fs::path run, data, pictures;
+    int titleHeight = 20;
+};
+
+std::string Tool(const std::string& arguments)
+{
+    return Shell(std::string("ASAN_OPTIONS=\"${ASAN_OPTIONS}${ASAN_OPTIONS:+:}print_suppressions=0\" ") +
+               AJUSTOR_FIT_TOOL + " " + arguments + " 2>&1");
+}
+}  // namespace
+
+TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
+{
+    Place main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NE(main.id, 0u);
+    EXPECT_EQ(main.width, 600 + 4);
+    titleHeight = main.height - 480 - 4;
+    EXPECT_GE(titleHeight, 20);
+
+    // Column 1 has the keyboard at start. Tab walks the columns (the scroller hands
+    // the focus on to column 1); Enter in the last column opens the next row.
+    const char* rows[][4] = {{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}, {"3", "0.1", "5.9", "0.3"}};
+    for (const auto& row : rows) {
+        for (int cell = 0; cell < 4; cell++) {
+            Type(row[cell]);
+            Keys(cell < 3 ? "Tab" : "Return Tab");
+        }
+    }
+    Picture("principal");
+    Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/datos.dat");
+    std::string saved = WaitForFile(data / "datos.dat");
+    EXPECT_EQ(saved, std::string("\x04\0\0\0", 4) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n;;;;\n");
+
+    // Each fit: its window, the report exported through the chooser, then the result
+    // and plot windows closed by their title bars, as they cover the main window.
+    struct Fit {
+        const char* button;
+        int x, y;
+        const char* title;
+        int exportX, exportY;
+        const char* report;
+        const char* options;
+    } fits[] = {{"simple", 8 + 74, 394 + 19, "Ajuste Simple", 450 + 82, 296 + 18, "simple.html", ""},
+                {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted"}};
+    for (const Fit& fit : fits) {
+        Click(main, fit.x, fit.y);
+        Place result = Find(fit.title);
+        Place plot = Find("Grafica \\(Meramente Orientativa\\)");
+        Picture(std::string("ajuste-") + fit.button);
+        Choose(result, fit.exportX, fit.exportY, "Exportar HTML \\.\\.\\.", std::string("/") + fit.report);
+        std::string written = WaitForFile(data / fit.report);
+        fs::path expected = run / (std::string("esperado-") + fit.report);
+        Tool(std::string(fit.options) + " --html " + expected.string() + " " + (data / "datos.dat").string());
+        EXPECT_EQ(written, ReadAll(expected)) << fit.title;
+        EXPECT_NE(written.find("<td>5,9</td>"), std::string::npos);
+        Close(result);  // first: the weighted fit's window covers the plot's close button
+        Close(plot);
+    }
+
+    // "Nuevo" empties the columns; "Cargar" brings the data set back, as a copy saved
+    // under another name shows.
+    Click(main, 8 + 74, 8 + 24);
+    Choose(main, 8 + 74, 58 + 24, "Cargar Datos \\.\\.\\.", "/datos.dat");
+    Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/copia.dat");
+    EXPECT_EQ(WaitForFile(data / "copia.dat"), saved);
+
+    Click(main, 46 + 36, 234 + 36);
+    Place about = Find("Programa Realizado por :");
+    EXPECT_EQ(about.width, 320 + 4);
+    Picture("acerca-de");
+
+    Close(main);
+    EXPECT_EQ(ExitStatus(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, ProgramX11Test, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "openbox" : "sinGestor"; });
