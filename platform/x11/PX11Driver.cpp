@@ -1,6 +1,7 @@
 #include "platform/x11/PX11Driver.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace platform {
@@ -96,5 +97,21 @@ void PX11Driver::RequestClose(unsigned long window)
 }
 
 void PX11Driver::Sync() { XSync(AsDisplay(display), False); }
+
+unsigned long long PX11Driver::ScreenHash(int x, int y, int width, int height)
+{
+    Display* d = AsDisplay(display);
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image)
+        return 0;
+    unsigned long long hash = 1469598103934665603ull;
+    for (int row = 0; row < height; row++) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(image->data + row * image->bytes_per_line);
+        for (int i = 0; i < width * image->bits_per_pixel / 8; i++)
+            hash = (hash ^ bytes[i]) * 1099511628211ull;
+    }
+    XDestroyImage(image);
+    return hash;
+}
 
 }  // namespace platform

@@ -20,6 +20,9 @@ public:
     // Asks a top-level window to close, as a window manager's close button does.
     void RequestClose(unsigned long window);
     void Sync();
+    // A hash of the pixels of a rectangle of the screen, to tell when what a program
+    // shows has stopped changing; 0 when the rectangle cannot be read.
+    unsigned long long ScreenHash(int x, int y, int width, int height);
 
 private:
     unsigned char BindSpareKey(unsigned long symbol);
