@@ -139,3 +139,15 @@ bool WriteBytes(const std::string& path, const ByteString& bytes)
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && ok;
 }
+
+std::vector<unsigned char> RgbaBytes(const Painter& picture)
+{
+    std::vector<unsigned char> out;
+    out.reserve(size_t(picture.width) * picture.height * 4);
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            const Rgba& c = picture.At(x, y);
+            out.insert(out.end(), {Byte(c.r), Byte(c.g), Byte(c.b), Byte(c.a)});
+        }
+    return out;
+}

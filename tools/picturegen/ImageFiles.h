@@ -15,4 +15,7 @@ ByteString IesBytes(const Painter& picture, Rgba background);
 // RGBA bytes of the picture over `background` (opaque), for previews.
 std::vector<unsigned char> PreviewBytes(const Painter& picture, Rgba background, int zoom);
 
+// RGBA bytes of the picture with its own transparency, for PNG files.
+std::vector<unsigned char> RgbaBytes(const Painter& picture);
+
 bool WriteBytes(const std::string& path, const ByteString& bytes);

@@ -1,5 +1,6 @@
 // Paints the program's pictures and writes them where the build wants them:
 //   picturegen <folder for .cel files> <C++ source for the built-in pictures> [<preview folder>]
+//   picturegen --app-icons <folder>   (the desktop icon as ajustor-<size>.png)
 // The preview folder gets a PNG of every picture over the windows' background.
 #include <algorithm>
 #include <cstdio>
@@ -110,10 +111,26 @@ bool WriteSource(const std::string& path, const std::string& previews)
     Preview(previews, "builtin-chooser-page", page);
     return WriteBytes(path, ByteString(source.begin(), source.end()));
 }
+
+// The sizes the desktop's icon theme asks for most.
+int WriteAppIcons(const std::string& folder)
+{
+    for (int size : {16, 32, 48, 128}) {
+        Painter icon = pictures::AppIcon(size);
+        std::string path = folder + "/ajustor-" + std::to_string(size) + ".png";
+        if (!WriteRgbaPng(RgbaBytes(icon).data(), size, size, path.c_str())) {
+            std::fprintf(stderr, "picturegen: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--app-icons")
+        return WriteAppIcons(argv[2]);
     if (argc < 3) {
         std::fprintf(stderr, "usage: picturegen <cel folder> <source file> [<preview folder>]\n");
         return 2;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 using namespace shape;
 
@@ -331,6 +332,52 @@ Painter AboutPicture()
     p.Fill(leaves, [](float x, float y) { return Mix(Rgb(160, 215, 90), Rgb(60, 140, 40), std::hypot(x - 42, y - 27) / 18); });
     Outline(p, leaves, Rgb(40, 100, 25), 1.0f);
     p.Fill([](float x, float y) { return Circle(x, y, 46, 36, 2); }, Rgb(255, 220, 90));
+    return p;
+}
+
+// Drawn on a 128-unit grid and scaled. At 32 pixels and below, thin strokes sit on
+// pixel centres and detail that would blur is left out, so the small sizes stay crisp.
+Painter AppIcon(int size)
+{
+    Painter p(size, size);
+    const float s = size / 128.0f;
+    const bool small = size <= 32, tiny = size <= 16;
+    auto at = [=](float units) { return small ? std::floor(units * s) + 0.5f : units * s; };
+    auto width = [=](float units, float pixels) { return std::max(units * s, pixels); };
+    const float margin = small ? 0 : 6 * s, radius = small ? size / 6.0f : 20 * s;
+    auto tile = [=](float x, float y) { return RoundRect(x, y, margin, margin, size - margin, size - margin, radius); };
+    if (!small)
+        p.Shadow([=](float x, float y) { return tile(x - 2 * s, y - 3 * s); }, Rgb(90, 50, 10, 0.35f), 5 * s);
+    p.Fill(tile, Vertical(Rgb(255, 253, 246), Rgb(252, 234, 196), margin, size - margin));
+    Outline(p, tile, Rgb(176, 132, 80), width(2.5f, 1));
+    if (!small)
+        for (float g = 46; g <= 106; g += 20) {
+            p.Fill([=](float x, float y) { return Segment(x, y, g * s, 20 * s, g * s, 100 * s, width(0.8f, 0.5f)); }, Rgb(236, 218, 186));
+            p.Fill([=](float x, float y) { return Segment(x, y, 26 * s, (g - 6) * s, 110 * s, (g - 6) * s, width(0.8f, 0.5f)); }, Rgb(236, 218, 186));
+        }
+    const float axis = width(2.2f, 0.5f), left = at(26), bottom = at(102);
+    p.Fill([=](float x, float y) { return Union(Segment(x, y, left, at(16), left, bottom, axis), Segment(x, y, left, bottom, at(114), bottom, axis)); }, Ink);
+    struct Point { float x, y, error; };
+    const std::vector<Point> points = tiny ? std::vector<Point>{{44, 82, 12}, {72, 62, 12}, {100, 38, 12}}
+                                           : std::vector<Point>{{42, 84, 12}, {62, 66, 12}, {82, 56, 16}, {102, 34, 13}};
+    const float bar = width(1.6f, 0.5f), cap = width(5, 1.5f);
+    p.Fill([=](float x, float y) {
+        float d = 1e9f;
+        for (const Point& pt : points) {
+            float px = at(pt.x), top = at(pt.y - pt.error), low = at(pt.y + pt.error);
+            d = Union(d, Segment(x, y, px, top, px, low, bar));
+            if (!tiny)
+                d = Union(d, Union(Segment(x, y, px - cap, top, px + cap, top, bar), Segment(x, y, px - cap, low, px + cap, low, bar)));
+        }
+        return d;
+    }, Rgb(60, 110, 200));
+    p.Fill([=](float x, float y) { return Segment(x, y, 34 * s, 92 * s, 110 * s, 30 * s, width(3.2f, 0.6f)); }, Rgb(232, 110, 30));
+    const float dot = width(4.5f, tiny ? 1.2f : 1.6f);
+    for (const Point& pt : points) {
+        if (!small)
+            p.Fill([=](float x, float y) { return Circle(x, y, at(pt.x), at(pt.y), dot + 1.5f * s); }, Rgb(255, 255, 255));
+        p.Fill([=](float x, float y) { return Circle(x, y, at(pt.x), at(pt.y), dot); }, Rgb(30, 70, 160));
+    }
     return p;
 }
 }  // namespace pictures

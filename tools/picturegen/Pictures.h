@@ -19,6 +19,7 @@ Painter TitleIcon();             // 16 × 16 default title-bar icon
 Painter ChooserFolder();         // 48 × 32 file chooser decoration
 Painter ChooserPage();           // 32 × 30 page of the chooser's trail
 Painter AboutPicture();          // 141 × 128, opaque
+Painter AppIcon(int size);       // size × size desktop icon: a plot with error bars and a fitted line
 
 // The colours of the three skins.
 Rgba Grey();
