@@ -2,8 +2,9 @@
 
 namespace platform {
 
-// Start-up and clean-up of the socket library. POSIX sockets need neither, but the
-// failure path of the start-up is kept so that callers handle it.
+// Start-up and clean-up of the socket library: WSAStartup and WSACleanup on Windows.
+// POSIX sockets need neither, but the failure path of the start-up is kept so that
+// callers handle it.
 bool StartSockets(int major, int minor);
 void StopSockets();
 
