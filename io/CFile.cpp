@@ -1,14 +1,23 @@
 #include "io/CFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdio>
 
 #include "core/CString.h"
 #include "core/Variable.h"
 #include "io/LineBuilder.h"
 #include "io/PathText.h"
+
+namespace {
+// A byte from the stream's buffer without taking its lock: one thread reads a file.
+inline int ReadByte(std::FILE* file)
+{
+#ifdef _WIN32
+    return _getc_nolock(file);
+#else
+    return getc_unlocked(file);
+#endif
+}
+}  // namespace
 
 CFile::CFile(CApplication* app) : CIO(app) { className = "CFile"; }
 
@@ -55,34 +64,10 @@ int CFile::OpenWrite(const char* path) { return OpenMode(path, "wb"); }
 
 int CFile::OpenNew(const char* path) { return OpenMode(path, "wbx"); }
 
-int CFile::OpenStandardInput()
-{
-    CloseFile();
-    int fd = dup(STDIN_FILENO);
-    if (fd < 0)
-        return 0;
-    handle = fdopen(fd, "rb");
-    if (!handle) {
-        close(fd);
-        return 0;
-    }
-    return Opened();
-}
-
 void CFile::LimitLines(uint32_t bytes)
 {
     lineLimit = bytes;
     lineCut = false;
-}
-
-int CFile::Commit()
-{
-    if (!created)
-        return 0;
-    bool ok = std::fflush(handle) == 0 && !std::ferror(handle);
-    // Devices and pipes cannot be synced: for them the flushed bytes are delivered.
-    ok = ok && (fsync(fileno(handle)) == 0 || errno == EINVAL || errno == EOPNOTSUPP);
-    return CloseFile() == 0 && ok ? 1 : 0;
 }
 
 // After a failed read the stream reports the end, as after the last byte: a reader
@@ -121,7 +106,7 @@ int CFile::ReadLineInto(CString* line)
         return 0;
     Turn(Reading);
     for (uint64_t read = 0;; read++) {
-        int c = getc_unlocked(handle);
+        int c = ReadByte(handle);
         if (c == EOF)
             return 0;
         if (c == '\n')
@@ -132,25 +117,6 @@ int CFile::ReadLineInto(CString* line)
         }
         builder.Add(static_cast<char>(c));
     }
-}
-
-int CFile::OpenMode(const char* path, const char* mode)
-{
-    CloseFile();
-    if (!path)
-        return 0;
-    handle = std::fopen(path, mode);
-    if (!handle)
-        return 0;
-    // A folder opens for reading here, but it is no file.
-    struct stat info {};
-    if (fstat(fileno(handle), &info) != 0 || S_ISDIR(info.st_mode)) {
-        std::fclose(handle);
-        handle = nullptr;
-        errno = EISDIR;
-        return 0;
-    }
-    return Opened();
 }
 
 int CFile::Opened()

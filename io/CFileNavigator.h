@@ -4,11 +4,18 @@
 
 // Navigation of the file system through the process's current directory, so every
 // chooser and every relative file name share it. Entries come in the order the
-// system lists them, "." and ".." included. There are no drive letters: "/" is the
-// one root offered after the directories.
+// system lists them, "." and ".." included. On Windows the drive roots that
+// GetLogicalDrives reports (C:\, D:\ ...) follow the directories, and paths are
+// joined with a backslash. Linux has no drive letters: "/" is the one root offered,
+// and the separator.
 class CFileNavigator : public CIONavigator {
 public:
+#ifdef _WIN32
+    static constexpr char Separator = '\\';
+#else
+    static constexpr char Separator = '/';
     static constexpr const char* Root = "/";
+#endif
 
     explicit CFileNavigator(CApplication* app);
     ~CFileNavigator() override;

@@ -1,34 +1,15 @@
 #include "io/CSocket.h"
 
 #include <netdb.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <string>
 
-namespace {
-// Splits "host" or "host:port" at the first ":". The port is the leading decimal
-// digits after it (0 when there are none); -1 when it does not fit a TCP port.
-void SplitTarget(const char* target, std::string& host, long& port)
-{
-    const char* colon = std::strchr(target, ':');
-    if (!colon) {
-        host = target;
-        port = CSocket::DefaultPort;
-        return;
-    }
-    host.assign(target, colon);
-    port = 0;
-    for (const char* p = colon + 1; *p >= '0' && *p <= '9'; p++) {
-        port = port * 10 + (*p - '0');
-        if (port > 65535) {
-            port = -1;
-            return;
-        }
-    }
-}
+#include "io/SocketTarget.h"
 
+namespace {
 bool Resolve(const std::string& host, in_addr& result)
 {
     addrinfo hints{};
@@ -58,7 +39,7 @@ int CSocket::OpenTarget(const void* target)
 {
     std::string host;
     long port = 0;
-    SplitTarget(static_cast<const char*>(target), host, port);
+    SplitSocketTarget(static_cast<const char*>(target), DefaultPort, host, port);
     in_addr resolved{};
     if (port < 0 || host.empty() || !Resolve(host, resolved))
         return 0;
@@ -67,19 +48,23 @@ int CSocket::OpenTarget(const void* target)
     if (handle < 0)
         return 0;
     created = 1;
-    address = sockaddr_in{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr = resolved;
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(static_cast<uint16_t>(port));
+    peer.sin_addr = resolved;
+    address = CSocketAddress{};
+    address.family = peer.sin_family;
+    address.port = peer.sin_port;
+    address.host = peer.sin_addr.s_addr;
     closed = 0;
-    return connect(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? 1 : 0;
+    return connect(int(handle), reinterpret_cast<sockaddr*>(&peer), sizeof peer) == 0 ? 1 : 0;
 }
 
 int CSocket::Read(void* buffer, uint32_t size, uint32_t count)
 {
     if (closed)
         return 0;
-    return static_cast<int>(recv(handle, buffer, uint64_t(size) * count, 0));
+    return static_cast<int>(recv(int(handle), buffer, uint64_t(size) * count, 0));
 }
 
 int CSocket::Write(const void* buffer, uint32_t size, uint32_t count)
@@ -92,7 +77,7 @@ int CSocket::Write(const void* buffer, uint32_t size, uint32_t count)
     uint64_t total = uint64_t(size) * count;
     uint64_t sent = 0;
     while (sent < total) {
-        ssize_t n = send(handle, bytes + sent, total - sent, MSG_NOSIGNAL);
+        ssize_t n = send(int(handle), bytes + sent, total - sent, MSG_NOSIGNAL);
         if (n <= 0)
             return sent ? static_cast<int>(sent) : static_cast<int>(n);
         sent += static_cast<uint64_t>(n);
@@ -106,7 +91,7 @@ int CSocket::CloseSocket()
     int result = 0;
     if (!closed || handle >= 0) {
         if (handle >= 0)
-            result = close(handle);
+            result = close(int(handle));
         handle = -1;
     }
     closed = 1;

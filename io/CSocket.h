@@ -1,8 +1,18 @@
 #pragma once
 
-#include <netinet/in.h>
+#include <cstdint>
 
 #include "io/CIO.h"
+
+// An IPv4 socket address in the system's 16-byte layout (sockaddr_in), without the
+// system's header: family 2, port and address in network byte order, 8 bytes of zero.
+struct CSocketAddress {
+    uint16_t family = 0;
+    uint16_t port = 0;
+    uint32_t host = 0;
+    uint8_t zero[8] = {};
+};
+static_assert(sizeof(CSocketAddress) == 16);
 
 // A TCP connection as a stream, so ReadLine, WriteLine and WriteText work over the
 // network as over a file. Open takes "host" (port 8080) or "host:port".
@@ -21,8 +31,8 @@ public:
     int Write(const void* buffer, uint32_t size, uint32_t count) override;
 
     int closed = 1;
-    int handle = -1;
-    sockaddr_in address{};
+    intptr_t handle = -1;  // a descriptor, or a Windows socket; -1 when there is none
+    CSocketAddress address{};
 
 protected:
     // 1 when connected; 0 when the target is malformed, the name unknown or the

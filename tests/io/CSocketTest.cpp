@@ -76,8 +76,8 @@ TEST_F(CSocketTest, TalksLinesOverLoopback)
     CSocket* s = stream.As<CSocket>();
     std::string target = "127.0.0.1:" + std::to_string(server.port);
     ASSERT_EQ(s->Open(target.c_str()), 1);
-    EXPECT_EQ(ntohs(s->address.sin_port), server.port);
-    EXPECT_EQ(s->address.sin_family, AF_INET);
+    EXPECT_EQ(ntohs(s->address.port), server.port);
+    EXPECT_EQ(s->address.family, AF_INET);
     EXPECT_EQ(s->WriteLine("hola"), 5);
     Variable line(s->ReadLine());
     EXPECT_EQ(BytesOf(line.As<CString>()), "aloh");
@@ -92,20 +92,20 @@ TEST_F(CSocketTest, PortRules)
     CSocket* s = stream.As<CSocket>();
     // Without ":" the port is 8080; nothing need listen there for the address to show.
     s->Open("127.0.0.1");
-    EXPECT_EQ(ntohs(s->address.sin_port), 8080);
-    EXPECT_EQ(s->address.sin_addr.s_addr, htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(ntohs(s->address.port), 8080);
+    EXPECT_EQ(s->address.host, htonl(INADDR_LOOPBACK));
     s->Open("localhost:80");
-    EXPECT_EQ(ntohs(s->address.sin_port), 80);
+    EXPECT_EQ(ntohs(s->address.port), 80);
     s->Open("127.0.0.1:81xyz");
-    EXPECT_EQ(ntohs(s->address.sin_port), 81) << "leading digits only";
+    EXPECT_EQ(ntohs(s->address.port), 81) << "leading digits only";
     s->Open("127.0.0.1:");
-    EXPECT_EQ(ntohs(s->address.sin_port), 0);
+    EXPECT_EQ(ntohs(s->address.port), 0);
 
     s->Open("127.0.0.1:82");
     EXPECT_EQ(s->Open("127.0.0.1:70000"), 0) << "not a TCP port: refused, not wrapped";
-    EXPECT_EQ(ntohs(s->address.sin_port), 82) << "a refused target changes nothing";
+    EXPECT_EQ(ntohs(s->address.port), 82) << "a refused target changes nothing";
     EXPECT_EQ(s->Open("no-such-host.invalid:80"), 0);
-    EXPECT_EQ(ntohs(s->address.sin_port), 82);
+    EXPECT_EQ(ntohs(s->address.port), 82);
     EXPECT_EQ(s->Open(":80"), 0);
 }
 
