@@ -1,29 +1,22 @@
 #include "app/AjustorProgram.h"
 
-#include <unistd.h>
-
-#include <climits>
-
 #include "app/CMainw.h"
 #include "io/CFileNavigator.h"
+#include "platform/FileNames.h"
 #include "toolkit/CGApplication.h"
 
 namespace {
 // A picture every installation has, to tell the folder.
 constexpr const char* Landmark = "/perla_gris_Boto.cel";
 
-bool Readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
+bool Readable(const std::string& path) { return platform::IsReadable(path.c_str()); }
 }  // namespace
 
 std::string FindPictureFolder()
 {
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
+    std::string beside = platform::ExecutableFolder();
+    if (beside.empty())
         return ".";
-    std::string exe(self, size_t(n));
-    size_t slash = exe.rfind('/');
-    std::string beside(slash == 0 ? std::string("/") : exe.substr(0, slash));
     std::string installed = beside + "/../share/ajustor";
     if (!Readable(beside + Landmark) && Readable(installed + Landmark))
         return installed;

@@ -14,7 +14,9 @@ const Reason Reasons[] = {
     {EPERM, "Operaci\xF3n no permitida"},
     {ENOENT, "No existe el archivo o el directorio"},
     {ENOSPC, "No queda espacio en el dispositivo"},
+#ifdef EDQUOT  // not in Windows' C library
     {EDQUOT, "Se ha superado la cuota de disco"},
+#endif
     {EFBIG, "El archivo es demasiado grande"},
     {EROFS, "Sistema de archivos de solo lectura"},
     {EISDIR, "Es un directorio"},
