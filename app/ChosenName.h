@@ -2,8 +2,8 @@
 
 #include <string>
 
-// Joins a folder and a name with "/", adding none when the folder already ends in one
-// (the root).
+// Joins a folder and a name with the system's separator ("/"; "\" on Windows), adding
+// none when the folder already ends in one (the root).
 std::string JoinPath(const std::string& folder, const std::string& name);
 
 // A name confirmed in a chooser, made absolute at once: every chooser moves the current
