@@ -1,6 +1,7 @@
 // CFileNavigator on Windows: wide names at the system, UTF-8 in the program, and the
 // drive roots of GetLogicalDrives after the directories.
 #include <windows.h>
+#undef GetClassName  // windows.h renames it; the framework's objects have a method of this name
 
 #include <string>
 

@@ -1,6 +1,7 @@
 // CSocket on Windows Sockets; the application base starts the library (WSAStartup).
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#undef GetClassName  // windows.h renames it; the framework's objects have a method of this name
 
 #include <climits>
 #include <string>

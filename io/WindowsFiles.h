@@ -3,6 +3,7 @@
 // For the Windows files of io/ only: the C library's errno for a Windows error code,
 // so callers tell a failure's reason the same way on every system.
 #include <windows.h>
+#undef GetClassName  // windows.h renames it; the framework's objects have a method of this name
 
 #include <cerrno>
 
