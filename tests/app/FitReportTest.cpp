@@ -1,4 +1,6 @@
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -114,9 +116,11 @@ TEST_F(FitReportTest, AReportThatCannotBeCreatedReportsFailure)
     path = "/nonexistent-folder/report.html";
     EXPECT_EQ(Export(FitKind::Simple), 0);
     EXPECT_EQ(lastError, ENOENT) << "the reason, for the message a window shows";
+#ifndef _WIN32
     path = "/dev/full";
     EXPECT_EQ(Export(FitKind::Weighted), 0);
     EXPECT_EQ(lastError, ENOSPC);
+#endif
     path = testing::TempDir();
     EXPECT_EQ(Export(FitKind::Simple), 0);
     EXPECT_EQ(lastError, EISDIR);
@@ -124,6 +128,9 @@ TEST_F(FitReportTest, AReportThatCannotBeCreatedReportsFailure)
 
 TEST_F(FitReportTest, AReportThatFailsHalfWayLeavesTheEarlierOne)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a disk that fills half-way is made with a file size limit, which Windows has not";
+#else
     std::vector<std::string> many(300, "123.456789");
     for (int c = 0; c < 4; c++)
         Fill(c, many);
@@ -152,4 +159,5 @@ TEST_F(FitReportTest, AReportThatFailsHalfWayLeavesTheEarlierOne)
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1u) << "the partial report is removed";
     std::filesystem::remove_all(folder);
+#endif
 }

@@ -280,6 +280,13 @@ TEST(NumberFormat, MatchesTheCLibraryGeneralConversion)
     for (double v : {std::nan(""), -std::nan(""), std::numeric_limits<double>::infinity()}) {
         FormatGeneral(v, 32, ours, sizeof ours);
         std::snprintf(theirs, sizeof theirs, "%.*G", 32, v);
+#ifdef _WIN32
+        // MinGW's printf drops the sign of a NaN; ours keeps it, as glibc's does.
+        if (std::isnan(v) && std::signbit(v)) {
+            EXPECT_STREQ(ours, "-NAN");
+            continue;
+        }
+#endif
         EXPECT_STREQ(ours, theirs);
     }
     FormatGeneral(1.0 / 3.0, 32, ours, 5);  // truncated to the room, like snprintf

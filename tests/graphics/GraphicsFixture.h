@@ -1,7 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "core/CApplication.h"
+#include "tests/common/TempFolder.h"
 #include "core/Variable.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
@@ -45,9 +45,8 @@ protected:
     {
         SetValidationMode(TrustRegistered);
         app = new CApplication();
-        char pattern[] = "/tmp/ajustor-gfx-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
+        folder = MakeTempFolder("ajustor-gfx");
+        ASSERT_FALSE(folder.empty());
     }
     void TearDown() override
     {

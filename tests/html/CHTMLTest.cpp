@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,6 +17,7 @@
 #include "io/CCommaFilterIO.h"
 #include "io/CFile.h"
 #include "io/CIO.h"
+#include "tests/common/TempFolder.h"
 
 namespace {
 const std::string Head =
@@ -158,13 +158,12 @@ TEST_F(CHTMLTest, CellsCannotInjectMarkup)
 
 TEST_F(CHTMLTest, ReportThroughTheCommaFilterIntoAFile)
 {
-    char name[] = "/tmp/ajustor-html-XXXXXX";
-    int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    close(fd);
+    std::string folder = MakeTempFolder("ajustor-html");
+    ASSERT_FALSE(folder.empty());
+    std::string name = folder + "/informe.html";
     {
         Variable file(new CFile(app));
-        file.As<CFile>()->OpenWrite(name);
+        file.As<CFile>()->OpenWrite(name.c_str());
         Variable filter(new CCommaFilterIO(app));
         filter.As<CCommaFilterIO>()->inner = file.Get();
         Variable document(new CHTML_Document(app));
@@ -176,7 +175,8 @@ TEST_F(CHTMLTest, ReportThroughTheCommaFilterIntoAFile)
     }  // releasing the file closes it
     std::ifstream in(name, std::ios::binary);
     std::string html((std::istreambuf_iterator<char>(in)), {});
-    std::remove(name);
+    in.close();
+    std::filesystem::remove_all(folder);
     EXPECT_NE(html.find("<td>0,5</td>"), std::string::npos);
     EXPECT_NE(html.find("<td>3,5</td>"), std::string::npos);
     EXPECT_EQ(html.find('\n'), std::string::npos) << "one line, no line break";

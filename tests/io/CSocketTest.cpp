@@ -1,8 +1,14 @@
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#undef GetClassName  // windows.h renames it; the framework's objects have a method of this name
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <string>
 #include <thread>
@@ -11,6 +17,30 @@
 #include "tests/io/IOFixture.h"
 
 namespace {
+// The few calls the test's own server makes, on either system (the application base
+// has started Windows Sockets).
+#ifdef _WIN32
+using Handle = SOCKET;
+constexpr int NoSignal = 0;
+int CloseSocket(Handle s) { return closesocket(s); }
+bool WaitReadable(Handle s, int milliseconds)
+{
+    WSAPOLLFD waiting{s, POLLRDNORM, 0};
+    return WSAPoll(&waiting, 1, milliseconds) == 1;
+}
+bool Valid(Handle s) { return s != INVALID_SOCKET; }
+#else
+using Handle = int;
+constexpr int NoSignal = MSG_NOSIGNAL;
+int CloseSocket(Handle s) { return close(s); }
+bool WaitReadable(Handle s, int milliseconds)
+{
+    pollfd waiting{s, POLLIN, 0};
+    return poll(&waiting, 1, milliseconds) == 1;
+}
+bool Valid(Handle s) { return s >= 0; }
+#endif
+
 // A loopback server that accepts one connection, reads one line and answers with the
 // line it got, reversed, and then "bye" without a line feed before closing.
 class EchoServer {
@@ -19,7 +49,7 @@ public:
     {
         listener = socket(AF_INET, SOCK_STREAM, 0);
         int yes = 1;
-        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -35,7 +65,7 @@ public:
     {
         if (worker.joinable())
             worker.join();
-        close(listener);
+        CloseSocket(listener);
     }
 
     bool bound = false;
@@ -46,22 +76,21 @@ private:
     void Serve()
     {
         // A test that fails before connecting must not leave the server waiting.
-        pollfd waiting{listener, POLLIN, 0};
-        if (poll(&waiting, 1, 10000) != 1)
+        if (!WaitReadable(listener, 10000))
             return;
-        int peer = accept(listener, nullptr, nullptr);
-        if (peer < 0)
+        Handle peer = accept(listener, nullptr, nullptr);
+        if (!Valid(peer))
             return;
         char c;
         while (recv(peer, &c, 1, 0) == 1 && c != '\n')
             received += c;
         std::string answer(received.rbegin(), received.rend());
         answer += "\nbye";
-        send(peer, answer.data(), answer.size(), MSG_NOSIGNAL);
-        close(peer);
+        send(peer, answer.data(), int(answer.size()), NoSignal);
+        CloseSocket(peer);
     }
 
-    int listener = -1;
+    Handle listener;
     std::thread worker;
 };
 }  // namespace
@@ -114,7 +143,7 @@ TEST_F(CSocketTest, FailedAndClosedConnections)
     // A port nobody listens on: the first bound and released port of a server.
     uint16_t deadPort;
     {
-        int probe = socket(AF_INET, SOCK_STREAM, 0);
+        Handle probe = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -122,7 +151,7 @@ TEST_F(CSocketTest, FailedAndClosedConnections)
         socklen_t size = sizeof address;
         getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
         deadPort = ntohs(address.sin_port);
-        close(probe);
+        CloseSocket(probe);
     }
     Variable stream(new CSocket(app));
     CSocket* s = stream.As<CSocket>();

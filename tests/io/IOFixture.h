@@ -1,7 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "core/CApplication.h"
+#include "tests/common/TempFolder.h"
 #include "core/CString.h"
 #include "core/Variable.h"
 
@@ -23,9 +23,8 @@ protected:
     {
         SetValidationMode(TrustRegistered);
         app = new CApplication();
-        char pattern[] = "/tmp/ajustor-io-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
+        folder = MakeTempFolder("ajustor-io");
+        ASSERT_FALSE(folder.empty());
         startDirectory = std::filesystem::current_path();
     }
     void TearDown() override

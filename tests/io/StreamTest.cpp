@@ -277,6 +277,14 @@ TEST_F(StreamTest, ALineLimitEndsReadingAtAnOverlongLine)
 
 TEST_F(StreamTest, DevicesTakeWritesThatCannotBeSynced)
 {
+#ifdef _WIN32
+    // The null device has no buffers to flush; the bytes have still been delivered.
+    Variable file(new CFile(app));
+    auto* f = file.As<CFile>();
+    ASSERT_EQ(f->OpenWrite("NUL"), 1);
+    EXPECT_EQ(f->WriteText("informe"), 7);
+    EXPECT_EQ(f->Commit(), 1);
+#else
     // A device or a pipe refuses fsync; the flushed bytes have still been delivered.
     Variable file(new CFile(app));
     auto* f = file.As<CFile>();
@@ -286,4 +294,5 @@ TEST_F(StreamTest, DevicesTakeWritesThatCannotBeSynced)
     ASSERT_EQ(f->OpenWrite("/dev/full"), 1);
     f->WriteText("informe");
     EXPECT_EQ(f->Commit(), 0) << "a failed write is still a failure";
+#endif
 }

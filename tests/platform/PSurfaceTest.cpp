@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "platform/PFont.h"
 #include "platform/PSurface.h"
 #include "platform/PngWriter.h"
+#include "tests/common/TempFolder.h"
 
 TEST(PSurface, RowsHoldColourReferences)
 {
@@ -119,7 +120,8 @@ TEST(PngWriter, WritesSurfacesAndRefusesBadPaths)
 {
     PSurface surface(4, 3);
     surface.FillRect(0, 0, 2, 3, 0x00FF00);
-    std::string path = "/tmp/ajustor-png-" + std::to_string(getpid()) + ".png";
+    std::string path =
+        (std::filesystem::temp_directory_path() / ("ajustor-png-" + std::to_string(ProcessId()) + ".png")).string();
     ASSERT_EQ(WriteSurfacePng(surface, path.c_str()), 1);
     FILE* file = std::fopen(path.c_str(), "rb");
     ASSERT_NE(file, nullptr);

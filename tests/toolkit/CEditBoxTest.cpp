@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -225,7 +227,7 @@ TEST_F(EditBoxTest, EachStateHasItsColours)
         {"focused", 1, 1, 0, 0, Rgb(175, 255, 128), Rgb(245, 255, 232), 0},
         {"focused-hover", 1, 1, 1, 0, Rgb(255, 192, 186), Rgb(255, 242, 232), 0},
     };
-    mkdir("widget-pictures", 0755);
+    std::filesystem::create_directory("widget-pictures");
     for (const State& s : states) {
         SCOPED_TRACE(s.name);
         box->editable = s.editable;

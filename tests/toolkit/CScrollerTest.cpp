@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include <string>
 
 #include "core/CObjectList.h"
@@ -72,7 +74,7 @@ protected:
 
     void Save(const char* name)
     {
-        mkdir("widget-pictures", 0755);
+        std::filesystem::create_directory("widget-pictures");
         std::string path = std::string("widget-pictures/scroller-") + name + ".png";
         EXPECT_EQ(WriteSurfacePng(*scroller->GetCanvas()->GetSurface(), path.c_str()), 1);
     }

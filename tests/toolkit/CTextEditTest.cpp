@@ -1,5 +1,6 @@
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <filesystem>
 
 #include <cmath>
 #include <string>
@@ -11,6 +12,7 @@
 #include "graphics/CCanvas.h"
 #include "io/DataFile.h"
 #include "platform/PngWriter.h"
+#include "tests/common/TempFolder.h"
 #include "ToolkitFixture.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CScroller.h"
@@ -284,7 +286,7 @@ TEST_F(TextEditTest, ColumnsAreDataColumnsForFilesAndFits)
     EXPECT_NEAR(fit.a, 1.95, 1e-12);
     EXPECT_NEAR(fit.b, 0.1, 1e-12);
 
-    std::string path = "textedit-data-" + std::to_string(getpid()) + ".dat";
+    std::string path = "textedit-data-" + std::to_string(ProcessId()) + ".dat";
     ASSERT_EQ(SaveDataFile(app, path.c_str(), data), 1);
     for (CTextEdit* column : columns)
         column->Clear();
@@ -302,7 +304,7 @@ TEST_F(TextEditTest, TheGridShowsStripesTheCurrentRowAndMarkers)
 {
     CTextEdit* c = columns[0];
     int h = c->rowHeight;
-    mkdir("widget-pictures", 0755);
+    std::filesystem::create_directory("widget-pictures");
     auto save = [&](const char* name) {
         std::vector<unsigned char> rgba;
         for (int y = 0; y < ColumnH; y++)
