@@ -16,6 +16,19 @@ PWin32System::State* current = nullptr;
 HWND Hwnd(PHandle window) { return reinterpret_cast<HWND>(window); }
 PHandle Handle(HWND window) { return reinterpret_cast<PHandle>(window); }
 
+// AltGr reaches Windows programs as a left Control pressed together with the right Alt
+// (same time stamp). The toolkit takes Control as the start of a command, so that
+// Control is left out, and AltGr types its character as on the other backends.
+bool IsAltGrControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    constexpr LPARAM Extended = LPARAM(1) << 24;
+    if (message != WM_KEYDOWN || wParam != VK_CONTROL || (lParam & Extended))
+        return false;
+    MSG next;
+    return ::PeekMessageW(&next, window, WM_KEYDOWN, WM_SYSKEYUP, PM_NOREMOVE | PM_NOYIELD) &&
+           next.wParam == VK_MENU && (next.lParam & Extended) && next.time == DWORD(::GetMessageTime());
+}
+
 // Every window of a registered class runs through here. The framework's procedure rides
 // in the creation parameters and is kept in the window's user data; messages that come
 // before it (WM_GETMINMAXINFO) get the default processing.
@@ -31,6 +44,8 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         current->arrowWindows.erase(window);
     if (!procedure)
         return DefWindowProcW(window, message, wParam, lParam);
+    if (IsAltGrControl(window, message, wParam, lParam))
+        return 0;
     if (message == WM_CHAR) {
         // The toolkit types Windows-1252 bytes; a character the code page lacks (or half
         // of a surrogate pair) types nothing, as on the other backends.
