@@ -341,8 +341,8 @@ void CFileChooser::ShowCurrentPath()
     SetName(shown.data(), uint32_t(shown.size()));
 }
 
-// The current path joined with the picked file; the root already ends in "/". The
-// empty line of an empty folder is no file.
+// The current path joined with the picked file by the system's separator ("\" on
+// Windows); a root already ends in one. The empty line of an empty folder is no file.
 void CFileChooser::PickCurrentFile()
 {
     auto* files = navigator.CheckedAs<CFileNavigator>();
@@ -352,8 +352,8 @@ void CFileChooser::PickCurrentFile()
         return;
     Variable path(files->GetCurrentPath());
     std::string shown = TextFromFileName(Bytes(path.As<CString>()));
-    if (shown.empty() || shown.back() != '/')
-        shown += '/';
+    if (shown.empty() || shown.back() != CFileNavigator::Separator)
+        shown += CFileNavigator::Separator;
     shown += name;
     SetName(shown.data(), uint32_t(shown.size()));
 }
