@@ -1,7 +1,14 @@
 // ajustor-fit: the program's two fits for batch use, on a data file or a plain text
 // file of numbers; prints the results and can write the same HTML report as the
 // result windows. Every failure is one line on standard error and exit status 2.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#undef GetClassName  // windows.h renames it; the framework's objects have a method of this name
+#else
 #include <sys/stat.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +33,9 @@
 #include "io/CReplacingFile.h"
 #include "io/DataFile.h"
 #include "platform/PngWriter.h"
+#ifdef _WIN32
+#include "platform/FileNames.h"
+#endif
 
 namespace {
 const char* const Usage =
@@ -246,12 +256,33 @@ std::string Load(const Options& o, CFile* in, DataSet& set)
 }
 
 // A report or a plot must not replace the data it is made from.
+#ifdef _WIN32
+// The C library's stat has no file numbers here: the volume and file index tell.
+bool IsInput(const char* output, CFile* in)
+{
+    if (!output)
+        return false;
+    HANDLE written = CreateFileW(platform::WideFromUtf8(output).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (written == INVALID_HANDLE_VALUE)
+        return false;
+    auto input = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(in->handle)));
+    BY_HANDLE_FILE_INFORMATION a {}, b {};
+    bool same = input != INVALID_HANDLE_VALUE && GetFileInformationByHandle(written, &a) &&
+                GetFileInformationByHandle(input, &b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    CloseHandle(written);
+    return same;
+}
+#else
 bool IsInput(const char* output, CFile* in)
 {
     struct stat written {}, input {};
     return output && stat(output, &written) == 0 && fstat(fileno(in->handle), &input) == 0 &&
            written.st_dev == input.st_dev && written.st_ino == input.st_ino;
 }
+#endif
 
 struct FittedLine {
     double a = 0, b = 0;
@@ -400,6 +431,11 @@ int Run(CApplication* app, const Options& o)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Scripts read the results: the same bytes as on Linux, no carriage returns added.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     Options options;
     std::string error = Parse(argc, argv, options);
     if (!error.empty())
