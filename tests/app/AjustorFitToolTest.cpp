@@ -1,13 +1,18 @@
 // The command-line tool as a user runs it: exit status, standard output and errors.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 struct ToolRun {
@@ -15,6 +20,98 @@ struct ToolRun {
     std::string out;
 };
 
+const std::string Program = AJUSTOR_FIT_TOOL;
+
+// How a run's standard streams are joined: standard error is always captured.
+struct Streams {
+    std::string input;           // a file as standard input; empty: none
+    std::string folder;          // the tool's working folder; empty: the test's
+    bool discardOutput = false;  // standard output to the null device
+};
+
+#ifdef _WIN32
+std::wstring Wide(const std::string& utf8)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+// One argument as the C library's start-up code splits a command line: quoted when it
+// holds blanks or quotes; backslashes doubled only before a quote.
+std::wstring Argument(const std::wstring& a)
+{
+    if (!a.empty() && a.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return a;
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : a) {
+        if (c == L'\\') {
+            backslashes++;
+            continue;
+        }
+        out.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, L'\\');
+    return out + L"\"";
+}
+
+// Runs the tool with CreateProcessW; both outputs come through one pipe.
+ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& streams = {})
+{
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE reading = nullptr, writing = nullptr;
+    if (!CreatePipe(&reading, &writing, &inherited, 0))
+        return {-1, "no pipe"};
+    SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE input = CreateFileW(streams.input.empty() ? L"NUL" : Wide(streams.input).c_str(), GENERIC_READ, share,
+                               &inherited, OPEN_EXISTING, 0, nullptr);
+    HANDLE discarded = streams.discardOutput
+                           ? CreateFileW(L"NUL", GENERIC_WRITE, share, &inherited, OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE;
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = input;
+    start.hStdOutput = streams.discardOutput ? discarded : writing;
+    start.hStdError = writing;
+    std::wstring program = Wide(Program), line = Argument(program);
+    for (const std::string& a : arguments)
+        line += L" " + Argument(Wide(a));
+    std::wstring folder = Wide(streams.folder);
+    PROCESS_INFORMATION process{};
+    BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), &start, &process);
+    DWORD error = GetLastError();
+    CloseHandle(writing);
+    if (input != INVALID_HANDLE_VALUE)
+        CloseHandle(input);
+    if (discarded != INVALID_HANDLE_VALUE)
+        CloseHandle(discarded);
+    ToolRun run{-1, ""};
+    if (!started) {
+        CloseHandle(reading);
+        run.out = "CreateProcessW failed: " + std::to_string(error);
+        return run;
+    }
+    char chunk[4096];
+    DWORD n = 0;
+    while (ReadFile(reading, chunk, sizeof chunk, &n, nullptr) && n > 0)
+        run.out.append(chunk, n);
+    CloseHandle(reading);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code))
+        run.status = int(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+#else
 // Runs a shell command line; its standard output is captured.
 ToolRun Shell(const std::string& command)
 {
@@ -29,15 +126,44 @@ ToolRun Shell(const std::string& command)
     return run;
 }
 
-const std::string Program = AJUSTOR_FIT_TOOL;
-
-// The tool with both its outputs captured, ended after a minute at most. Under the
-// sanitizers, the list of suppressed leaks (fontconfig's, once a canvas has a font) is
-// not part of what the tool says.
-ToolRun Tool(const std::string& arguments)
+std::string Argument(const std::string& a)
 {
-    return Shell("ASAN_OPTIONS=\"${ASAN_OPTIONS}${ASAN_OPTIONS:+:}print_suppressions=0\" timeout 60 " + Program + " " +
-                 arguments + " 2>&1");
+    std::string out = "'";
+    for (char c : a)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// The tool through the shell, ended after a minute at most. Under the sanitizers, the
+// list of suppressed leaks (fontconfig's, once a canvas has a font) is not part of what
+// the tool says.
+ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& streams = {})
+{
+    std::string line;
+    if (!streams.folder.empty())
+        line += "cd " + Argument(streams.folder) + " && ";
+    line += "ASAN_OPTIONS=\"${ASAN_OPTIONS}${ASAN_OPTIONS:+:}print_suppressions=0\" timeout 60 " + Argument(Program);
+    for (const std::string& a : arguments)
+        line += " " + Argument(a);
+    if (!streams.input.empty())
+        line += " < " + Argument(streams.input);
+    return Shell(line + (streams.discardOutput ? " 2>&1 >/dev/null" : " 2>&1"));
+}
+#endif
+
+// The tool with both its outputs captured.
+ToolRun Tool(const std::vector<std::string>& arguments) { return RunTool(arguments); }
+
+// A name as the tool's messages show it: quoted, quotes and backslashes escaped.
+std::string Quoted(const std::string& name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + "\"";
 }
 
 std::string ReadAll(const std::string& path)
@@ -63,6 +189,7 @@ std::string Rows(int n)
     return text;
 }
 
+#ifndef _WIN32
 bool Sanitized()
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -74,6 +201,7 @@ bool Sanitized()
 #endif
     return false;
 }
+#endif
 
 std::string Write(const std::string& name, const std::string& text)
 {
@@ -86,22 +214,36 @@ std::string Write(const std::string& name, const std::string& text)
 TEST(AjustorFitTool, PrintsTheNamedResults)
 {
     std::string data = Write("tool.txt", "1 2\n2 4\n3 6\n");
-    ToolRun run = Tool("--text " + data);
+    ToolRun run = Tool({"--text", data});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "N\t3\nSx\t6\nSy\t12\nSxx\t14\nSyy\t56\nSxy\t28\nS[(Ax+B-y)]\t0\nDelta\t6\nError Y\t0\n"
                        "A\t2\nB\t0\nError A\t0\nError B\t0\nr\t1\n");
-    run = Tool("--text --weighted --rows " + Write("toolw.txt", "1 2 2\n2 4 2\n3 6 2\n"));
+    run = Tool({"--text", "--weighted", "--rows", Write("toolw.txt", "1 2 2\n2 4 2\n3 6 2\n")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "1/w\t(X*Y)/w\t(X*X)/w\tX/w\tY/w\t((Ax+B-y)/w)");
     EXPECT_NE(run.out.find("\n0.25\t0.5\t0.25\t0.25\t0.5\t0\n"), std::string::npos);
     EXPECT_NE(run.out.find("\nSw\t0.75\n"), std::string::npos);
 }
 
+// Scripts parse what the tool prints: the same bytes on every system, no carriage
+// returns before the line feeds.
+TEST(AjustorFitTool, LinesEndInALineFeedAlone)
+{
+    std::string data = Write("crlf.txt", "1 2\r\n2 4\r\n3 6\r\n");
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--text", "--rows", data}, {"--text", "--weighted", "--rows", data}, {"--help"},
+          {"--text", Write("crlf-bad.txt", "1 2\n3\n")}}) {
+        ToolRun run = Tool(arguments);
+        EXPECT_NE(run.out.find('\n'), std::string::npos) << arguments[0];
+        EXPECT_EQ(run.out.find('\r'), std::string::npos) << run.out;
+    }
+}
+
 TEST(AjustorFitTool, ReadsTheProgramsDataFiles)
 {
     // Row count 2 (little-endian), then two records.
     std::string file("\x02\x00\x00\x00" "1;0.1;2;0.2;\n3;0.1;6;0.2;\n", 30);
-    ToolRun run = Tool(Write("tool.dat", file));
+    ToolRun run = Tool({Write("tool.dat", file)});
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("\nA\t2\n"), std::string::npos) << run.out;
 }
@@ -110,7 +252,7 @@ TEST(AjustorFitTool, WritesTheReport)
 {
     std::string report = testing::TempDir() + "tool.html";
     std::remove(report.c_str());
-    ToolRun run = Tool("--text --html " + report + " " + Write("tool2.txt", "1 2.5\n2 4\n3 6\n"));
+    ToolRun run = Tool({"--text", "--html", report, Write("tool2.txt", "1 2.5\n2 4\n3 6\n")});
     EXPECT_EQ(run.status, 0);
     std::ifstream in(report);
     std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -120,18 +262,19 @@ TEST(AjustorFitTool, WritesTheReport)
 
 TEST(AjustorFitTool, ArgumentAndFileErrorsSayWhyAndExitWithTwo)
 {
-    EXPECT_EQ(Tool("--help").status, 0);
-    for (const std::string& arguments : {std::string(""), std::string("--bogus x"), std::string("a b"),
-                                         std::string("--html"), std::string("/nonexistent/data")}) {
+    EXPECT_EQ(Tool({"--help"}).status, 0);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{}, {"--bogus", "x"}, {"a", "b"}, {"--html"}, {"/nonexistent/data"}}) {
         ToolRun run = Tool(arguments);
-        EXPECT_EQ(run.status, 2) << arguments;
-        EXPECT_EQ(run.out.rfind("ajustor-fit: ", 0), 0u) << arguments;
+        std::string shown = arguments.empty() ? "" : arguments[0];
+        EXPECT_EQ(run.status, 2) << shown;
+        EXPECT_EQ(run.out.rfind("ajustor-fit: ", 0), 0u) << shown;
         EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << "one line: " << run.out;
     }
-    ToolRun bad = Tool("--text " + Write("bad.txt", "1 2\n3\n"));
+    ToolRun bad = Tool({"--text", Write("bad.txt", "1 2\n3\n")});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.out.find("\"" + testing::TempDir() + "bad.txt\":2:"), std::string::npos) << bad.out;
-    ToolRun unwritable = Tool("--text --html /nonexistent/r.html " + Write("ok.txt", "1 2\n2 3\n"));
+    EXPECT_NE(bad.out.find(Quoted(testing::TempDir() + "bad.txt") + ":2:"), std::string::npos) << bad.out;
+    ToolRun unwritable = Tool({"--text", "--html", "/nonexistent/r.html", Write("ok.txt", "1 2\n2 3\n")});
     EXPECT_EQ(unwritable.status, 2);
 }
 
@@ -143,8 +286,16 @@ TEST(AjustorFitTool, AFailedReportLeavesTheEarlierOne)
     std::string report = folder + "r.html";
     std::ofstream(report) << "<html>earlier</html>";
     std::string data = Write("many.txt", Rows(500));
+#ifdef _WIN32
+    // Windows has no file size limit to stop a write half-way; a read-only report
+    // cannot be replaced either.
+    ASSERT_TRUE(SetFileAttributesW(Wide(report).c_str(), FILE_ATTRIBUTE_READONLY));
+    ToolRun run = RunTool({"--text", "--html", report, data}, {.input = {}, .folder = {}, .discardOutput = true});
+    SetFileAttributesW(Wide(report).c_str(), FILE_ATTRIBUTE_NORMAL);
+#else
     // The disk fills half-way: the file size limit stops the write.
     ToolRun run = Shell("trap '' XFSZ; ulimit -f 8; " + Program + " --text --html " + report + " " + data + " 2>&1 >/dev/null");
+#endif
     ExpectFailure(run, "informe");
     EXPECT_EQ(ReadAll(report), "<html>earlier</html>");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no partial report is left";
@@ -153,16 +304,28 @@ TEST(AjustorFitTool, AFailedReportLeavesTheEarlierOne)
 
 TEST(AjustorFitTool, OutputThatCannotBeWrittenIsAFailure)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no device that is always full (/dev/full)";
+#else
     std::string data = Write("full.txt", Rows(5000));
     // More than any stdio buffer, and only the results.
     ExpectFailure(Shell(Program + " --text --rows " + data + " 2>&1 >/dev/full"), "salida");
     ExpectFailure(Shell(Program + " --text " + data + " 2>&1 >/dev/full"), "salida");
+#endif
 }
 
 TEST(AjustorFitTool, EndlessInputEndsWithAMessage)
 {
-    ExpectFailure(Tool("--text /dev/zero"), "linea de mas de");
-    ExpectFailure(Tool("--text /dev/urandom"), "/dev/urandom");
+#ifdef _WIN32
+    // No endless devices here: input longer than the limits ends the same way.
+    std::string zeros(3u << 20, '0');
+    ExpectFailure(Tool({"--text", Write("long-line.txt", zeros)}), "linea de mas de");
+    std::string record = Write("long-record.dat", std::string("\x01\x00\x00\x00", 4) + zeros);
+    ExpectFailure(RunTool({"-"}, {.input = record, .folder = {}, .discardOutput = false}), "registro de mas de");
+    GTEST_SKIP() << "Windows has no /dev/zero, /dev/urandom nor address-space limits (ulimit -v)";
+#else
+    ExpectFailure(Tool({"--text", "/dev/zero"}), "linea de mas de");
+    ExpectFailure(Tool({"--text", "/dev/urandom"}), "/dev/urandom");
     ExpectFailure(Shell("{ printf '\\001\\000\\000\\000'; cat /dev/zero; } | timeout 60 " + Program + " - 2>&1"),
                   "registro de mas de");
     if (Sanitized())
@@ -170,27 +333,39 @@ TEST(AjustorFitTool, EndlessInputEndsWithAMessage)
     // Memory runs out: rows without end, a data file of random records.
     ExpectFailure(Shell("ulimit -v 400000; yes '1 2' | timeout 120 " + Program + " --text - 2>&1"), "memoria agotada");
     ExpectFailure(Shell("ulimit -v 400000; timeout 120 " + Program + " /dev/urandom 2>&1"), "memoria agotada");
+#endif
 }
 
 TEST(AjustorFitTool, ReportsGoToDevicesAndPipes)
 {
     std::string data = Write("dev.txt", "1 2\n2 4\n3 6\n");
-    EXPECT_EQ(Tool("--text --html /dev/null " + data).status, 0);
+#ifdef _WIN32
+    EXPECT_EQ(Tool({"--text", "--html", "NUL", data}).status, 0);
+    GTEST_SKIP() << "Windows has no file name for the standard output (/dev/stdout)";
+#else
+    EXPECT_EQ(Tool({"--text", "--html", "/dev/null", data}).status, 0);
     ToolRun piped = Shell("(" + Program + " --text --html /dev/stdout " + data + "; echo \" exit $?\") | cat");
     EXPECT_NE(piped.out.find("<html>"), std::string::npos);
     EXPECT_EQ(piped.out.substr(piped.out.size() - 8), " exit 0\n") << piped.out;
+#endif
 }
 
 TEST(AjustorFitTool, TheReportNeverReplacesTheInput)
 {
     const std::string text = "1 2\n2 4\n3 6\n";
     std::string data = Write("self.txt", text);
-    ExpectFailure(Tool("--text --html " + data + " " + data), "es el fichero de datos");
+    ExpectFailure(Tool({"--text", "--html", data, data}), "es el fichero de datos");
     std::string link = testing::TempDir() + "self-link.html";
     std::filesystem::remove(link);
+#ifdef _WIN32
+    // Symbolic links need a privilege on Windows; a hard link is the same file too.
+    std::filesystem::create_hard_link(data, link);
+#else
     std::filesystem::create_symlink(data, link);
-    ExpectFailure(Tool("--text --html " + link + " " + data), "es el fichero de datos");
-    ExpectFailure(Shell(Program + " --text --html " + data + " - < " + data + " 2>&1"), "es el fichero de datos");
+#endif
+    ExpectFailure(Tool({"--text", "--html", link, data}), "es el fichero de datos");
+    ExpectFailure(RunTool({"--text", "--html", data, "-"}, {.input = data, .folder = {}, .discardOutput = false}),
+                  "es el fichero de datos");
     EXPECT_EQ(ReadAll(data), text);
 }
 
@@ -199,40 +374,46 @@ TEST(AjustorFitTool, NoDataRowsIsAnError)
     const std::string files[] = {"", "\x01", "\x01\x00", std::string("\x00\x00\x00", 3), std::string("\x00\x00\x00\x00", 4)};
     int i = 0;
     for (const std::string& bytes : files)
-        ExpectFailure(Tool(Write("norows" + std::to_string(i++) + ".dat", bytes)), "no hay filas de datos");
-    ExpectFailure(Tool("--text " + Write("comments.txt", "# x y\n\n# nada\n")), "no hay filas de datos");
-    ExpectFailure(Tool("--text " + Write("empty.txt", "")), "no hay filas de datos");
+        ExpectFailure(Tool({Write("norows" + std::to_string(i++) + ".dat", bytes)}), "no hay filas de datos");
+    ExpectFailure(Tool({"--text", Write("comments.txt", "# x y\n\n# nada\n")}), "no hay filas de datos");
+    ExpectFailure(Tool({"--text", Write("empty.txt", "")}), "no hay filas de datos");
 }
 
 TEST(AjustorFitTool, TyposAreErrorsNamingFileLineAndToken)
 {
     for (const std::string token : {"abc", "inf", "0x10", "4,1x"}) {
         std::string data = Write("typo.txt", "1 2\n2 " + token + "\n3 6\n");
-        ExpectFailure(Tool("--text " + data), "\"" + data + "\":2: \"" + token + "\" no es un numero");
+        ExpectFailure(Tool({"--text", data}), Quoted(data) + ":2: \"" + token + "\" no es un numero");
     }
     // The cells of data files keep their lenient reading.
     std::string file("\x02\x00\x00\x00" "1;;2abc;;\n3;;6;;\n", 22);
-    EXPECT_EQ(Tool(Write("lenient.dat", file)).status, 0);
+    EXPECT_EQ(Tool({Write("lenient.dat", file)}).status, 0);
 }
 
 TEST(AjustorFitTool, StandardInputEndOfOptionsAndSpreadsheets)
 {
     const std::string expected = "A\t1.950000000000000177635683940025\n";
+#ifdef _WIN32
+    ToolRun piped = RunTool({"--text", "-"}, {.input = Write("stdin.txt", "1 2\n2 4.1\n3 5.9\n"), .folder = {},
+                                          .discardOutput = false});
+#else
     ToolRun piped = Shell("printf '1 2\\n2 4.1\\n3 5.9\\n' | " + Program + " --text -");
+#endif
     EXPECT_EQ(piped.status, 0);
     EXPECT_NE(piped.out.find(expected), std::string::npos) << piped.out;
     std::string dashed = Write("-dashed.txt", "1 2\n2 4.1\n3 5.9\n");
-    ToolRun ended = Shell("cd " + testing::TempDir() + " && " + Program + " --text -- -dashed.txt 2>&1");
+    ToolRun ended = RunTool({"--text", "--", "-dashed.txt"}, {.input = {}, .folder = testing::TempDir(),
+                                                          .discardOutput = false});
     EXPECT_NE(ended.out.find(expected), std::string::npos) << ended.out;
-    ToolRun comma = Tool("--text " + Write("sheet.csv", "x,y\r\n1,2\r\n2,4.1\r\n3,5.9\r\n"));
+    ToolRun comma = Tool({"--text", Write("sheet.csv", "x,y\r\n1,2\r\n2,4.1\r\n3,5.9\r\n")});
     EXPECT_NE(comma.out.find(expected), std::string::npos) << comma.out;
-    ToolRun semicolon = Tool("--text " + Write("hoja.csv", "x;y\n1;2\n2;4,1\n3;5,9\n"));
+    ToolRun semicolon = Tool({"--text", Write("hoja.csv", "x;y\n1;2\n2;4,1\n3;5,9\n")});
     EXPECT_NE(semicolon.out.find(expected), std::string::npos) << semicolon.out;
 }
 
 TEST(AjustorFitTool, NamesInMessagesAreQuoted)
 {
-    ToolRun run = Tool("'/nonexistent/a\nb\"c'");
+    ToolRun run = Tool({"/nonexistent/a\nb\"c"});
     ExpectFailure(run, "\"/nonexistent/a\\x0ab\\\"c\"");
 }
 
@@ -242,20 +423,20 @@ TEST(AjustorFitTool, WritesThePlot)
     std::string plot = testing::TempDir() + "tool-plot.png";
     std::remove(plot.c_str());
     std::string data = Write("tool-plot.txt", "1 0.1 2 0.2\n2 0.1 4 0.2\n3 0.1 6 0.2\n");
-    ToolRun run = Tool("--text --weighted --plot " + plot + " " + data);
+    ToolRun run = Tool({"--text", "--weighted", "--plot", plot, data});
     EXPECT_EQ(run.status, 0) << run.out;
     std::string png = ReadAll(plot);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x03\x20\0\0\x02\x58", 8));  // 800 × 600
 
-    ExpectFailure(Tool("--text --plot " + data + " " + data), "es el fichero de datos");
+    ExpectFailure(Tool({"--text", "--plot", data, data}), "es el fichero de datos");
     EXPECT_EQ(ReadAll(data), "1 0.1 2 0.2\n2 0.1 4 0.2\n3 0.1 6 0.2\n");
     // The results are out before the plot is written; the failure still ends the run.
-    run = Tool("--text --plot " + testing::TempDir() + "no-such-folder/p.png " + data);
+    run = Tool({"--text", "--plot", testing::TempDir() + "no-such-folder/p.png", data});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.out.find("\najustor-fit: no se puede escribir la grafica \""), std::string::npos) << run.out;
-    ExpectFailure(Tool("--text " + data + " --plot"), "--plot necesita");
+    ExpectFailure(Tool({"--text", data, "--plot"}), "--plot necesita");
 }
 
 // A data set saved after the last Enter ends in a row of empty cells: it is no data,
@@ -264,7 +445,7 @@ TEST(AjustorFitTool, TrailingEmptyRowsOfADataFileAreNoData)
 {
     std::string file("\x04\x00\x00\x00" "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n;;;;\n", 50);
     std::string report = testing::TempDir() + "tool-trailing.html";
-    ToolRun run = Tool("--html " + report + " " + Write("tool-trailing.dat", file));
+    ToolRun run = Tool({"--html", report, Write("tool-trailing.dat", file)});
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out.rfind("N\t3\n", 0), 0u) << run.out;
     std::string html = ReadAll(report);
