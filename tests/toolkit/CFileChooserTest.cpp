@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,19 +18,23 @@
 #include "toolkit/CFileChooser.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CTextEdit.h"
+#include "tests/common/FolderPaths.h"
 #include "WidgetFixture.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
+using folder_paths::FsPath;
+using folder_paths::Join;
+using folder_paths::RootOf;
+using folder_paths::Roots;
 
 namespace {
-std::string CurrentDirectory()
-{
-    char* path = getcwd(nullptr, 0);
-    std::string text = path ? path : "";
-    std::free(path);
-    return text;
-}
+std::string CurrentDirectory() { return folder_paths::CurrentFolder(); }
+
+bool ChangeDirectory(const std::string& path) { return folder_paths::ChangeFolder(path); }
+
+// The separator the chooser joins with, as typed text.
+const std::string Sep(1, folder_paths::Separator);
 
 std::string Text(CString* text)
 {
@@ -74,15 +75,15 @@ protected:
     {
         WidgetTest::SetUp();
         started = CurrentDirectory();
-        char pattern[] = "/tmp/chooser-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        tree = fs::canonical(pattern).string();
-        fs::create_directories(tree + "/base/sub1/deep");
-        fs::create_directories(tree + "/base/sub2");
-        fs::create_directories(tree + "/empty");
-        Touch(tree + "/base/a.dat");
-        Touch(tree + "/base/b.dat");
-        ASSERT_EQ(chdir((tree + "/base").c_str()), 0);
+        tree = folder_paths::MakeNativeTempFolder("chooser");
+        ASSERT_FALSE(tree.empty());
+        base = Join(tree, "base");
+        fs::create_directories(FsPath(Join(Join(base, "sub1"), "deep")));
+        fs::create_directories(FsPath(Join(base, "sub2")));
+        fs::create_directories(FsPath(Join(tree, "empty")));
+        Touch(Join(base, "a.dat"));
+        Touch(Join(base, "b.dat"));
+        ASSERT_TRUE(ChangeDirectory(base));
         owner = new COwner(app);
         held.emplace_back(owner);
         owner->Create(600, 500, 100, 80, nullptr, NoTitle, 200, 200, 200);
@@ -90,13 +91,13 @@ protected:
 
     void TearDown() override
     {
-        EXPECT_EQ(chdir(started.c_str()), 0);
+        EXPECT_TRUE(ChangeDirectory(started));
         std::error_code ignored;
-        fs::remove_all(tree, ignored);
+        fs::remove_all(FsPath(tree), ignored);
         WidgetTest::TearDown();
     }
 
-    static void Touch(const std::string& path) { std::ofstream(path) << "x"; }
+    static void Touch(const std::string& path) { std::ofstream(FsPath(path)) << "x"; }
 
     CFileChooser* Open(const char* title = "Cargar Datos ...")
     {
@@ -133,7 +134,8 @@ protected:
     {
         for (char c : text) {
             auto code = uint8_t(c);
-            desktop.TypeKey(code >= 'a' && code <= 'z' ? code - 32u : code, code);
+            // '\\' shares its code with a Windows key: typed on the key beside Enter.
+            desktop.TypeKey(code >= 'a' && code <= 'z' ? code - 32u : code == '\\' ? 0xDCu : code, code);
         }
         Pump();
     }
@@ -192,6 +194,7 @@ protected:
 
     std::string started;
     std::string tree;
+    std::string base;  // the tree's "base" folder, where each test starts
     COwner* owner = nullptr;
 };
 
@@ -232,50 +235,53 @@ TEST_F(FileChooserTest, OpensTitledAtItsPlaceWithTheCurrentPathAndTheNameFieldAc
     EXPECT_EQ(Text(chooser->okButton.As<CButton>()->caption.As<CString>()), "O.k");
     EXPECT_EQ(Text(chooser->cancelButton.As<CButton>()->caption.As<CString>()), "Cancelar");
 
-    // The lists: directories with the root after them, the files on the right.
+    // The lists: directories with the roots after them, the files on the right.
     std::vector<std::string> directories = Lines(chooser->GetDirectoryList());
-    ASSERT_EQ(directories.size(), 5u);
-    EXPECT_EQ(directories.back(), "/");
-    std::sort(directories.begin(), directories.end() - 1);  // the system's order
-    EXPECT_EQ(directories, (std::vector<std::string>{".", "..", "sub1", "sub2", "/"}));
+    const std::vector<std::string> roots = Roots();
+    ASSERT_EQ(directories.size(), 4u + roots.size());
+    EXPECT_EQ(std::vector<std::string>(directories.end() - ptrdiff_t(roots.size()), directories.end()), roots);
+    std::sort(directories.begin(), directories.end() - ptrdiff_t(roots.size()));  // the system's order
+    directories.resize(4);
+    EXPECT_EQ(directories, (std::vector<std::string>{".", "..", "sub1", "sub2"}));
     std::vector<std::string> files = Lines(chooser->GetFileList());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"a.dat", "b.dat"}));
 
     // The name field holds the path and the keyboard: typing goes on after the path.
-    EXPECT_EQ(Name(chooser), tree + "/base");
+    EXPECT_EQ(Name(chooser), base);
     EXPECT_EQ(app->activeWindow, chooser->GetNameField());
-    Type("/nuevo.dat");
-    EXPECT_EQ(Name(chooser), tree + "/base/nuevo.dat");
+    Type(Sep + "nuevo.dat");
+    EXPECT_EQ(Name(chooser), base + Sep + "nuevo.dat");
     ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
     EXPECT_EQ(owner->keys, std::vector<int32_t>{1});
-    EXPECT_EQ(owner->chosen, tree + "/base/nuevo.dat");
+    EXPECT_EQ(owner->chosen, base + Sep + "nuevo.dat");
 }
 
 TEST_F(FileChooserTest, FilesJoinTheRootWithoutASecondSlashAndOtherFoldersWithOne)
 {
-    // In a folder: the path, "/" and the name.
+    // In a folder: the path, the separator and the name.
     CFileChooser* chooser = Open();
     CTextEdit* files = chooser->GetFileList();
     ClickLine(files, uint32_t(RowOf(files, "b.dat")));
-    EXPECT_EQ(Name(chooser), tree + "/base/b.dat");
+    EXPECT_EQ(Name(chooser), base + Sep + "b.dat");
     // Up and Down in the file list pick as a click does.
     Key(VK_UP);
-    EXPECT_EQ(Name(chooser), tree + "/base/" + Text(files->LineAt(files->GetCurrentRow())));
+    EXPECT_EQ(Name(chooser), base + Sep + Text(files->LineAt(files->GetCurrentRow())));
     Key(VK_DOWN);
-    EXPECT_EQ(Name(chooser), tree + "/base/" + Text(files->LineAt(files->GetCurrentRow())));
+    EXPECT_EQ(Name(chooser), base + Sep + Text(files->LineAt(files->GetCurrentRow())));
 
-    // In the root, whose path already ends in "/". Its files are not the test's, so
-    // the list is given one.
-    ASSERT_EQ(chdir("/"), 0);
+    // In the root, whose path already ends in the separator ("/", "C:\"). Its files
+    // are not the test's, so the list is given one.
+    const std::string root = RootOf(tree);
+    ASSERT_TRUE(ChangeDirectory(root));
     CFileChooser* atRoot = Open("Guardar Datos Como ...");
-    EXPECT_EQ(Name(atRoot), "/");
+    EXPECT_EQ(Name(atRoot), root);
     files = atRoot->GetFileList();
     files->Clear();
     files->AddLine("a.dat", 5);
     files->DeleteRow(0);
     ClickLine(files, 0);
-    EXPECT_EQ(Name(atRoot), "/a.dat");
+    EXPECT_EQ(Name(atRoot), root + "a.dat");
 }
 
 TEST_F(FileChooserTest, DirectoryClicksEnterAndGoUpWithoutATrailingSlash)
@@ -283,28 +289,43 @@ TEST_F(FileChooserTest, DirectoryClicksEnterAndGoUpWithoutATrailingSlash)
     CFileChooser* chooser = Open();
     CTextEdit* directories = chooser->GetDirectoryList();
     ClickLine(directories, uint32_t(RowOf(directories, "sub1")));
-    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub1");
-    EXPECT_EQ(Name(chooser), tree + "/base/sub1");
+    EXPECT_EQ(CurrentDirectory(), base + Sep + "sub1");
+    EXPECT_EQ(Name(chooser), base + Sep + "sub1");
     // The lists are refilled, the first line current and the thumb at the top.
     std::vector<std::string> lines = Lines(directories);
-    std::sort(lines.begin(), lines.end() - 1);
-    EXPECT_EQ(lines, (std::vector<std::string>{".", "..", "deep", "/"}));
+    std::vector<std::string> expected = {".", "..", "deep"};
+    for (const std::string& root : Roots())
+        expected.push_back(root);
+    std::sort(lines.begin(), lines.begin() + std::min<ptrdiff_t>(3, ptrdiff_t(lines.size())));
+    EXPECT_EQ(lines, expected);
     EXPECT_EQ(directories->GetCurrentRow(), 0u);
     EXPECT_EQ(Lines(chooser->GetFileList()), std::vector<std::string>{""});
     EXPECT_EQ(chooser->directoryScroller.As<CScroller>()->GetCurrentRow(), 0u);
 
     ClickLine(directories, uint32_t(RowOf(directories, "..")));
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
-    EXPECT_EQ(Name(chooser), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
+    EXPECT_EQ(Name(chooser), base);
     ClickLine(directories, uint32_t(RowOf(directories, "..")));
     EXPECT_EQ(Name(chooser), tree);
 
-    // The root line leads to "/", where ".." goes nowhere.
-    ClickLine(directories, uint32_t(RowOf(directories, "/")));
-    EXPECT_EQ(CurrentDirectory(), "/");
-    EXPECT_EQ(Name(chooser), "/");
+    // The root line leads to the root ("/", "C:\"), where ".." goes nowhere.
+    const std::string root = RootOf(tree);
+    ClickLine(directories, uint32_t(RowOf(directories, root)));
+    EXPECT_EQ(CurrentDirectory(), root);
+    EXPECT_EQ(Name(chooser), root);
+#ifdef _WIN32
+    // A drive root lists no "..": typed, it goes nowhere either.
+    lines = Lines(directories);
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), ".."), lines.end());
+    ClickAt(chooser->GetNameField(), 100, 10);
+    Key(VK_ESCAPE);
+    Type("..");
+    Key(VK_RETURN);
+    EXPECT_EQ(CurrentDirectory(), root);
+#else
     ClickLine(directories, uint32_t(RowOf(directories, "..")));
-    EXPECT_EQ(Name(chooser), "/");
+#endif
+    EXPECT_EQ(Name(chooser), root);
     EXPECT_EQ(owner->keys.size(), 0u);
 }
 
@@ -314,22 +335,22 @@ TEST_F(FileChooserTest, EnterInTheNameFieldEntersFoldersAndPutsBackThePathOtherw
     Key(VK_ESCAPE);
     Type("a.dat");
     Key(VK_RETURN);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
-    EXPECT_EQ(Name(chooser), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
+    EXPECT_EQ(Name(chooser), base);
 
     Key(VK_ESCAPE);
     Type("sub2");
     Key(VK_RETURN);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub2");
-    EXPECT_EQ(Name(chooser), tree + "/base/sub2");
+    EXPECT_EQ(CurrentDirectory(), base + Sep + "sub2");
+    EXPECT_EQ(Name(chooser), base + Sep + "sub2");
     EXPECT_EQ(Lines(chooser->GetFileList()), std::vector<std::string>{""});
 
     // A whole path typed after Escape.
     Key(VK_ESCAPE);
-    Type(tree + "/empty");
+    Type(Join(tree, "empty"));
     Key(VK_RETURN);
-    EXPECT_EQ(CurrentDirectory(), tree + "/empty");
-    EXPECT_EQ(Name(chooser), tree + "/empty");
+    EXPECT_EQ(CurrentDirectory(), Join(tree, "empty"));
+    EXPECT_EQ(Name(chooser), Join(tree, "empty"));
 }
 
 TEST_F(FileChooserTest, TabCompletesDirectoryNames)
@@ -341,15 +362,15 @@ TEST_F(FileChooserTest, TabCompletesDirectoryNames)
     Key(VK_ESCAPE);
     Type("sub2");
     Key(VK_TAB);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub2");
-    EXPECT_EQ(Name(chooser), tree + "/base/sub2");
+    EXPECT_EQ(CurrentDirectory(), base + Sep + "sub2");
+    EXPECT_EQ(Name(chooser), base + Sep + "sub2");
     EXPECT_EQ(app->activeWindow, chooser->GetNameField());
 
     // ".." typed whole goes up.
     Key(VK_ESCAPE);
     Type("..");
     Key(VK_TAB);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
 
     // A near name: the first Tab selects the closest line, the second enters it and
     // leaves the field empty. The selection starts on the last line, the root.
@@ -358,10 +379,10 @@ TEST_F(FileChooserTest, TabCompletesDirectoryNames)
     Type("sub3");
     Key(VK_TAB);
     EXPECT_EQ(Text(directories->LineAt(directories->GetCurrentRow())), "sub2");
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
     EXPECT_EQ(Name(chooser), "sub3");
     Key(VK_TAB);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base/sub2");
+    EXPECT_EQ(CurrentDirectory(), base + Sep + "sub2");
     EXPECT_EQ(Name(chooser), "");
 
     // Of two equally close names the earlier line is taken.
@@ -374,7 +395,7 @@ TEST_F(FileChooserTest, TabCompletesDirectoryNames)
     int sub1 = RowOf(directories, "sub1"), sub2 = RowOf(directories, "sub2");
     EXPECT_EQ(int(directories->GetCurrentRow()), std::min(sub1, sub2));
     Key(VK_TAB);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base/" + (sub1 < sub2 ? "sub1" : "sub2"));
+    EXPECT_EQ(CurrentDirectory(), base + Sep + (sub1 < sub2 ? "sub1" : "sub2"));
 }
 
 TEST_F(FileChooserTest, ArrowsInTheNameFieldMoveTheDirectorySelection)
@@ -390,7 +411,7 @@ TEST_F(FileChooserTest, ArrowsInTheNameFieldMoveTheDirectorySelection)
     EXPECT_EQ(directories->GetCurrentRow(), directories->GetLineCount() - 2);
     EXPECT_EQ(chooser->directoryScroller.As<CScroller>()->GetCurrentRow(), directories->GetLineCount() - 2);
     EXPECT_EQ(app->activeWindow, chooser->GetNameField());
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
 }
 
 TEST_F(FileChooserTest, EachButtonAnswersOnceAndTheTitleBarCloseAnswersNothing)
@@ -461,17 +482,17 @@ TEST_F(FileChooserTest, ListsAreReadOnlyAndClicksBelowTheirLastLinePickNothing)
 
     // Clicks below the last lines, with the root line current: no folder change, no
     // name change.
-    ASSERT_EQ(chdir((tree + "/base").c_str()), 0);
+    ASSERT_TRUE(ChangeDirectory(base));
     chooser = Open();
     directories = chooser->GetDirectoryList();
     files = chooser->GetFileList();
     SelectLast(directories);
-    ASSERT_EQ(Text(directories->LineAt(directories->GetCurrentRow())), "/");
+    ASSERT_EQ(Text(directories->LineAt(directories->GetCurrentRow())), Roots().back());
     std::string name = Name(chooser);
     int below = (int(directories->GetLineCount()) + 1) * directories->rowHeight;
     ASSERT_LT(below, directories->height);
     ClickAt(directories, 20, below);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
     EXPECT_EQ(Name(chooser), name);
     ClickAt(files, 20, below);
     EXPECT_EQ(Name(chooser), name);
@@ -482,12 +503,12 @@ TEST_F(FileChooserTest, ListsAreReadOnlyAndClicksBelowTheirLastLinePickNothing)
 TEST_F(FileChooserTest, AccentedNamesShowInTheCodePageAndRoundTrip)
 {
     const std::string medicion = "medici\xc3\xb3n.dat", senal = "se\xc3\xb1" "al";  // UTF-8 on disk
-    Touch(tree + "/base/" + medicion);
-    fs::create_directories(tree + "/base/" + senal);
+    Touch(base + Sep + medicion);
+    fs::create_directories(FsPath(base + Sep + senal));
     // Names the code page cannot hold: Greek letters, shown alike.
-    Touch(tree + "/base/\xce\xb1.dat");
-    Touch(tree + "/base/\xce\xb2.dat");
-    fs::create_directories(tree + "/base/\xce\xa9");
+    Touch(base + Sep + "\xce\xb1.dat");
+    Touch(base + Sep + "\xce\xb2.dat");
+    fs::create_directories(FsPath(base + Sep + "\xce\xa9"));
 
     CFileChooser* chooser = Open();
     CTextEdit* directories = chooser->GetDirectoryList();
@@ -500,20 +521,20 @@ TEST_F(FileChooserTest, AccentedNamesShowInTheCodePageAndRoundTrip)
 
     // A picked accented file comes back as the file it is.
     ClickLine(files, uint32_t(RowOf(files, "medici\xf3n.dat")));
-    EXPECT_EQ(Name(chooser), tree + "/base/medici\xf3n.dat");
+    EXPECT_EQ(Name(chooser), base + Sep + "medici\xf3n.dat");
     ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
     std::string onDisk;
     ASSERT_TRUE(FileNameFromText(owner->chosen, onDisk));
-    EXPECT_EQ(onDisk, tree + "/base/" + medicion);
-    EXPECT_TRUE(fs::exists(onDisk));
+    EXPECT_EQ(onDisk, base + Sep + medicion);
+    EXPECT_TRUE(fs::exists(FsPath(onDisk)));
 
     // A typed accented folder is entered by its UTF-8 name.
     chooser = Open();
     Key(VK_ESCAPE);
     Type("se\xf1" "al");
     Key(VK_RETURN);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base/" + senal);
-    EXPECT_EQ(Name(chooser), tree + "/base/se\xf1" "al");
+    EXPECT_EQ(CurrentDirectory(), base + Sep + senal);
+    EXPECT_EQ(Name(chooser), base + Sep + "se\xf1" "al");
     Key(VK_ESCAPE);
     Type("..");
     Key(VK_RETURN);
@@ -523,7 +544,7 @@ TEST_F(FileChooserTest, AccentedNamesShowInTheCodePageAndRoundTrip)
     Type("se\xf1");
     Key(VK_TAB);
     Key(VK_TAB);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base/" + senal);
+    EXPECT_EQ(CurrentDirectory(), base + Sep + senal);
     Key(VK_ESCAPE);
     Type("..");
     Key(VK_RETURN);
@@ -531,23 +552,23 @@ TEST_F(FileChooserTest, AccentedNamesShowInTheCodePageAndRoundTrip)
     // A folder shown with the stand-in cannot be entered: nothing changes.
     std::string before = Name(chooser);
     ClickLine(directories, uint32_t(RowOf(directories, stand)));
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
     EXPECT_EQ(Name(chooser), before);
     Key(VK_ESCAPE);  // the focus went to the list with the click
     ClickAt(chooser->GetNameField(), 100, 10);
     Key(VK_ESCAPE);
     Type(stand);
     Key(VK_RETURN);
-    EXPECT_EQ(CurrentDirectory(), tree + "/base");
+    EXPECT_EQ(CurrentDirectory(), base);
     EXPECT_EQ(Name(chooser), stand);
 
     // A file shown with the stand-in is offered as such; it names no file, so neither
     // of the two it may stand for is reached.
     files = chooser->GetFileList();
     ClickLine(files, uint32_t(RowOf(files, stand + ".dat")));
-    EXPECT_EQ(Name(chooser), tree + "/base/" + stand + ".dat");
+    EXPECT_EQ(Name(chooser), base + Sep + stand + ".dat");
     ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
-    EXPECT_EQ(owner->chosen, tree + "/base/" + stand + ".dat");
+    EXPECT_EQ(owner->chosen, base + Sep + stand + ".dat");
     EXPECT_FALSE(FileNameFromText(owner->chosen, onDisk));
 }
 
@@ -608,17 +629,17 @@ TEST_F(FileChooserTest, AChooserOpensWhereTheLastLeftOffAndShowsTheFolderAgainWh
     ClickAt(first->cancelButton.As<CWindow>(), 80, 11);
     Variable keep(first);
     CFileChooser* second = Open();
-    EXPECT_EQ(Name(second), tree + "/base/sub1");
+    EXPECT_EQ(Name(second), base + Sep + "sub1");
     Key(VK_ESCAPE);
-    Type(tree + "/base");
+    Type(base);
     Key(VK_RETURN);
     ClickAt(second->okButton.As<CWindow>(), 80, 11);
 
     // Shown again, the first one lists the folder the second left.
-    Touch(tree + "/base/c.dat");
+    Touch(base + Sep + "c.dat");
     first->Show();
     Pump();
-    EXPECT_EQ(Name(first), tree + "/base");
+    EXPECT_EQ(Name(first), base);
     std::vector<std::string> files = Lines(first->GetFileList());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{"a.dat", "b.dat", "c.dat"}));
@@ -628,9 +649,9 @@ TEST_F(FileChooserTest, AChooserOpensWhereTheLastLeftOffAndShowsTheFolderAgainWh
 TEST_F(FileChooserTest, TheDialogShowsItsPicturesAndIsSavedAsAPicture)
 {
     CFileChooser* chooser = Open("Guardar Datos Como ...");
-    Type("/datos.dat");
-    mkdir((started + "/widget-pictures").c_str(), 0755);
-    SavePicture(chooser, started + "/widget-pictures/chooser-open.png");
+    Type(Sep + "datos.dat");
+    fs::create_directory(FsPath(Join(started, "widget-pictures")));
+    SavePicture(chooser, Join(Join(started, "widget-pictures"), "chooser-open.png"));
 
     // Beside the plain background of a decorated window, the folder picture and the
     // fading trail of the page picture lie in their places at the top, and only there.
