@@ -98,10 +98,24 @@ ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& stream
         run.out = "CreateProcessW failed: " + std::to_string(error);
         return run;
     }
+    // The pipe may never report its end: a program the tool's start-up launches (Wine's
+    // desktop) can inherit its write end. What the tool wrote is in the pipe once it
+    // has ended.
     char chunk[4096];
-    DWORD n = 0;
-    while (ReadFile(reading, chunk, sizeof chunk, &n, nullptr) && n > 0)
-        run.out.append(chunk, n);
+    for (bool ended = false;;) {
+        DWORD available = 0, n = 0;
+        if (!PeekNamedPipe(reading, nullptr, 0, nullptr, &available, nullptr))
+            break;
+        if (available > 0) {
+            if (!ReadFile(reading, chunk, sizeof chunk, &n, nullptr))
+                break;
+            run.out.append(chunk, n);
+        } else if (ended) {
+            break;
+        } else {
+            ended = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
+        }
+    }
     CloseHandle(reading);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
