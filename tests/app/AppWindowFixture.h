@@ -1,9 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,6 +18,7 @@
 #include "platform/PSurface.h"
 #include "platform/PngWriter.h"
 #include "platform/headless/PHeadlessSystem.h"
+#include "tests/common/FolderPaths.h"
 #include "toolkit/CBasicWindowDecoration.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CEditBox.h"
@@ -36,9 +35,15 @@ public:
         return s && s->GetLength() ? std::string(s->GetBuffer(), s->GetLength()) : "";
     }
 
+    // Paths joined as the program joins them ("\" on Windows).
+    static std::string Join(const std::string& folder, const std::string& name)
+    {
+        return folder_paths::Join(folder, name);
+    }
+
     static std::string ReadFile(const std::string& path)
     {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(folder_paths::FsPath(path), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
@@ -49,15 +54,12 @@ protected:
         previous = platform::InstallWindowSystem(&desktop);
         app = new CGApplication();
         ASSERT_EQ(app->Initialise(), 1);
-        char* here = getcwd(nullptr, 0);
-        started = here ? here : "/";
-        std::free(here);
-        char pattern[] = "/tmp/ajustor-app-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = std::filesystem::canonical(pattern).string();
-        dades = root + "/Dades";
-        std::filesystem::create_directory(dades);
-        ASSERT_EQ(chdir(root.c_str()), 0);
+        started = folder_paths::CurrentFolder();
+        root = folder_paths::MakeNativeTempFolder("ajustor-app");
+        ASSERT_FALSE(root.empty());
+        dades = Join(root, "Dades");
+        std::filesystem::create_directory(folder_paths::FsPath(dades));
+        ASSERT_TRUE(folder_paths::ChangeFolder(root));
     }
 
     void TearDown() override
@@ -66,17 +68,24 @@ protected:
         app->Cleanup();
         delete app;
         platform::InstallWindowSystem(previous);
-        EXPECT_EQ(chdir(started.c_str()), 0);
+        EXPECT_TRUE(folder_paths::ChangeFolder(started));
         std::error_code ignored;
-        std::filesystem::permissions(root, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::permissions(dades, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(root, ignored);
+        std::filesystem::permissions(folder_paths::FsPath(root), std::filesystem::perms::owner_all, ignored);
+        std::filesystem::permissions(folder_paths::FsPath(dades), std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(folder_paths::FsPath(root), ignored);
+    }
+
+    // A folder of the build named as the test started: a build path without a drive
+    // letter names a place on the current drive, which is no longer the build's.
+    std::string InBuild(const std::string& path) const
+    {
+        return folder_paths::Utf8((folder_paths::FsPath(started) / folder_paths::FsPath(path)).make_preferred());
     }
 
     // Opens the main window as start-up does, with the build's pictures or others.
-    CMainw* Start(const std::string& pictures = PICTURE_FOLDER)
+    CMainw* Start(const std::string& pictures = {})
     {
-        window = OpenMainWindow(app, pictures);
+        window = OpenMainWindow(app, pictures.empty() ? InBuild(PICTURE_FOLDER) : pictures);
         Pump();
         return Main();
     }
@@ -226,7 +235,7 @@ protected:
 
     static void WriteFile(const std::string& path, const std::string& bytes)
     {
-        std::ofstream(path, std::ios::binary) << bytes;
+        std::ofstream(folder_paths::FsPath(path), std::ios::binary) << bytes;
     }
 
     // The message window the main window opened last, when it is shown.

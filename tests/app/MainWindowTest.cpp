@@ -1,5 +1,8 @@
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "app/Acercade.h"
 #include "graphics/CBCell.h"
@@ -14,13 +17,7 @@ using platform::VK_TAB;
 namespace {
 std::string Count(uint32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); }
 
-std::string CurrentDirectory()
-{
-    char* here = getcwd(nullptr, 0);
-    std::string text = here ? here : "";
-    std::free(here);
-    return text;
-}
+std::string CurrentDirectory() { return folder_paths::CurrentFolder(); }
 }  // namespace
 
 using MainWindowTest = AppWindowTest;
@@ -76,7 +73,7 @@ TEST_F(MainWindowTest, GuardarAsksOnceThenWritesToTheSameFile)
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(Title(chooser), "Guardar Datos Como ...");
     Answer(chooser, "datos.dat");
-    std::string path = dades + "/datos.dat";
+    std::string path = Join(dades, "datos.dat");
     EXPECT_EQ(main->GetDataPath(), path);
     EXPECT_EQ(ReadFile(path), Count(3) + "1;;3;;\n2;;5;;\n;;;;\n") << "saved exactly as typed";
     EXPECT_EQ(Message(main->messageWindow), nullptr);
@@ -93,13 +90,13 @@ TEST_F(MainWindowTest, GuardarAsksOnceThenWritesToTheSameFile)
 
 TEST_F(MainWindowTest, AfterCargarGuardarWritesBackAndCancelKeepsThePath)
 {
-    WriteFile(dades + "/medidas.dat", Count(2) + "1;0.1;2;0.2;\n2;0.1;4;0.2;\n");
+    WriteFile(Join(dades, "medidas.dat"), Count(2) + "1;0.1;2;0.2;\n2;0.1;4;0.2;\n");
     CMainw* main = Start();
     Click(main->loadButton);
     ASSERT_NE(Chooser(), nullptr);
     EXPECT_EQ(Title(Chooser()), "Cargar Datos ...");
     Answer(Chooser(), "medidas.dat");
-    std::string path = dades + "/medidas.dat";
+    std::string path = Join(dades, "medidas.dat");
     EXPECT_EQ(main->GetDataPath(), path);
     EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(LinesOf(Column(3)), (std::vector<std::string>{"0.2", "0.2"}));
@@ -113,7 +110,7 @@ TEST_F(MainWindowTest, AfterCargarGuardarWritesBackAndCancelKeepsThePath)
     Click(main->saveAsButton);
     Answer(Chooser(), "otro.dat", false);
     EXPECT_EQ(main->GetDataPath(), path);
-    EXPECT_FALSE(std::filesystem::exists(dades + "/otro.dat"));
+    EXPECT_FALSE(std::filesystem::exists(Join(dades, "otro.dat")));
     Click(main->loadButton);
     Answer(Chooser(), "otro.dat", false);
     EXPECT_EQ(main->GetDataPath(), path);
@@ -133,7 +130,7 @@ TEST_F(MainWindowTest, AConfirmedNameIsAbsoluteAtOnce)
     TypeColumns({{"4"}});
     Click(main->saveAsButton);
     Answer(Chooser(), "a.dat");
-    ASSERT_EQ(main->GetDataPath(), dades + "/a.dat");
+    ASSERT_EQ(main->GetDataPath(), Join(dades, "a.dat"));
     // Another chooser moves the current directory up and is given up.
     Click(main->loadButton);
     Key(platform::VK_ESCAPE, 27);
@@ -142,23 +139,24 @@ TEST_F(MainWindowTest, AConfirmedNameIsAbsoluteAtOnce)
     Click(Chooser()->cancelButton);
     ASSERT_EQ(CurrentDirectory(), root);
     Click(main->saveButton);
-    EXPECT_FALSE(std::filesystem::exists(root + "/a.dat")) << "still the file first named";
-    EXPECT_EQ(ReadFile(dades + "/a.dat"), Count(2) + "4;;;;\n;;;;\n");
+    EXPECT_FALSE(std::filesystem::exists(Join(root, "a.dat"))) << "still the file first named";
+    EXPECT_EQ(ReadFile(Join(dades, "a.dat")), Count(2) + "4;;;;\n;;;;\n");
 
-    // In the root, a name gets no doubled separator.
+    // In the root ("/", "C:\"), a name gets no doubled separator.
+    const std::string top = folder_paths::RootOf(root);
     Click(main->saveAsButton);
     Key(platform::VK_ESCAPE, 27);
-    Type("/");
+    Type(top);
     Key(platform::VK_RETURN, 13);
-    ASSERT_EQ(CurrentDirectory(), "/");
+    ASSERT_EQ(CurrentDirectory(), top);
     Click(Chooser()->cancelButton);
     Click(main->loadButton);
     Answer(Chooser(), "no-existe-en-la-raiz.dat");
     auto* message = Message(main->messageWindow);
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(message->GetMessage(),
-              "No se pudo cargar \xAB/no-existe-en-la-raiz.dat\xBB: No existe el archivo o el directorio");
-    EXPECT_EQ(main->GetDataPath(), dades + "/a.dat") << "a failed load keeps the path";
+              "No se pudo cargar \xAB" + top + "no-existe-en-la-raiz.dat\xBB: No existe el archivo o el directorio");
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "a.dat")) << "a failed load keeps the path";
 }
 
 TEST_F(MainWindowTest, AccentedNamesAreSystemNamesAndStandInsAreRefused)
@@ -167,8 +165,9 @@ TEST_F(MainWindowTest, AccentedNamesAreSystemNamesAndStandInsAreRefused)
     TypeColumns({{"1"}});
     Click(main->saveAsButton);
     Answer(Chooser(), "medici\xF3n.dat");
-    EXPECT_EQ(main->GetDataPath(), dades + "/medici\xF3n.dat");
-    EXPECT_TRUE(std::filesystem::exists(dades + "/medici\xC3\xB3n.dat")) << "UTF-8 on the disk";
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "medici\xF3n.dat"));
+    EXPECT_TRUE(std::filesystem::exists(folder_paths::FsPath(Join(dades, "medici\xC3\xB3n.dat"))))
+        << "UTF-8 on the disk";
     Click(main->newButton);
     Click(main->loadButton);
     Answer(Chooser(), "medici\xF3n.dat");
@@ -180,7 +179,7 @@ TEST_F(MainWindowTest, AccentedNamesAreSystemNamesAndStandInsAreRefused)
     auto* message = Message(main->messageWindow);
     ASSERT_NE(message, nullptr);
     EXPECT_NE(message->GetMessage().find("no se pueden representar"), std::string::npos);
-    EXPECT_EQ(main->GetDataPath(), dades + "/medici\xF3n.dat");
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "medici\xF3n.dat"));
 }
 
 TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
@@ -197,36 +196,72 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
         EXPECT_FALSE(message->visible);
     };
     Click(main->saveAsButton);
-    Answer(Chooser(), "falta/datos.dat");
-    expectMessage("No se pudo guardar \xAB" + dades + "/falta/datos.dat\xBB: No existe el archivo o el directorio");
+    Answer(Chooser(), Join("falta", "datos.dat"));
+    expectMessage("No se pudo guardar \xAB" + Join(Join(dades, "falta"), "datos.dat") +
+                  "\xBB: No existe el archivo o el directorio");
     EXPECT_EQ(main->GetDataPath(), "");
 
-    Click(main->saveAsButton);
-    Answer(Chooser(), "/dev/full");
-    expectMessage("No se pudo guardar \xAB/dev/full\xBB: No queda espacio en el dispositivo");
-
-    std::filesystem::create_directory(dades + "/carpeta");
+    std::filesystem::create_directory(Join(dades, "carpeta"));
     Click(main->loadButton);
     Answer(Chooser(), "carpeta");
-    expectMessage("No se pudo cargar \xAB" + dades + "/carpeta\xBB: Es un directorio");
+    expectMessage("No se pudo cargar \xAB" + Join(dades, "carpeta") + "\xBB: Es un directorio");
     EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed load changes nothing";
 
     // A file that claims more rows than it holds: what is there, and a word about it.
-    WriteFile(dades + "/corto.dat", Count(5) + "7;;8;;\n9;;10;;\n");
+    const std::string corto = Join(dades, "corto.dat");
+    WriteFile(corto, Count(5) + "7;;8;;\n9;;10;;\n");
     Click(main->loadButton);
     Answer(Chooser(), "corto.dat");
-    expectMessage("\xAB" + dades + "/corto.dat\xBB anuncia 5 filas pero solo contiene 2 filas: se ha cargado lo que "
+    expectMessage("\xAB" + corto +
+                  "\xBB anuncia 5 filas pero solo contiene 2 filas: se ha cargado lo que "
                   "hay. El archivo est\xE1 incompleto o no es un archivo de datos.");
     EXPECT_EQ(LinesOf(Column(2)), (std::vector<std::string>{"8", "10"}));
     EXPECT_EQ(main->GetDataPath(), "") << "\"Guardar\" must not write over a damaged file";
 }
 
+TEST_F(MainWindowTest, AFullDeviceIsTold)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no device that is always full (/dev/full)";
+#else
+    CMainw* main = Start();
+    TypeColumns({{"1", "2"}});
+    Click(main->saveAsButton);
+    Answer(Chooser(), "/dev/full");
+    auto* message = Message(main->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetMessage(), "No se pudo guardar \xAB/dev/full\xBB: No queda espacio en el dispositivo");
+    EXPECT_EQ(Title(message), "Aviso");
+    EXPECT_EQ(app->activeWindow, message->acceptButton.Get()) << "Enter closes it";
+    Click(message->acceptButton);
+    EXPECT_FALSE(message->visible);
+#endif
+}
+
 // Permissions bind only users without the superuser's rights: under root this part
-// runs in a child that has become "nobody"; it exits 0 when all went as expected.
+// runs in a child that has become "nobody"; it exits 0 when all went as expected. On
+// Windows, where a save replaces the file whatever its folder allows, a read-only file
+// is the one kept.
 TEST_F(MainWindowTest, AReadOnlyFolderIsToldAndTheOldFileKept)
 {
     CMainw* main = Start();
-    WriteFile(dades + "/viejo.dat", "old");
+    WriteFile(Join(dades, "viejo.dat"), "old");
+#ifdef _WIN32
+    // Without write permission the C library marks the file read-only.
+    namespace fs = std::filesystem;
+    const fs::path old = folder_paths::FsPath(Join(dades, "viejo.dat"));
+    fs::permissions(old, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    ASSERT_FALSE((fs::status(old).permissions() & fs::perms::owner_write) != fs::perms::none);
+    TypeColumns({{"1"}});
+    Click(main->saveAsButton);
+    Answer(Chooser(), "viejo.dat");
+    auto* message = Message(main->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetMessage(), "No se pudo guardar \xAB" + Join(dades, "viejo.dat") + "\xBB: Permiso denegado");
+    EXPECT_EQ(main->GetDataPath(), "");
+    fs::permissions(old, fs::perms::owner_write, fs::perm_options::add);
+#else
     chmod(dades.c_str(), 0555);
     chmod(root.c_str(), 0755);
     pid_t child = fork();
@@ -237,9 +272,9 @@ TEST_F(MainWindowTest, AReadOnlyFolderIsToldAndTheOldFileKept)
         Click(main->saveAsButton);
         Answer(Chooser(), "viejo.dat");
         auto* message = Message(main->messageWindow);
-        std::string expected = "No se pudo guardar \xAB" + dades + "/viejo.dat\xBB: Permiso denegado";
+        std::string expected = "No se pudo guardar \xAB" + Join(dades, "viejo.dat") + "\xBB: Permiso denegado";
         bool told = message && message->GetMessage() == expected;
-        bool kept = ReadFile(dades + "/viejo.dat") == "old" && main->GetDataPath().empty();
+        bool kept = ReadFile(Join(dades, "viejo.dat")) == "old" && main->GetDataPath().empty();
         _exit(told ? (kept ? 0 : 12) : 11);
     }
     int status = -1;
@@ -247,12 +282,13 @@ TEST_F(MainWindowTest, AReadOnlyFolderIsToldAndTheOldFileKept)
     chmod(dades.c_str(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not drop rights, 11: no message, 12: file or path changed";
-    EXPECT_EQ(ReadFile(dades + "/viejo.dat"), "old");
+#endif
+    EXPECT_EQ(ReadFile(Join(dades, "viejo.dat")), "old");
 }
 
 TEST_F(MainWindowTest, OnlyTheLastChooserIsHeard)
 {
-    WriteFile(dades + "/uno.dat", Count(1) + "1;;;;\n");
+    WriteFile(Join(dades, "uno.dat"), Count(1) + "1;;;;\n");
     CMainw* main = Start();
     // A chooser put aside with its title bar's close button, and a second one.
     Click(main->loadButton);
@@ -273,7 +309,7 @@ TEST_F(MainWindowTest, OnlyTheLastChooserIsHeard)
     newer->Show();
     Pump();
     Answer(newer, "nuevo.dat");
-    EXPECT_EQ(main->GetDataPath(), dades + "/nuevo.dat");
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "nuevo.dat"));
 
     // A chooser nobody else holds closes when the next one replaces it.
     Click(main->loadButton);
@@ -308,7 +344,7 @@ TEST_F(MainWindowTest, TheAboutWindowIsCentredAndReplacedCleanly)
 
 TEST_F(MainWindowTest, MissingPicturesLeaveEveryWindowUsable)
 {
-    CMainw* main = Start(root + "/sin-imagenes");
+    CMainw* main = Start(Join(root, "sin-imagenes"));
     TypeColumns({{"1", "2", "3"}, {}, {"2", "4", "6"}, {"1", "1", "1"}});
     Click(main->simpleButton);
     ASSERT_NE(main->resultWindow.CheckedAs<CBasicWindow>(), nullptr);
@@ -322,14 +358,14 @@ TEST_F(MainWindowTest, MissingPicturesLeaveEveryWindowUsable)
     CloseByTitleBar(main->aboutWindow.CheckedAs<CBasicWindow>());
     Click(main->saveAsButton);
     Answer(Chooser(), "datos.dat");
-    EXPECT_TRUE(std::filesystem::exists(dades + "/datos.dat"));
+    EXPECT_TRUE(std::filesystem::exists(Join(dades, "datos.dat")));
 
     // A picture file that is no picture at all.
-    std::filesystem::create_directory(root + "/rotas");
+    std::filesystem::create_directory(Join(root, "rotas"));
     for (const char* name : {"perla_gris_Boto.cel", "Info.cel", "calx.cel", "trev_i.cel", "NCarpetaHTML.cel"})
-        WriteFile(root + "/rotas/" + name, "\xFF\xFF\xFF\x7F no es una imagen");
+        WriteFile(Join(Join(root, "rotas"), name), "\xFF\xFF\xFF\x7F no es una imagen");
     window.Clear();
-    CMainw* again = Start(root + "/rotas");
+    CMainw* again = Start(Join(root, "rotas"));
     Click(again->simpleButton);
     EXPECT_TRUE(again->resultWindow.CheckedAs<CBasicWindow>()->visible);
 }

@@ -96,7 +96,7 @@ protected:
             return {};
         EXPECT_EQ(Title(dialog), "Exportar HTML ...");
         Answer(dialog, name);
-        return ReadFile(dades + "/" + name);
+        return ReadFile(Join(dades, name));
     }
 };
 
@@ -181,14 +181,15 @@ TEST_F(ResultWindowTest, ExportWritesTheReportOfTheDataTheFitUsed)
     auto* simple = main->resultWindow.CheckedAs<Basicad>();
     ASSERT_NE(simple, nullptr);
     Variable holdSimple(simple);
-    std::string expectedSimple = Reference(app, Example, FitKind::Simple).Report(app, root + "/simple.html");
+    std::string expectedSimple = Reference(app, Example, FitKind::Simple).Report(app, Join(root, "simple.html"));
     EXPECT_EQ(Export(simple->exportButton, simple->chooser, "simple.html"), expectedSimple);
 
     CloseResult();
     Click(main->weightedButton);
     auto* weighted = main->resultWindow.CheckedAs<Ponderat>();
     ASSERT_NE(weighted, nullptr);
-    std::string expectedWeighted = Reference(app, Example, FitKind::Weighted).Report(app, root + "/ponderado.html");
+    std::string expectedWeighted =
+        Reference(app, Example, FitKind::Weighted).Report(app, Join(root, "ponderado.html"));
 
     // The data change after the fit: the report still shows the data of its results.
     // (Closed windows are shown again here as a person would drag them aside.)
@@ -221,11 +222,12 @@ TEST_F(ResultWindowTest, AFailedExportIsToldAndAReplacedWindowClosesCleanly)
     Click(main->simpleButton);
     auto* window = main->resultWindow.CheckedAs<Basicad>();
     Click(window->exportButton);
-    Answer(window->chooser.CheckedAs<CFileChooser>(), "falta/informe.html");
+    Answer(window->chooser.CheckedAs<CFileChooser>(), Join("falta", "informe.html"));
     auto* message = Message(window->messageWindow);
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(message->GetMessage(),
-              "No se pudo exportar \xAB" + dades + "/falta/informe.html\xBB: No existe el archivo o el directorio");
+              "No se pudo exportar \xAB" + Join(Join(dades, "falta"), "informe.html") +
+                  "\xBB: No existe el archivo o el directorio");
 
     // A new fit replaces the window, its plot and its open chooser.
     Click(message->acceptButton);
@@ -255,28 +257,28 @@ TEST_F(ResultWindowTest, ANewDataSetFitsNoRowsWithoutFailing)
 // Pictures of every window for a person to look at, under the build folder.
 TEST_F(ResultWindowTest, WritesPicturesOfEveryWindow)
 {
-    std::string folder = WINDOW_PICTURES;
-    std::filesystem::create_directories(folder);
+    std::string folder = InBuild(WINDOW_PICTURES);
+    std::filesystem::create_directories(folder_paths::FsPath(folder));
     CMainw* main = Start();
     TypeColumns(Example);
-    SavePicture(main, folder + "/principal.png");
+    SavePicture(main, Join(folder, "principal.png"));
     Click(main->simpleButton);
     auto* simple = main->resultWindow.CheckedAs<Basicad>();
-    SavePicture(simple, folder + "/ajuste-simple.png");
+    SavePicture(simple, Join(folder, "ajuste-simple.png"));
     CloseResult();
     // The plot alone, as a person sees it once the result window is out of the way.
     auto* plot = simple->plotWindow.As<CBasicWindow>();
     plot->Show();
     Pump();
-    SavePicture(plot, folder + "/grafica.png");
+    SavePicture(plot, Join(folder, "grafica.png"));
     CloseByTitleBar(plot);
     Click(main->weightedButton);
-    SavePicture(Result(), folder + "/ajuste-ponderado.png");
+    SavePicture(Result(), Join(folder, "ajuste-ponderado.png"));
     CloseResult();
     Click(main->infoButton);
-    SavePicture(main->aboutWindow.As<CBasicWindow>(), folder + "/acerca-de.png");
+    SavePicture(main->aboutWindow.As<CBasicWindow>(), Join(folder, "acerca-de.png"));
     Click(main->saveAsButton);
-    SavePicture(Chooser(), folder + "/guardar.png");
-    Answer(Chooser(), "falta/datos.dat");
-    SavePicture(main->messageWindow.As<CBasicWindow>(), folder + "/aviso.png");
+    SavePicture(Chooser(), Join(folder, "guardar.png"));
+    Answer(Chooser(), Join("falta", "datos.dat"));
+    SavePicture(main->messageWindow.As<CBasicWindow>(), Join(folder, "aviso.png"));
 }
