@@ -51,6 +51,9 @@ private:
     PFont() = default;
     const Glyph& GlyphOf(unsigned char c) const;
     void RenderGlyph(unsigned char c, Glyph& glyph) const;
+    void RenderBitmapGlyph(unsigned char c, Glyph& glyph) const;
+    int GlyphsWidth(const char* text, int count) const;
+    void DrawGlyphs(PSurface& surface, int x, int y, const char* text, int count, uint32_t colour) const;
     void SetUpBitmapFont();
     bool SetUpFace();
 

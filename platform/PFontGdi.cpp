@@ -11,7 +11,7 @@
 
 #include "platform/PCodePage.h"
 #include "platform/PFont.h"
-#include "platform/PFontBitmap.h"
+#include "platform/PFontGlyph.h"
 #include "platform/PSurface.h"
 
 #ifndef NOMINMAX
@@ -29,27 +29,9 @@ struct PFontFace {
     TEXTMETRICW metrics{};
 };
 
-struct PFont::Glyph {
-    bool ready = false;
-    int advance = 0;
-    int left = 0;   // from the pen position
-    int top = 0;    // rows above the baseline
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> bits;  // width × height, 1 where the glyph sets a pixel
-};
-
 namespace {
-constexpr int DefaultCellHeight = 13;  // what a request of height 0 gets from the bitmap font
-bool bitmapOnly = false;
-
-// Cells beyond a screen's height would only cost memory for pixels nobody can see.
-constexpr int LargestCellHeight = 1024;
-
-int CellHeightOf(const PFontRequest& request)
-{
-    return request.height > 0 ? std::min(request.height, LargestCellHeight) : DefaultCellHeight;
-}
+using platform::CellHeightOf;
+using platform::LargestCellHeight;
 
 // The one memory context fonts are measured and drawn in, with a bitmap that grows to
 // the largest string drawn. Single-threaded, like the toolkit.
@@ -187,27 +169,6 @@ PFontFace* FaceFor(const PFontRequest& request)
 }
 }  // namespace
 
-PFont* PFont::Create(const PFontRequest& wanted)
-{
-    auto font = new PFont();
-    font->request = wanted;
-    font->request.face[sizeof font->request.face - 1] = '\0';
-    if (bitmapOnly || !font->SetUpFace())
-        font->SetUpBitmapFont();
-    return font;
-}
-
-const PFont* PFont::Default()
-{
-    static PFont* font = Create(PFontRequest{});
-    return font;
-}
-
-// The face is shared and stays.
-PFont::~PFont() = default;
-
-void PFont::UseBitmapFontOnly(bool on) { bitmapOnly = on; }
-
 int PFont::TextWidth(const char* text, int count) const
 {
     if (!text || count <= 0)
@@ -221,10 +182,7 @@ int PFont::TextWidth(const char* text, int count) const
         SelectObject(canvas.dc, previous);
         return measured ? int(extent.cx) : 0;
     }
-    int width = 0;
-    for (int i = 0; i < count; i++)
-        width += GlyphOf(static_cast<unsigned char>(text[i])).advance;
-    return width;
+    return GlyphsWidth(text, count);
 }
 
 void PFont::Draw(PSurface& surface, int x, int y, const char* text, int count, uint32_t colour) const
@@ -265,30 +223,7 @@ void PFont::Draw(PSurface& surface, int x, int y, const char* text, int count, u
         }
         return;
     }
-    int baseline = y - descent;
-    int pen = x;
-    for (int i = 0; i < count; i++) {
-        const Glyph& glyph = GlyphOf(static_cast<unsigned char>(text[i]));
-        for (int row = 0; row < glyph.height; row++)
-            for (int column = 0; column < glyph.width; column++)
-                if (glyph.bits[size_t(row) * glyph.width + column])
-                    surface.SetPixel(pen + glyph.left + column, baseline - glyph.top + row, colour);
-        pen += glyph.advance;
-    }
-    if (request.underline)
-        surface.FillRect(x, baseline + underlinePosition, pen - x, std::max(1, bitmapScale), colour);
-}
-
-const PFont::Glyph& PFont::GlyphOf(unsigned char c) const
-{
-    if (!glyphs)
-        glyphs = SharedGlyphs();
-    Glyph& glyph = glyphs[c];
-    if (!glyph.ready) {
-        RenderGlyph(c, glyph);
-        glyph.ready = true;
-    }
-    return glyph;
+    DrawGlyphs(surface, x, y, text, count, colour);
 }
 
 // Bitmap fonts of one scale and weight share their glyphs.
@@ -315,31 +250,5 @@ bool PFont::SetUpFace()
     return true;
 }
 
-void PFont::SetUpBitmapFont()
-{
-    face = nullptr;
-    int height = CellHeightOf(request);
-    bitmapScale = std::max(1, height / PFontBitmap::CellHeight);
-    descent = PFontBitmap::Descent * bitmapScale;
-    ascent = std::max(height, PFontBitmap::CellHeight * bitmapScale) - descent;
-    underlinePosition = bitmapScale;
-}
-
-void PFont::RenderGlyph(unsigned char c, Glyph& glyph) const
-{
-    const uint8_t* columns = PFontBitmap::ColumnsOf(c);
-    int s = bitmapScale;
-    int bold = request.weight >= 600 ? 1 : 0;
-    glyph.advance = (PFontBitmap::Advance + bold) * s;
-    glyph.width = (PFontBitmap::GlyphWidth + bold) * s;
-    glyph.height = 8 * s;
-    glyph.top = 7 * s;
-    glyph.bits.assign(size_t(glyph.width) * glyph.height, 0);
-    for (int column = 0; column < PFontBitmap::GlyphWidth; column++)
-        for (int row = 0; row < 8; row++)
-            if (columns[column] & (1 << row))
-                for (int b = 0; b <= bold; b++)
-                    for (int dy = 0; dy < s; dy++)
-                        for (int dx = 0; dx < s; dx++)
-                            glyph.bits[size_t(row * s + dy) * glyph.width + (column + b) * s + dx] = 1;
-}
+// Only the built-in font draws glyph by glyph here; GDI draws whole strings.
+void PFont::RenderGlyph(unsigned char c, Glyph& glyph) const { RenderBitmapGlyph(c, glyph); }
