@@ -153,15 +153,26 @@ std::string Argument(const std::string& a)
 // the tool says.
 ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& streams = {})
 {
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + string for an
+    // overlapping copy.
     std::string line;
-    if (!streams.folder.empty())
-        line += "cd " + Argument(streams.folder) + " && ";
-    line += "ASAN_OPTIONS=\"${ASAN_OPTIONS}${ASAN_OPTIONS:+:}print_suppressions=0\" timeout 60 " + Argument(Program);
-    for (const std::string& a : arguments)
-        line += " " + Argument(a);
-    if (!streams.input.empty())
-        line += " < " + Argument(streams.input);
-    return Shell(line + (streams.discardOutput ? " 2>&1 >/dev/null" : " 2>&1"));
+    if (!streams.folder.empty()) {
+        line += "cd ";
+        line += Argument(streams.folder);
+        line += " && ";
+    }
+    line += "ASAN_OPTIONS=\"${ASAN_OPTIONS}${ASAN_OPTIONS:+:}print_suppressions=0\" timeout 60 ";
+    line += Argument(Program);
+    for (const std::string& a : arguments) {
+        line += ' ';
+        line += Argument(a);
+    }
+    if (!streams.input.empty()) {
+        line += " < ";
+        line += Argument(streams.input);
+    }
+    line += streams.discardOutput ? " 2>&1 >/dev/null" : " 2>&1";
+    return Shell(line);
 }
 #endif
 
