@@ -84,9 +84,17 @@ ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& stream
         line += L" " + Argument(Wide(a));
     std::wstring folder = Wide(streams.folder);
     PROCESS_INFORMATION process{};
-    BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                  folder.empty() ? nullptr : folder.c_str(), &start, &process);
-    DWORD error = GetLastError();
+    BOOL started = FALSE;
+    DWORD error = 0;
+    // Wine now and then refuses a start with an internal error while other tests start
+    // programs too; a few more tries tell that from a real failure.
+    for (int attempt = 0; attempt < 5 && !started; attempt++) {
+        if (attempt)
+            Sleep(200);
+        started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                 folder.empty() ? nullptr : folder.c_str(), &start, &process);
+        error = started ? 0 : GetLastError();
+    }
     CloseHandle(writing);
     if (input != INVALID_HANDLE_VALUE)
         CloseHandle(input);
