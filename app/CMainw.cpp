@@ -351,19 +351,29 @@ void CMainw::ChooserAnswered(int32_t key)
 // The path becomes the data path only once the save succeeded.
 bool CMainw::SaveTo(const std::string& shown)
 {
+    DataFileOutcome outcome;
+    if (!OnDataFile(SaveDataFile, "guardar", shown, outcome))
+        return false;
+    SetDataPath(shown);
+    return true;
+}
+
+// Saves or loads the columns under the system's name for `shown`; a name that cannot
+// be one, or a failure, is told with the verb.
+bool CMainw::OnDataFile(DataFileProcedure procedure, const char* verb, const std::string& shown,
+                        DataFileOutcome& outcome)
+{
     std::string system;
     if (!SystemName(shown, system)) {
-        Tell(FailureText("guardar", shown, UnshowableNameReason));
+        Tell(FailureText(verb, shown, UnshowableNameReason));
         return false;
     }
     CDataColumn* data[4];
     DataColumns(data);
-    DataFileOutcome outcome;
-    if (!SaveDataFile(application, system.c_str(), data, &outcome)) {
-        Tell(FailureText("guardar", shown, outcome.error));
+    if (!procedure(application, system.c_str(), data, &outcome)) {
+        Tell(FailureText(verb, shown, outcome.error));
         return false;
     }
-    SetDataPath(shown);
     return true;
 }
 
@@ -372,18 +382,9 @@ bool CMainw::SaveTo(const std::string& shown)
 // shown, but "Guardar" asks for a name rather than write over it.
 bool CMainw::LoadFrom(const std::string& shown)
 {
-    std::string system;
-    if (!SystemName(shown, system)) {
-        Tell(FailureText("cargar", shown, UnshowableNameReason));
-        return false;
-    }
-    CDataColumn* data[4];
-    DataColumns(data);
     DataFileOutcome outcome;
-    if (!LoadDataFile(application, system.c_str(), data, &outcome)) {
-        Tell(FailureText("cargar", shown, outcome.error));
+    if (!OnDataFile(LoadDataFile, "cargar", shown, outcome))
         return false;
-    }
     CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
     if (CEditBox* editor = GetColumn(0)->GetEditor())
         editor->Activate();

@@ -9,6 +9,7 @@ class CBCell;
 class CDataColumn;
 class CFile;
 class CTextEdit;
+struct DataFileOutcome;
 
 // The main window: the four data columns with their scroller, the file commands
 // ("Nuevo", "Cargar", "Guardar", "Guardar Como"), the about button and the two fits.
@@ -68,6 +69,8 @@ private:
     void ChooserAnswered(int32_t key);
     bool SaveTo(const std::string& shown);
     bool LoadFrom(const std::string& shown);
+    using DataFileProcedure = int (*)(CApplication*, const char*, CDataColumn* const[4], DataFileOutcome*);
+    bool OnDataFile(DataFileProcedure procedure, const char* verb, const std::string& shown, DataFileOutcome& outcome);
     void SetDataPath(const std::string& shown);
     void DataColumns(CDataColumn* out[4]) const;
     void Tell(const std::string& text);
