@@ -132,12 +132,22 @@ protected:
         return rect;
     }
 
-    // Shown and painted: the window manager, if any, has mapped it where it stays.
+    // Shown, painted and no longer moving: the window manager, if any, has placed it
+    // where it stays (under load openbox may take a while to settle it).
     bool WaitShown(CBasicWindow* window)
     {
         CBasicWindowDecoration* frame = Frame(window);
         bool shown = StepUntil([&] { return system->IsShown(frame->handle) && system->IsShown(window->handle); });
-        StepFor(300);
+        platform::PRect last = ScreenRect(frame);
+        auto stillSince = steady_clock::now();
+        StepUntil([&] {
+            platform::PRect now = ScreenRect(frame);
+            if (now.left != last.left || now.top != last.top) {
+                last = now;
+                stillSince = steady_clock::now();
+            }
+            return steady_clock::now() - stillSince > milliseconds(300);
+        }, 5000);
         return shown;
     }
 
