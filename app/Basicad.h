@@ -1,17 +1,10 @@
 #pragma once
 
-#include <cstdint>
-
-#include "toolkit/CBasicWindow.h"
-
-class CBCell;
-class CDataColumn;
+#include "app/CResultWindow.h"
 
 // The result window of the simple fit: the per-row values "X*Y", "X*X", "Y*Y" and
-// "(Ax+B-y)", the named results in "Incognitas" and "Valores", the "Exportar HTML"
-// button and the plot window beside it. It keeps a copy of the data it was fitted on,
-// so a report exported later shows the data of its results.
-class Basicad : public CBasicWindow {
+// "(Ax+B-y)" and the fit's named results.
+class Basicad : public CResultWindow {
 public:
     static constexpr int Width = 680;
     static constexpr int Height = 342;
@@ -19,27 +12,11 @@ public:
     explicit Basicad(CGApplication* app);
     ~Basicad() override;
 
-    void HandleEvent(CEvent event) override;
+    Variable& productXY = auxiliary[0];
+    Variable& productXX = auxiliary[1];
+    Variable& productYY = auxiliary[2];
+    Variable& residuals = auxiliary[3];
 
-    // Creates the window, fits the live data columns' rows into it, draws the plot and
-    // shows everything. The export icon is lent by the main window.
-    void OpenFit(CDataColumn* const liveData[4], CBCell* icon);
-
-    Variable data[4];
-    Variable productXX;
-    Variable productXY;
-    Variable productYY;
-    Variable residuals;
-    Variable names;
-    Variable values;
-    Variable firstScroller;
-    Variable secondScroller;
-    Variable exportButton;
-    Variable chooser;
-    Variable exportIcon;
-    Variable plotWindow;
-    Variable messageWindow;
-
-private:
-    void Export();
+protected:
+    FittedLine Fit(CDataColumn* const data[4]) override;
 };

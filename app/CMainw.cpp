@@ -5,7 +5,7 @@
 #include "app/ChosenName.h"
 #include "app/FileMessages.h"
 #include "app/Ponderat.h"
-#include "app/ResultWindows.h"
+#include "app/CResultWindow.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+
+#include "app/FitReport.h"
+#include "toolkit/CBasicWindow.h"
+
+class CBCell;
+class CDataColumn;
+
+// What the two result windows share: a copy of the data they were fitted on (so a
+// report exported later shows the data of its results), the per-row auxiliary columns
+// left to right with their scroller, the named results in "Incognitas" and "Valores"
+// with theirs, the "Exportar HTML" button and the plot window beside them.
+class CResultWindow : public CBasicWindow {
+public:
+    ~CResultWindow() override;
+
+    void HandleEvent(CEvent event) override;
+
+    // Creates the window, fits the live data columns' rows into it, draws the plot and
+    // shows everything. The export icon is lent by the main window.
+    void OpenFit(CDataColumn* const liveData[4], CBCell* icon);
+
+    Variable data[4];
+    Variable auxiliary[WeightedRowColumns];
+    Variable names;
+    Variable values;
+    Variable firstScroller;
+    Variable secondScroller;
+    Variable exportButton;
+    Variable chooser;
+    Variable exportIcon;
+    Variable plotWindow;
+    Variable messageWindow;
+
+protected:
+    struct Look {
+        const char* title;
+        int width;
+        int height;
+        int columnHeight;
+        FitKind kind;
+    };
+    struct FittedLine {
+        double a;
+        double b;
+    };
+
+    CResultWindow(CGApplication* app, const Look& look);
+
+    // Runs the fit on the data, appending to the auxiliary columns, names and values.
+    virtual FittedLine Fit(CDataColumn* const data[4]) = 0;
+
+private:
+    int AuxiliaryCount() const;
+    void AddColumns();
+    void DropFirstLines();
+    void ChainRings();
+    void Export();
+
+    Look look;
+};
+
+// Opens a message window with the text, held by `message` (which drops an earlier one).
+void ShowMessage(CGApplication* app, Variable& message, const std::string& text);
