@@ -1,12 +1,6 @@
 #include "io/CSocket.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <string>
-
+#include "io/SocketHeaders.h"
 #include "io/SocketTarget.h"
 
 namespace {
@@ -44,8 +38,7 @@ int CSocket::OpenTarget(const void* target)
     if (port < 0 || host.empty() || !Resolve(host, resolved))
         return 0;
     CloseSocket();
-    handle = socket(AF_INET, SOCK_STREAM, 0);
-    if (handle < 0)
+    if (!OpenHandle())
         return 0;
     created = 1;
     sockaddr_in peer{};
@@ -57,29 +50,21 @@ int CSocket::OpenTarget(const void* target)
     address.port = peer.sin_port;
     address.host = peer.sin_addr.s_addr;
     closed = 0;
-    return connect(int(handle), reinterpret_cast<sockaddr*>(&peer), sizeof peer) == 0 ? 1 : 0;
+    return ConnectHandle(&peer, sizeof peer);
 }
 
-int CSocket::Read(void* buffer, uint32_t size, uint32_t count)
-{
-    if (closed)
-        return 0;
-    return static_cast<int>(recv(int(handle), buffer, uint64_t(size) * count, 0));
-}
-
+// Whole blocks: send may take part of one. A peer that went away is an error result.
 int CSocket::Write(const void* buffer, uint32_t size, uint32_t count)
 {
     if (closed)
         return 0;
-    // Whole blocks: send may take part of one. MSG_NOSIGNAL: a peer that went away is
-    // an error result, not the end of the process.
     auto bytes = static_cast<const char*>(buffer);
     uint64_t total = uint64_t(size) * count;
     uint64_t sent = 0;
     while (sent < total) {
-        ssize_t n = send(int(handle), bytes + sent, total - sent, MSG_NOSIGNAL);
+        int n = SendPart(bytes + sent, total - sent);
         if (n <= 0)
-            return sent ? static_cast<int>(sent) : static_cast<int>(n);
+            return sent ? static_cast<int>(sent) : n;
         sent += static_cast<uint64_t>(n);
     }
     return static_cast<int>(sent);
@@ -89,11 +74,9 @@ int CSocket::Write(const void* buffer, uint32_t size, uint32_t count)
 int CSocket::CloseSocket()
 {
     int result = 0;
-    if (!closed || handle >= 0) {
-        if (handle >= 0)
-            result = close(int(handle));
-        handle = -1;
-    }
+    if (handle != -1)
+        result = ReleaseHandle();
+    handle = -1;
     closed = 1;
     created = 0;
     return result;

@@ -41,4 +41,12 @@ protected:
 
 private:
     int CloseSocket();
+
+    // The system's part, written once per system: a new TCP socket in `handle`, its
+    // connection to a sockaddr_in, send's result for the next part of a block (at
+    // most INT_MAX bytes at once) and close's result.
+    bool OpenHandle();
+    int ConnectHandle(const void* peer, uint32_t size);
+    int SendPart(const char* bytes, uint64_t size);
+    int ReleaseHandle();
 };
