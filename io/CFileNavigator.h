@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "io/CIONavigator.h"
 
 // Navigation of the file system through the process's current directory, so every
@@ -27,6 +29,14 @@ public:
     CString* GetCurrentPath() override;
 
 private:
-    void ListEntries(CList* list, bool directories);
     void Append(CList* list, const char* text);
+
+    // The system's part, written once per system.
+    // Appends the entries of "." that are directories, or those that are not; nothing
+    // when the directory cannot be read.
+    void ListEntries(CList* list, bool directories);
+    // Appends the roots offered after the directories.
+    void ListRoots(CList* list);
+    // The whole current path; empty when the system cannot tell it.
+    static std::string CurrentFolder();
 };
