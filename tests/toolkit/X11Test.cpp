@@ -16,11 +16,8 @@
 #include <vector>
 
 #include "core/CString.h"
-#include "platform/x11/PX11Driver.h"
 #include "platform/x11/PXvfbServer.h"
-#include "platform/x11/PX11System.h"
-#include "toolkit/CGApplication.h"
-#include "toolkit/CTimer.h"
+#include "tests/toolkit/X11Session.h"
 #include "toolkit/CWindow.h"
 
 using namespace std::chrono;
@@ -55,7 +52,7 @@ struct ChildRun {
 };
 }  // namespace
 
-class X11Test : public ::testing::Test {
+class X11Test : public ::testing::Test, protected X11Session {
 protected:
     static void SetUpTestSuite()
     {
@@ -73,40 +70,10 @@ protected:
     {
         // No silent skip: without Xvfb these tests fail and say why.
         ASSERT_TRUE(started) << server->GetError();
-        setenv("DISPLAY", server->GetDisplayName().c_str(), 1);
-        SetValidationMode(TrustRegistered);
-        system = platform::PX11System::Open(server->GetDisplayName().c_str());
-        ASSERT_TRUE(system);
-        ASSERT_TRUE(driver.Open(server->GetDisplayName().c_str()));
-        previous = platform::InstallWindowSystem(system.get());
-        app = new CGApplication();
-        ASSERT_EQ(app->Initialise(), 1);
-        // A short timer keeps every loop step from blocking for long.
-        pacer = Variable(new CTimer(app));
-        pacer.As<CTimer>()->Create(nullptr);
-        pacer.As<CTimer>()->SetInterval(10);
-        pacer.As<CTimer>()->SetEnabled(1);
+        ASSERT_NO_FATAL_FAILURE(OpenSession(server->GetDisplayName()));
     }
 
-    void TearDown() override
-    {
-        if (app) {
-            app->Cleanup();
-            delete app;
-        }
-        platform::InstallWindowSystem(previous);
-        system.reset();
-    }
-
-    bool StepUntil(const std::function<bool()>& done, int timeoutMs = 3000)
-    {
-        auto deadline = steady_clock::now() + milliseconds(timeoutMs);
-        app->looping = 1;
-        while (!done() && steady_clock::now() < deadline)
-            app->Step();
-        app->looping = 0;
-        return done();
-    }
+    void TearDown() override { CloseSession(); }
 
     bool HasHeard(CObject* receiver, int32_t type)
     {
@@ -176,13 +143,7 @@ protected:
 
     static platform::PXvfbServer* server;
     static int started;
-    std::unique_ptr<platform::PX11System> system;
-    platform::PWindowSystem* previous = nullptr;
-    platform::PX11Driver driver;
-    CGApplication* app = nullptr;
-    Variable pacer;
     std::vector<Heard> heard;
-    std::vector<Variable> held;
 };
 
 platform::PXvfbServer* X11Test::server = nullptr;

@@ -17,9 +17,8 @@
 
 #include "core/CObjectList.h"
 #include "core/CString.h"
-#include "platform/x11/PX11Driver.h"
-#include "platform/x11/PX11System.h"
 #include "platform/x11/PXvfbServer.h"
+#include "tests/toolkit/X11Session.h"
 #include "toolkit/CBasicWindow.h"
 #include "toolkit/CBasicWindowDecoration.h"
 #include "toolkit/CButton.h"
@@ -45,7 +44,7 @@ struct Servers {
 Servers* servers = nullptr;
 }  // namespace
 
-class X11WidgetTest : public testing::TestWithParam<Desktop> {
+class X11WidgetTest : public testing::TestWithParam<Desktop>, protected X11Session {
 protected:
     static void TearDownTestSuite()
     {
@@ -71,45 +70,10 @@ protected:
         ASSERT_TRUE(servers->started[which]) << servers->why[which];
         if (servers->started[which] == 2)
             GTEST_SKIP() << servers->why[which];
-        const std::string& display = servers->server[which].GetDisplayName();
-        setenv("DISPLAY", display.c_str(), 1);
-        SetValidationMode(TrustRegistered);
-        system = platform::PX11System::Open(display.c_str());
-        ASSERT_TRUE(system);
-        ASSERT_TRUE(driver.Open(display.c_str()));
-        previous = platform::InstallWindowSystem(system.get());
-        app = new CGApplication();
-        ASSERT_EQ(app->Initialise(), 1);
-        // A short timer keeps every loop step from blocking for long.
-        pacer = Variable(new CTimer(app));
-        pacer.As<CTimer>()->Create(nullptr);
-        pacer.As<CTimer>()->SetInterval(10);
-        pacer.As<CTimer>()->SetEnabled(1);
+        ASSERT_NO_FATAL_FAILURE(OpenSession(servers->server[which].GetDisplayName()));
     }
 
-    void TearDown() override
-    {
-        held.clear();
-        pacer.Clear();
-        if (app) {
-            app->Cleanup();
-            delete app;
-        }
-        platform::InstallWindowSystem(previous);
-        system.reset();
-    }
-
-    bool StepUntil(const std::function<bool()>& done, int timeoutMs = 3000)
-    {
-        auto deadline = steady_clock::now() + milliseconds(timeoutMs);
-        app->looping = 1;
-        while (!done() && steady_clock::now() < deadline)
-            app->Step();
-        app->looping = 0;
-        return done();
-    }
-
-    void StepFor(int ms) { StepUntil([] { return false; }, ms); }
+    void TearDown() override { CloseSession(); }
 
     CBasicWindow* NewDecorated(int x, int y, const char* title)
     {
@@ -186,12 +150,6 @@ protected:
         return pid;
     }
 
-    std::unique_ptr<platform::PX11System> system;
-    platform::PWindowSystem* previous = nullptr;
-    platform::PX11Driver driver;
-    CGApplication* app = nullptr;
-    Variable pacer;
-    std::vector<Variable> held;
 };
 
 TEST_P(X11WidgetTest, DraggingTheTitleBarMovesTheNativeWindow)

@@ -1,0 +1,71 @@
+#pragma once
+
+// An application on a real X server as the X11 tests drive it: the window system
+// opened on the display, a driver that sends input through the server, and a short
+// timer that keeps every loop step from blocking for long.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Variable.h"
+#include "platform/x11/PX11Driver.h"
+#include "platform/x11/PX11System.h"
+#include "toolkit/CGApplication.h"
+#include "toolkit/CTimer.h"
+
+class X11Session {
+protected:
+    // Call with ASSERT_NO_FATAL_FAILURE.
+    void OpenSession(const std::string& display)
+    {
+        setenv("DISPLAY", display.c_str(), 1);
+        SetValidationMode(TrustRegistered);
+        system = platform::PX11System::Open(display.c_str());
+        ASSERT_TRUE(system);
+        ASSERT_TRUE(driver.Open(display.c_str()));
+        previous = platform::InstallWindowSystem(system.get());
+        app = new CGApplication();
+        ASSERT_EQ(app->Initialise(), 1);
+        pacer = Variable(new CTimer(app));
+        pacer.As<CTimer>()->Create(nullptr);
+        pacer.As<CTimer>()->SetInterval(10);
+        pacer.As<CTimer>()->SetEnabled(1);
+    }
+
+    void CloseSession()
+    {
+        held.clear();
+        pacer.Clear();
+        if (app) {
+            app->Cleanup();
+            delete app;
+            app = nullptr;
+        }
+        platform::InstallWindowSystem(previous);
+        system.reset();
+    }
+
+    bool StepUntil(const std::function<bool()>& done, int timeoutMs = 3000)
+    {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        app->looping = 1;
+        while (!done() && std::chrono::steady_clock::now() < deadline)
+            app->Step();
+        app->looping = 0;
+        return done();
+    }
+
+    void StepFor(int ms) { StepUntil([] { return false; }, ms); }
+
+    std::unique_ptr<platform::PX11System> system;
+    platform::PWindowSystem* previous = nullptr;
+    platform::PX11Driver driver;
+    CGApplication* app = nullptr;
+    Variable pacer;
+    std::vector<Variable> held;  // windows the test made, released before the application
+};
