@@ -199,9 +199,12 @@ std::string Quoted(const std::string& name)
     return out + "\"";
 }
 
+// A UTF-8 name as a path: on Windows a narrow name would be read in the local code page.
+std::filesystem::path PathOf(const std::string& name) { return std::u8string(name.begin(), name.end()); }
+
 std::string ReadAll(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
@@ -239,7 +242,7 @@ bool Sanitized()
 std::string Write(const std::string& name, const std::string& text)
 {
     std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << text;
+    std::ofstream(PathOf(path), std::ios::binary) << text;
     return path;
 }
 }  // namespace
@@ -483,4 +486,20 @@ TEST(AjustorFitTool, TrailingEmptyRowsOfADataFileAreNoData)
     EXPECT_EQ(run.out.rfind("N\t3\n", 0), 0u) << run.out;
     std::string html = ReadAll(report);
     EXPECT_NE(html.find("<td>5,9</td><td>0,3</td></tr></table>"), std::string::npos) << html;
+}
+
+// Names reach the tool whole, whatever their letters: on Windows through the wide
+// command line, not the local code page.
+TEST(AjustorFitTool, FileNamesInAnyScript)
+{
+    for (std::string name : {"medici\u00f3n-\u00f1", "\u0438\u0437\u043c\u0435\u0440\u0435\u043d\u0438\u0435",
+                             "\u6d4b\u91cf"}) {
+        std::string data = Write(name + ".txt", "1 2\n2 4\n3 6\n");
+        std::string report = testing::TempDir() + name + ".html";
+        ToolRun run = Tool({"--text", "--html", report, data});
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_NE(run.out.find("\nA\t2\n"), std::string::npos) << run.out;
+        EXPECT_EQ(ReadAll(report).rfind("<html>", 0), 0u) << name;
+        ExpectFailure(Tool({"--text", testing::TempDir() + name + "-falta.txt"}), name + "-falta.txt");
+    }
 }

@@ -427,15 +427,9 @@ int Run(CApplication* app, const Options& o)
         return Fail("no se puede escribir la grafica " + Quoted(o.plot));
     return 0;
 }
-}  // namespace
 
-int main(int argc, char** argv)
+int Main(int argc, char** argv)
 {
-#ifdef _WIN32
-    // Scripts read the results: the same bytes as on Linux, no carriage returns added.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
     Options options;
     std::string error = Parse(argc, argv, options);
     if (!error.empty())
@@ -459,3 +453,25 @@ int main(int argc, char** argv)
     delete app;
     return status;
 }
+}  // namespace
+
+#ifdef _WIN32
+// The narrow arguments of Windows are in the local code page, which cannot name every
+// file; the wide ones become UTF-8, the program's file names.
+int wmain(int argc, wchar_t** wideArguments)
+{
+    // Scripts read the results: the same bytes as on Linux, no carriage returns added.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; i++)
+        arguments.push_back(platform::Utf8FromWide(wideArguments[i]));
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    return Main(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return Main(argc, argv); }
+#endif
