@@ -253,10 +253,10 @@ bool CMainw::Command(CObject* source, const CEvent& event)
             OpenAbout();
     } else if (source == simpleButton.Get()) {
         if (click)
-            OpenSimpleFit();
+            OpenFit(new Basicad(GetApplication()));
     } else if (source == weightedButton.Get()) {
         if (click)
-            OpenWeightedFit();
+            OpenFit(new Ponderat(GetApplication()));
     } else if (source == newButton.Get()) {
         if (click)
             NewDataSet();
@@ -317,18 +317,9 @@ void CMainw::OpenAbout()
     about->Show();
 }
 
-void CMainw::OpenSimpleFit()
+// The new window replaces the last result window.
+void CMainw::OpenFit(CResultWindow* window)
 {
-    auto* window = new Basicad(GetApplication());
-    resultWindow = window;
-    CDataColumn* data[4];
-    DataColumns(data);
-    window->OpenFit(data, exportIcon.CheckedAs<CBCell>());
-}
-
-void CMainw::OpenWeightedFit()
-{
-    auto* window = new Ponderat(GetApplication());
     resultWindow = window;
     CDataColumn* data[4];
     DataColumns(data);

@@ -8,6 +8,7 @@
 class CBCell;
 class CDataColumn;
 class CFile;
+class CResultWindow;
 class CTextEdit;
 struct DataFileOutcome;
 
@@ -64,8 +65,7 @@ private:
     void OpenChooser(const char* title, uint32_t saves);
     void Save();
     void OpenAbout();
-    void OpenSimpleFit();
-    void OpenWeightedFit();
+    void OpenFit(CResultWindow* window);
     void ChooserAnswered(int32_t key);
     bool SaveTo(const std::string& shown);
     bool LoadFrom(const std::string& shown);
