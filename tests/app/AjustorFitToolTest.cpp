@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/FolderPaths.h"
+
 namespace {
 struct ToolRun {
     int status;
@@ -199,12 +201,9 @@ std::string Quoted(const std::string& name)
     return out + "\"";
 }
 
-// A UTF-8 name as a path: on Windows a narrow name would be read in the local code page.
-std::filesystem::path PathOf(const std::string& name) { return std::u8string(name.begin(), name.end()); }
-
 std::string ReadAll(const std::string& path)
 {
-    std::ifstream in(PathOf(path), std::ios::binary);
+    std::ifstream in(folder_paths::FsPath(path), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
@@ -242,7 +241,7 @@ bool Sanitized()
 std::string Write(const std::string& name, const std::string& text)
 {
     std::string path = testing::TempDir() + name;
-    std::ofstream(PathOf(path), std::ios::binary) << text;
+    std::ofstream(folder_paths::FsPath(path), std::ios::binary) << text;
     return path;
 }
 }  // namespace
