@@ -131,6 +131,8 @@ int PWin32System::RegisterClass(const char* name, PWindowProc procedure)
         windowClass.style = CS_GLOBALCLASS;
         windowClass.lpfnWndProc = Procedure;
         windowClass.hInstance = state->instance;
+        // The program's icon for the taskbar and Alt+Tab; programs without one get none.
+        windowClass.hIcon = LoadIconW(state->instance, MAKEINTRESOURCEW(1));
         windowClass.lpszClassName = wide.c_str();
         // A class left from an earlier application in this process serves as well.
         if (!RegisterClassW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)

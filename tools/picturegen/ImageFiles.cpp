@@ -151,3 +151,42 @@ std::vector<unsigned char> RgbaBytes(const Painter& picture)
         }
     return out;
 }
+
+// An ICO file of 32-bit entries (colour with alpha, bottom-up BGRA, then the 1-bit mask
+// that older readers use), one entry per picture, each at most 255 pixels wide.
+ByteString IcoBytes(const std::vector<Painter>& sizes)
+{
+    ByteString out;
+    auto put16 = [&out](uint32_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); };
+    auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+    put16(0), put16(1), put16(uint32_t(sizes.size()));
+    uint32_t offset = uint32_t(6 + 16 * sizes.size());
+    std::vector<uint32_t> entryBytes;
+    for (const Painter& p : sizes) {
+        uint32_t maskRow = uint32_t((p.width + 31) / 32 * 4);
+        uint32_t bytes = 40 + uint32_t(p.width * p.height * 4) + maskRow * uint32_t(p.height);
+        out.insert(out.end(), {uint8_t(p.width), uint8_t(p.height), 0, 0});
+        put16(1), put16(32), put32(bytes), put32(offset);
+        offset += bytes;
+        entryBytes.push_back(bytes);
+    }
+    for (const Painter& p : sizes) {
+        uint32_t maskRow = uint32_t((p.width + 31) / 32 * 4);
+        put32(40), put32(uint32_t(p.width)), put32(uint32_t(2 * p.height)), put16(1), put16(32);
+        put32(0), put32(uint32_t(p.width * p.height * 4) + maskRow * uint32_t(p.height));
+        put32(0), put32(0), put32(0), put32(0);
+        for (int y = p.height - 1; y >= 0; y--)
+            for (int x = 0; x < p.width; x++) {
+                const Rgba& c = p.At(x, y);
+                out.insert(out.end(), {Byte(c.b), Byte(c.g), Byte(c.r), Byte(c.a)});
+            }
+        for (int y = p.height - 1; y >= 0; y--) {
+            ByteString row(maskRow, 0);
+            for (int x = 0; x < p.width; x++)
+                if (Byte(p.At(x, y).a) == 0)
+                    row[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
+            out.insert(out.end(), row.begin(), row.end());
+        }
+    }
+    return out;
+}

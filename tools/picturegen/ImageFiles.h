@@ -18,4 +18,7 @@ std::vector<unsigned char> PreviewBytes(const Painter& picture, Rgba background,
 // RGBA bytes of the picture with its own transparency, for PNG files.
 std::vector<unsigned char> RgbaBytes(const Painter& picture);
 
+// A Windows icon file with one entry per picture (each at most 255 pixels wide).
+ByteString IcoBytes(const std::vector<Painter>& sizes);
+
 bool WriteBytes(const std::string& path, const ByteString& bytes);

@@ -1,6 +1,7 @@
 // Paints the program's pictures and writes them where the build wants them:
 //   picturegen <folder for .cel files> <C++ source for the built-in pictures> [<preview folder>]
 //   picturegen --app-icons <folder>   (the desktop icon as ajustor-<size>.png)
+//   picturegen --windows-icon <file>  (the desktop icon as a Windows .ico)
 // The preview folder gets a PNG of every picture over the windows' background.
 #include <algorithm>
 #include <cstdio>
@@ -125,12 +126,27 @@ int WriteAppIcons(const std::string& folder)
     }
     return 0;
 }
+
+// The sizes Explorer, the taskbar and Alt+Tab show at normal scaling.
+int WriteWindowsIcon(const std::string& path)
+{
+    std::vector<Painter> sizes;
+    for (int size : {16, 32, 48})
+        sizes.push_back(pictures::AppIcon(size));
+    if (!WriteBytes(path, IcoBytes(sizes))) {
+        std::fprintf(stderr, "picturegen: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--app-icons")
         return WriteAppIcons(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--windows-icon")
+        return WriteWindowsIcon(argv[2]);
     if (argc < 3) {
         std::fprintf(stderr, "usage: picturegen <cel folder> <source file> [<preview folder>]\n");
         return 2;
