@@ -71,6 +71,7 @@ void CResultWindow::OpenFit(CDataColumn* const liveData[4], CBCell* icon)
     exportButton = AddExportButton(this, names.As<CWindow>()->x, ColumnTop + look.columnHeight + 2, icon);
     Show();
 }
+
 int CResultWindow::AuxiliaryCount() const
 {
     return look.kind == FitKind::Simple ? SimpleRowColumns : WeightedRowColumns;
