@@ -98,6 +98,12 @@ void PX11Driver::RequestClose(unsigned long window)
 
 void PX11Driver::Sync() { XSync(AsDisplay(display), False); }
 
+bool PX11Driver::IsOnScreen(unsigned long window)
+{
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(AsDisplay(display), window, &attributes) && attributes.map_state == IsViewable;
+}
+
 unsigned long long PX11Driver::ScreenHash(int x, int y, int width, int height)
 {
     Display* d = AsDisplay(display);

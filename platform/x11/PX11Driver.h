@@ -20,6 +20,10 @@ public:
     // Asks a top-level window to close, as a window manager's close button does.
     void RequestClose(unsigned long window);
     void Sync();
+    // Whether the server shows the window: mapped, and its ancestors too. A window
+    // manager maps a new window when it is ready, which may be long after the program
+    // asked.
+    bool IsOnScreen(unsigned long window);
     // A hash of the pixels of a rectangle of the screen, to tell when what a program
     // shows has stopped changing; 0 when the rectangle cannot be read.
     unsigned long long ScreenHash(int x, int y, int width, int height);

@@ -18,30 +18,53 @@ namespace platform {
 
 namespace {
 constexpr int StartTimeoutMs = 15000;
+constexpr int ProbeTimeoutMs = 500;
 
-// A window manager owns the manager selection WM_S<screen> as it takes the screen,
-// and publishes its client list once it has taken over the windows already there; only
-// then does it handle focus and new windows.
-bool ScreenIsManaged(const std::string& displayName)
+bool HasProperty(Display* d, Window window, Atom property)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(d, window, property, 0, 0, False, AnyPropertyType, &type, &format, &count, &left,
+                                    &data) == Success &&
+                 type != None;
+    if (data)
+        XFree(data);
+    return found;
+}
+
+// A window manager is ready once it manages a new top-level window. Owning the manager
+// selection WM_S<screen> and publishing a client list come earlier: in a few of a
+// hundred fresh starts openbox never showed a window mapped just after them. So probe
+// windows are mapped, a new one each time, until one is shown with the WM_STATE a
+// manager gives the windows it manages (a window shown without it was mapped before
+// the manager took the screen, and proves nothing).
+bool ManagerShowsWindows(const std::string& displayName)
 {
     Display* d = XOpenDisplay(displayName.c_str());
     if (!d)
         return false;
     std::string selection = "WM_S" + std::to_string(DefaultScreen(d));
-    bool managed = XGetSelectionOwner(d, XInternAtom(d, selection.c_str(), False)) != None;
-    Atom clientList = XInternAtom(d, "_NET_CLIENT_LIST", True);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, left = 0;
-    unsigned char* data = nullptr;
-    bool published = clientList != None &&
-                     XGetWindowProperty(d, DefaultRootWindow(d), clientList, 0, 0, False, AnyPropertyType, &type,
-                                        &format, &count, &left, &data) == Success &&
-                     type != None;
-    if (data)
-        XFree(data);
+    bool shown = false;
+    if (XGetSelectionOwner(d, XInternAtom(d, selection.c_str(), False)) != None) {
+        Window probe = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+        XMapWindow(d, probe);
+        XSync(d, False);
+        Atom wmState = XInternAtom(d, "WM_STATE", False);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ProbeTimeoutMs);
+        while (!shown && std::chrono::steady_clock::now() < deadline) {
+            XWindowAttributes attributes{};
+            shown = XGetWindowAttributes(d, probe, &attributes) && attributes.map_state == IsViewable &&
+                    HasProperty(d, probe, wmState);
+            if (!shown)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        XDestroyWindow(d, probe);
+        XSync(d, False);
+    }
     XCloseDisplay(d);
-    return managed && published;
+    return shown;
 }
 
 void EndChild(pid_t child)
@@ -139,7 +162,7 @@ int PXvfbServer::StartWindowManager(const char* program)
     }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(StartTimeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (ScreenIsManaged(displayName))
+        if (ManagerShowsWindows(displayName))
             return 1;
         int status = 0;
         if (waitpid(managerPid, &status, WNOHANG) == managerPid) {

@@ -20,7 +20,7 @@ public:
     int Start(int width = 1024, int height = 768);
     void Stop();
     // Starts a window manager (openbox by default) on the server and waits until it
-    // manages the screen; 0, with the reason in `error`, when it cannot be started.
+    // shows new windows; 0, with the reason in `error`, when it cannot be started.
     // It is stopped with the server, or by StopWindowManager.
     int StartWindowManager(const char* program = "openbox");
     void StopWindowManager();

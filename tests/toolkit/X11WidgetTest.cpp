@@ -96,12 +96,15 @@ protected:
         return rect;
     }
 
-    // Shown, painted and no longer moving: the window manager, if any, has placed it
-    // where it stays (under load openbox may take a while to settle it).
+    // On the screen and no longer moving: the window manager, if any, has mapped it and
+    // placed it where it stays (under load openbox may take a while to do either).
     bool WaitShown(CBasicWindow* window)
     {
         CBasicWindowDecoration* frame = Frame(window);
-        bool shown = StepUntil([&] { return system->IsShown(frame->handle) && system->IsShown(window->handle); });
+        bool shown = StepUntil([&] {
+            return system->IsShown(frame->handle) && system->IsShown(window->handle) &&
+                   driver.IsOnScreen(frame->handle) && driver.IsOnScreen(window->handle);
+        }, 5000);
         platform::PRect last = ScreenRect(frame);
         auto stillSince = steady_clock::now();
         StepUntil([&] {
