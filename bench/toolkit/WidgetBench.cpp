@@ -16,6 +16,7 @@
 #include "core/Variable.h"
 #include "io/DataFile.h"
 #include "platform/headless/PHeadlessSystem.h"
+#include "tests/common/DesktopLoop.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CScroller.h"
@@ -79,14 +80,7 @@ public:
         InstallWindowSystem(previous);
     }
 
-    void Pump()
-    {
-        app->looping = 1;
-        for (int guard = 0; guard < 10000 && desktop.Pending(); guard++)
-            app->Step();
-        app->Step();
-        app->looping = 0;
-    }
+    void Pump() { PumpDesktop(app, desktop); }
 
     void Key(uint32_t vk, uint32_t character = 0)
     {

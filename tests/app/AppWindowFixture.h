@@ -18,6 +18,7 @@
 #include "platform/PSurface.h"
 #include "platform/PngWriter.h"
 #include "platform/headless/PHeadlessSystem.h"
+#include "tests/common/DesktopLoop.h"
 #include "tests/common/FolderPaths.h"
 #include "toolkit/CBasicWindowDecoration.h"
 #include "toolkit/CButton.h"
@@ -93,15 +94,7 @@ protected:
     CMainw* Main() const { return window.As<CMainw>(); }
     CTextEdit* Column(int k) const { return Main()->GetColumn(k); }
 
-    // Runs loop steps until the desktop has nothing queued.
-    void Pump()
-    {
-        app->looping = 1;
-        for (int guard = 0; guard < 10000 && desktop.Pending(); guard++)
-            app->Step();
-        app->Step();
-        app->looping = 0;
-    }
+    void Pump() { PumpDesktop(app, desktop); }
 
     platform::PPoint At(CWindow* w, int x, int y)
     {

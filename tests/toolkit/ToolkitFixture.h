@@ -7,6 +7,7 @@
 
 #include "core/Variable.h"
 #include "platform/headless/PHeadlessSystem.h"
+#include "tests/common/DesktopLoop.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CWindow.h"
 
@@ -56,15 +57,7 @@ protected:
         platform::InstallWindowSystem(previous);
     }
 
-    // Runs loop steps until the desktop has nothing queued.
-    void Pump()
-    {
-        app->looping = 1;
-        for (int guard = 0; guard < 10000 && desktop.Pending(); guard++)
-            app->Step();
-        app->Step();
-        app->looping = 0;
-    }
+    void Pump() { PumpDesktop(app, desktop); }
 
     CRecorder* NewRecorder(int x, int y, int w, int h, CWindow* parent, const char* title = NoTitle)
     {
