@@ -8,7 +8,7 @@
 #include "io/CMemIO.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CLabel.h"
-#include "tools/picturegen/BuiltinPictures.h"
+#include "graphics/BuiltinPictures.h"
 
 Acercade::Acercade(CGApplication* app) : CBasicWindow(app) { className = "Acercade"; }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The pictures built into the program, painted by tools/picturegen at build time
-// (library ajustor_builtin_pictures). Each is read through a CMemIO; their sizes are
+// The pictures built into the program, painted by the picture generator
+// (tools/picturegen) at build time and compiled into this library. Each is read through a CMemIO; their sizes are
 // known, so readers trust them.
 
 // The about window's picture: a 141 × 128 IES image (18,824 bytes) and one more byte.

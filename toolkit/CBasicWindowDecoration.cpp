@@ -10,7 +10,7 @@
 #include "toolkit/CEditBox.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CTimer.h"
-#include "tools/picturegen/BuiltinPictures.h"
+#include "graphics/BuiltinPictures.h"
 
 namespace {
 constexpr uint32_t DragInterval = 25;

@@ -15,7 +15,7 @@
 #include "toolkit/CGApplication.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CTextEdit.h"
-#include "tools/picturegen/BuiltinPictures.h"
+#include "graphics/BuiltinPictures.h"
 
 using namespace platform;
 

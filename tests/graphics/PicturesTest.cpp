@@ -5,7 +5,7 @@
 #include "graphics/ImageReaders.h"
 #include "platform/PngWriter.h"
 #include "tests/graphics/GraphicsFixture.h"
-#include "tools/picturegen/BuiltinPictures.h"
+#include "graphics/BuiltinPictures.h"
 
 namespace {
 struct Expected {

@@ -1,5 +1,6 @@
 // Paints the program's pictures and writes them where the build wants them:
-//   picturegen <folder for .cel files> <C++ source for the built-in pictures> [<preview folder>]
+//   picturegen <folder for .cel files> [<preview folder>]
+//   picturegen --builtin <file>       (the built-in pictures as C++ source of the graphics library)
 //   picturegen --app-icons <folder>   (the desktop icon as ajustor-<size>.png)
 //   picturegen --windows-icon <file>  (the desktop icon as a Windows .ico)
 // The preview folder gets a PNG of every picture over the windows' background.
@@ -95,22 +96,24 @@ void EmitArray(std::string& source, const char* name, const ByteString& bytes, c
     source += "\n};\nconst unsigned int " + std::string(name) + "Size = " + std::to_string(bytes.size()) + ";\n";
 }
 
-bool WriteSource(const std::string& path, const std::string& previews)
+bool WriteSource(const std::string& path)
 {
-    Painter about = pictures::AboutPicture(), title = pictures::TitleIcon();
-    Painter folder = pictures::ChooserFolder(), page = pictures::ChooserPage();
-    ByteString aboutBytes = IesBytes(about, pictures::LabelBackground());
+    ByteString aboutBytes = IesBytes(pictures::AboutPicture(), pictures::LabelBackground());
     aboutBytes.resize(AboutBlockBytes, 0);
-    std::string source = "// Made by tools/picturegen at build time.\n#include \"tools/picturegen/BuiltinPictures.h\"\n";
+    std::string source = "// Made by tools/picturegen at build time.\n#include \"graphics/BuiltinPictures.h\"\n";
     EmitArray(source, "BuiltinAboutPicture", aboutBytes, "About window: 141 x 128 IES image, then one byte.");
-    EmitArray(source, "BuiltinTitleIcon", CelBytes(title), "Default title-bar icon: 16 x 16 CEL image.");
-    EmitArray(source, "BuiltinChooserFolder", CelBytes(folder), "File chooser: 48 x 32 CEL image.");
-    EmitArray(source, "BuiltinChooserPage", CelBytes(page), "File chooser's fading trail: 32 x 30 CEL image.");
-    Preview(previews, "builtin-about", about);
-    Preview(previews, "builtin-title-icon", title);
-    Preview(previews, "builtin-chooser-folder", folder);
-    Preview(previews, "builtin-chooser-page", page);
+    EmitArray(source, "BuiltinTitleIcon", CelBytes(pictures::TitleIcon()), "Default title-bar icon: 16 x 16 CEL image.");
+    EmitArray(source, "BuiltinChooserFolder", CelBytes(pictures::ChooserFolder()), "File chooser: 48 x 32 CEL image.");
+    EmitArray(source, "BuiltinChooserPage", CelBytes(pictures::ChooserPage()), "File chooser's fading trail: 32 x 30 CEL image.");
     return WriteBytes(path, ByteString(source.begin(), source.end()));
+}
+
+void PreviewBuiltins(const std::string& previews)
+{
+    Preview(previews, "builtin-about", pictures::AboutPicture());
+    Preview(previews, "builtin-title-icon", pictures::TitleIcon());
+    Preview(previews, "builtin-chooser-folder", pictures::ChooserFolder());
+    Preview(previews, "builtin-chooser-page", pictures::ChooserPage());
 }
 
 // The sizes the desktop's icon theme asks for most.
@@ -147,11 +150,20 @@ int main(int argc, char** argv)
         return WriteAppIcons(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "--windows-icon")
         return WriteWindowsIcon(argv[2]);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: picturegen <cel folder> <source file> [<preview folder>]\n");
+    if (argc == 3 && std::string(argv[1]) == "--builtin") {
+        if (WriteSource(argv[2]))
+            return 0;
+        std::fprintf(stderr, "picturegen: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    if (argc < 2 || argc > 3 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: picturegen <cel folder> [<preview folder>]\n"
+                             "       picturegen --builtin <source file>\n"
+                             "       picturegen --app-icons <folder>\n"
+                             "       picturegen --windows-icon <file>\n");
         return 2;
     }
-    std::string celFolder = argv[1], previews = argc > 3 ? argv[3] : "";
+    std::string celFolder = argv[1], previews = argc > 2 ? argv[2] : "";
     for (const Named& file : CelFiles) {
         Painter picture = file.paint();
         if (!WriteBytes(celFolder + "/" + file.name, CelBytes(picture))) {
@@ -160,10 +172,7 @@ int main(int argc, char** argv)
         }
         Preview(previews, file.name, picture);
     }
-    if (!WriteSource(argv[2], previews)) {
-        std::fprintf(stderr, "picturegen: cannot write %s\n", argv[2]);
-        return 1;
-    }
+    PreviewBuiltins(previews);
     if (!previews.empty())
         sheet.Write(previews);
     return 0;
