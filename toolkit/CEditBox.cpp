@@ -9,7 +9,6 @@
 #include "graphics/CFont.h"
 #include "io/DataCell.h"
 #include "toolkit/CGApplication.h"
-#include "toolkit/CTextEdit.h"
 
 using namespace platform;
 
@@ -357,7 +356,7 @@ void CEditBox::Paste()
         InsertText(pasted->GetBuffer(), pasted->GetLength());
         return;
     }
-    if (IsBlock(pasted->GetBuffer(), pasted->GetLength()) && GetApplication()->IsAlive(column)) {
+    if (IsBlock(pasted->GetBuffer(), pasted->GetLength()) && GetApplication()->IsAlive(columnObject)) {
         column->PasteBlock(pasted->GetBuffer(), pasted->GetLength());
         return;
     }

@@ -7,7 +7,6 @@
 
 class CFont;
 class CString;
-class CTextEdit;
 
 // One line of editable text with a caret, a horizontally scrolling view, a marked
 // range and clipboard commands. The Control key arms a prefix: the next printable
@@ -15,6 +14,15 @@ class CTextEdit;
 // the mark). Holding Control while pressing V, C or X runs the same commands.
 class CEditBox : public CWindow, public CEditable {
 public:
+    // The rows a cell editor belongs to: a pasted block of rows goes to them whole.
+    class Column {
+    public:
+        virtual void PasteBlock(const char* text, uint32_t size) = 0;
+
+    protected:
+        ~Column() = default;
+    };
+
     explicit CEditBox(CGApplication* app);
     ~CEditBox() override;
 
@@ -24,9 +32,13 @@ public:
     CString* GetText() const;
     // Replaces the text; caret, view and mark go back to the start.
     void SetText(const char* text, uint32_t size);
-    // Makes the box the cell editor of a column: the bytes a data cell cannot hold are
-    // dropped, and a pasted block is handed to the column.
-    void SetColumn(CTextEdit* owner) { column = owner; }
+    // Makes the box the cell editor of a column (`owner`, as `rows`): the bytes a data
+    // cell cannot hold are dropped, and a pasted block is handed to the rows.
+    void SetColumn(CObject* owner, Column* rows)
+    {
+        columnObject = owner;
+        column = rows;
+    }
 
     Variable editText;
     Variable editFont;
@@ -39,7 +51,8 @@ public:
     uint32_t selEnd = 0;
     // Control is down now (a chord), as opposed to armed as a prefix.
     uint32_t controlHeld = 0;
-    CTextEdit* column = nullptr;
+    CObject* columnObject = nullptr;
+    Column* column = nullptr;
 
 private:
     void HandleOwn(CEvent event);

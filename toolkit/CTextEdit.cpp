@@ -142,7 +142,7 @@ void CTextEdit::OnCreate()
         box->GetCanvas()->font = font;
         box->editFont = font;
     }
-    box->SetColumn(this);
+    box->SetColumn(this, this);
     editable = 1;
     box->SetEditable(1);
 }

@@ -3,11 +3,11 @@
 #include <cstdint>
 
 #include "io/CDataColumn.h"
+#include "toolkit/CEditBox.h"
 #include "toolkit/CEditable.h"
 #include "toolkit/CTextEditRing.h"
 #include "toolkit/CWindow.h"
 
-class CEditBox;
 class CList;
 class CString;
 
@@ -15,7 +15,11 @@ class CString;
 // embedded CEditBox moved onto it. Columns (and a scroller) linked by `nextFocus` form
 // a ring that moves, grows and shrinks together. A column is also a data column: the
 // data files and the fits read and fill it directly.
-class CTextEdit : public CWindow, public CEditable, public CTextEditRing, public CDataColumn {
+class CTextEdit : public CWindow,
+                  public CEditable,
+                  public CTextEditRing,
+                  public CDataColumn,
+                  public CEditBox::Column {
 public:
     explicit CTextEdit(CGApplication* app);
     ~CTextEdit() override;
@@ -40,7 +44,7 @@ public:
     // Fills rows downwards and cells along the ring from the current row: lines end in
     // a line feed (or CR LF), cells in a tab. Rows are added to the whole ring as
     // Enter adds them; the current row then moves to the last row filled.
-    void PasteBlock(const char* text, uint32_t size);
+    void PasteBlock(const char* text, uint32_t size) override;
 
     uint32_t LineCount() override { return GetLineCount(); }
     CString* LineAt(uint32_t i) override;
