@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include "app/CentredSums.h"
 #include "app/FitLines.h"
@@ -76,18 +77,19 @@ FitProblem RowProblem(FitProblem::Kind kind, uint32_t row, int column)
     return problem;
 }
 
+FitProblem Finite(std::initializer_list<double> values)
+{
+    for (double v : values)
+        if (!std::isfinite(v))
+            return RowProblem(FitProblem::OutOfRange, 0, -1);
+    return {};
+}
+
 FitProblem Computed(const FitRows& rows, FitKind kind)
 {
-    if (kind == FitKind::Simple) {
-        SimpleFitResult f = RunSimpleFit(rows, SimpleFitColumns{});
-        const double values[] = {f.sx, f.sy, f.sxx, f.syy, f.sxy, f.s, f.delta, f.errorY, f.a, f.b, f.errorA,
-                                 f.errorB, f.r};
-        return CheckResults(values, int(std::size(values)));
-    }
-    WeightedFitResult f = RunWeightedFit(rows, WeightedFitColumns{});
-    const double values[] = {f.sw, f.sx, f.sy, f.swx, f.swy, f.swxy, f.swxx, f.s, f.delta, f.a, f.b, f.errorA,
-                             f.errorB, f.xi};
-    return CheckResults(values, int(std::size(values)));
+    if (kind == FitKind::Simple)
+        return CheckResults(RunSimpleFit(rows, SimpleFitColumns{}));
+    return CheckResults(RunWeightedFit(rows, WeightedFitColumns{}));
 }
 }  // namespace
 
@@ -146,12 +148,14 @@ FitProblem CheckFit(CDataColumn* const data[4], FitKind kind)
     return problem;
 }
 
-FitProblem CheckResults(const double* values, int count)
+FitProblem CheckResults(const SimpleFitResult& f)
 {
-    for (int i = 0; i < count; i++)
-        if (!std::isfinite(values[i]))
-            return RowProblem(FitProblem::OutOfRange, 0, -1);
-    return {};
+    return Finite({f.sx, f.sy, f.sxx, f.syy, f.sxy, f.s, f.delta, f.errorY, f.a, f.b, f.errorA, f.errorB, f.r});
+}
+
+FitProblem CheckResults(const WeightedFitResult& f)
+{
+    return Finite({f.sw, f.sx, f.sy, f.swx, f.swy, f.swxy, f.swxx, f.s, f.delta, f.a, f.b, f.errorA, f.errorB, f.xi});
 }
 
 std::string FitProblemText(const FitProblem& problem, bool ascii)

@@ -7,6 +7,8 @@
 
 class CDataColumn;
 class FitRows;
+struct SimpleFitResult;
+struct WeightedFitResult;
 
 // Why a fit cannot be computed, and where. A fit that cannot be computed is not run:
 // results made of NaN and infinities would look like results.
@@ -45,7 +47,8 @@ FitProblem CheckFitRows(const FitRows& rows);
 FitProblem CheckFit(CDataColumn* const data[4], FitKind kind);
 
 // The same for results already computed: OutOfRange when any is not a finite number.
-FitProblem CheckResults(const double* values, int count);
+FitProblem CheckResults(const SimpleFitResult& fit);
+FitProblem CheckResults(const WeightedFitResult& fit);
 
 // The message, short and in Spanish, the row counted from 1:
 // «Fila 3, Valores Y: "2.5.1" no es un número». Windows-1252 for the windows, or
