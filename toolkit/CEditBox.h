@@ -40,6 +40,8 @@ public:
     // Control is down now (a chord), as opposed to armed as a prefix.
     uint32_t controlHeld = 0;
     CTextEdit* column = nullptr;
+    // Set by the column while the cell being edited is marked as at fault: drawn red.
+    uint32_t cellMarked = 0;
 
 private:
     void HandleOwn(CEvent event);

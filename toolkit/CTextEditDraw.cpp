@@ -71,6 +71,11 @@ void CTextEdit::Draw()
         place.width = width;
         place.height = rowHeight;
         box->MoveTo(place);
+        uint32_t marked = int64_t(currentRow) == markedLine ? 1 : 0;
+        if (box->cellMarked != marked) {
+            box->cellMarked = marked;
+            box->Draw();
+        }
     }
 }
 

@@ -321,9 +321,10 @@ TEST_F(TextEditTest, AMarkedLineShowsUntilItsTextChanges)
     EXPECT_EQ(c->GetMarkedLine(), 1);
     EXPECT_EQ(Pixel(1, 50, h + 2), marked);
     EXPECT_NE(Pixel(1, 50, 2 * h + 2), marked);
-    // As the current row it shows in the bands around the editor; moving keeps it.
+    // As the current row it shows in the editor and the bands around it; moving keeps it.
     ClickRow(1, 1);
     EXPECT_EQ(Pixel(1, 50, h - 2), Rgb(230, 60, 60));
+    EXPECT_EQ(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), Rgb(230, 60, 60));
     ClickRow(1, 0);
     ClickRow(1, 2);
     EXPECT_EQ(c->GetMarkedLine(), 1);
@@ -333,6 +334,7 @@ TEST_F(TextEditTest, AMarkedLineShowsUntilItsTextChanges)
     Key(VK_BACK, 8);
     EXPECT_EQ(c->GetMarkedLine(), -1) << "typing into it";
     EXPECT_NE(Pixel(1, 50, h - 2), Rgb(230, 60, 60));
+    EXPECT_NE(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), Rgb(230, 60, 60));
 
     // A deleted row above moves the mark with its line; the line deleted takes it away.
     c->SetMarkedLine(2);
