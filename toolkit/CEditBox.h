@@ -32,6 +32,8 @@ public:
     Variable editFont;
     uint32_t boxFocused = 0;
     uint32_t boxHover = 0;
+    // Set by the column while the cell being edited is marked as at fault: drawn red.
+    uint32_t cellMarked = 0;
     uint32_t firstChar = 0;
     uint32_t caret = 0;
     uint32_t prefixArmed = 0;
@@ -40,8 +42,6 @@ public:
     // Control is down now (a chord), as opposed to armed as a prefix.
     uint32_t controlHeld = 0;
     CTextEdit* column = nullptr;
-    // Set by the column while the cell being edited is marked as at fault: drawn red.
-    uint32_t cellMarked = 0;
 
 private:
     void HandleOwn(CEvent event);

@@ -38,14 +38,14 @@ public:
     void Clear();
     CList* GetLines() const;
     CEditBox* GetEditor() const;
-    // Fills rows downwards and cells along the ring from the current row: lines end in
-    // a line feed (or CR LF), cells in a tab. Rows are added to the whole ring as
-    // Enter adds them; the current row then moves to the last row filled.
-    void PasteBlock(const char* text, uint32_t size);
     // Marks a line (a cell at fault) on a light red ground, or none with -1. The mark
     // goes when the line's text changes, the line is deleted or the column emptied.
     void SetMarkedLine(int32_t line);
     int32_t GetMarkedLine();
+    // Fills rows downwards and cells along the ring from the current row: lines end in
+    // a line feed (or CR LF), cells in a tab. Rows are added to the whole ring as
+    // Enter adds them; the current row then moves to the last row filled.
+    void PasteBlock(const char* text, uint32_t size);
 
     uint32_t LineCount() override { return GetLineCount(); }
     CString* LineAt(uint32_t i) override;
