@@ -5,9 +5,9 @@
 
 #include "toolkit/CBasicWindow.h"
 
-// A small decorated window telling the user what went wrong with a file: the message
-// over as many lines as it needs and an "Aceptar" button, which closes it (as Enter
-// does, the button holding the keyboard).
+// A small decorated window telling the user what went wrong with a file or why a fit
+// cannot be computed: the message over as many lines as it needs and an "Aceptar"
+// button, which closes it (as Enter does, the button holding the keyboard).
 class Aviso : public CBasicWindow {
 public:
     static constexpr int MostLines = 8;

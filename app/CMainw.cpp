@@ -4,6 +4,7 @@
 #include "app/Basicad.h"
 #include "app/ChosenName.h"
 #include "app/FileMessages.h"
+#include "app/FitProblem.h"
 #include "app/Ponderat.h"
 #include "app/CResultWindow.h"
 #include "core/CString.h"
@@ -253,10 +254,10 @@ bool CMainw::Command(CObject* source, const CEvent& event)
             OpenAbout();
     } else if (source == simpleButton.Get()) {
         if (click)
-            OpenFit(new Basicad(GetApplication()));
+            OpenFit(FitKind::Simple);
     } else if (source == weightedButton.Get()) {
         if (click)
-            OpenFit(new Ponderat(GetApplication()));
+            OpenFit(FitKind::Weighted);
     } else if (source == newButton.Get()) {
         if (click)
             NewDataSet();
@@ -317,13 +318,37 @@ void CMainw::OpenAbout()
     about->Show();
 }
 
-// The new window replaces the last result window.
-void CMainw::OpenFit(CResultWindow* window)
+// A fit that cannot be computed opens no window: the message says why and the cell at
+// fault is marked. Otherwise the new window replaces the last result window.
+void CMainw::OpenFit(FitKind kind)
 {
-    resultWindow = window;
     CDataColumn* data[4];
     DataColumns(data);
+    FitProblem problem = CheckFit(data, kind);
+    MarkCell(problem);
+    if (problem) {
+        Tell(FitProblemText(problem));
+        return;
+    }
+    CResultWindow* window = kind == FitKind::Simple ? static_cast<CResultWindow*>(new Basicad(GetApplication()))
+                                                    : new Ponderat(GetApplication());
+    resultWindow = window;
     window->OpenFit(data, exportIcon.CheckedAs<CBCell>());
+}
+
+// Only the cell of the last problem stays marked; the columns move to its row and it
+// takes the keyboard, ready to be corrected once the message is closed.
+void CMainw::MarkCell(const FitProblem& problem)
+{
+    for (int k = 0; k < 4; k++)
+        GetColumn(k)->SetMarkedLine(-1);
+    if (problem.column < 0)
+        return;
+    CTextEdit* column = GetColumn(problem.column);
+    CTextEditRing::WalkRing(column, CTextEditRing::CurrentRowWalk, problem.row);
+    column->SetMarkedLine(int32_t(problem.row));
+    if (CEditBox* editor = column->GetEditor())
+        editor->Activate();
 }
 
 void CMainw::ChooserAnswered(int32_t key)

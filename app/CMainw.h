@@ -8,13 +8,15 @@
 class CBCell;
 class CDataColumn;
 class CFile;
-class CResultWindow;
 class CTextEdit;
+enum class FitKind;
 struct DataFileOutcome;
+struct FitProblem;
 
 // The main window: the four data columns with their scroller, the file commands
 // ("Nuevo", "Cargar", "Guardar", "Guardar Como"), the about button and the two fits.
-// Failures of saving and loading are told in a message window.
+// Failures of saving and loading are told in a message window, and so is a fit that
+// cannot be computed, its cell at fault marked in its column.
 class CMainw : public CBasicWindow {
 public:
     static constexpr int Width = 600;
@@ -65,7 +67,8 @@ private:
     void OpenChooser(const char* title, uint32_t saves);
     void Save();
     void OpenAbout();
-    void OpenFit(CResultWindow* window);
+    void OpenFit(FitKind kind);
+    void MarkCell(const FitProblem& problem);
     void ChooserAnswered(int32_t key);
     bool SaveTo(const std::string& shown);
     bool LoadFrom(const std::string& shown);

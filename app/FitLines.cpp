@@ -1,17 +1,14 @@
 #include "app/FitLines.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "core/CString.h"
 #include "io/CDataColumn.h"
+#include "io/CellNumber.h"
 
 namespace {
-// A missing line counts as an empty cell, as it reads.
-bool CellIsEmpty(CDataColumn* column, uint32_t row)
-{
-    CString* line = column->LineAt(row);
-    return !line || line->GetLength() == 0;
-}
+bool CellIsEmpty(CDataColumn* column, uint32_t row) { return ReadCell(column, row).status == CellNumber::Empty; }
 
 bool RowIsEmpty(CDataColumn* const data[4], uint32_t row)
 {
@@ -30,10 +27,16 @@ uint32_t RowCount(CDataColumn* const data[4])
     return rows;
 }
 
-double CellValue(CDataColumn* column, uint32_t row)
+CellNumber ReadCell(CDataColumn* column, uint32_t row)
 {
     CString* line = column->LineAt(row);
-    return line ? line->ToNumber() : 0.0;
+    return line ? ReadCellNumber(line->GetBuffer(), line->GetLength()) : CellNumber{};
+}
+
+double CellValue(CDataColumn* column, uint32_t row)
+{
+    CellNumber cell = ReadCell(column, row);
+    return cell.status == CellNumber::NotANumber ? std::nan("") : cell.value;
 }
 
 void AppendNumber(CDataColumn* column, double value)

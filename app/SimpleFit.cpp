@@ -55,7 +55,9 @@ SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
     fit.errorY = ErrorOfY(fit.s, fit.n);
     fit.errorA = std::sqrt(n / fit.delta) * fit.errorY;
     fit.errorB = std::sqrt(c.squares / fit.delta) * fit.errorY;
-    fit.r = std::sqrt(c.xy * c.xy / (c.yy * c.xx));
+    // Every y equal: the horizontal line passes through every point, a perfect fit
+    // rather than the 0/0 of the formula.
+    fit.r = c.yy > 0 ? std::sqrt(c.xy * c.xy / (c.yy * c.xx)) : 1.0;
     WriteResults(fit, out);
     return fit;
 }

@@ -31,7 +31,7 @@ struct Look {
 
 constexpr Rgb Black{0, 0, 0};
 
-enum LookIndex { Fixed, FixedHover, Prefix, Idle, IdleHover, Focused, FocusedHover };
+enum LookIndex { Fixed, FixedHover, Prefix, Idle, IdleHover, Focused, FocusedHover, Marked };
 
 constexpr Look Looks[] = {
     {{{{236, 248, 255}, 0, 0, 0, 0}, {{196, 226, 254}, 1, 2, -1, -4}, {{228, 246, 255}, 2, 4, -4, -10},
@@ -50,6 +50,7 @@ constexpr Look Looks[] = {
     {{{{165, 212, 255}, 0, 0, 0, 0}, {{205, 248, 255}, 1, 2, -2, -4}, {{250, 253, 255}, 2, 4, -4, -8}}, 3, Black},
     {{{{175, 255, 128}, 0, 0, 0, 0}, {{215, 255, 178}, 1, 2, -1, -4}, {{245, 255, 232}, 2, 4, -4, -8}}, 3, Black},
     {{{{255, 192, 186}, 0, 0, 0, 0}, {{255, 218, 208}, 1, 2, -2, -4}, {{255, 242, 232}, 2, 4, -4, -8}}, 3, Black},
+    {{{{230, 60, 60}, 0, 0, 0, 0}, {{255, 170, 170}, 1, 2, -2, -4}, {{255, 208, 208}, 2, 4, -4, -8}}, 3, {160, 0, 0}},
 };
 
 // The marked range: fills of (bx + x, y, bw + dw, H + dh).
@@ -93,12 +94,14 @@ std::string CellBytes(const char* text, uint32_t size)
     return kept;
 }
 
-LookIndex LookOf(uint32_t editable, uint32_t prefixArmed, uint32_t focused, uint32_t hover)
+LookIndex LookOf(uint32_t editable, uint32_t prefixArmed, uint32_t focused, uint32_t hover, uint32_t marked)
 {
     if (!editable)
         return hover ? FixedHover : Fixed;
     if (prefixArmed)
         return Prefix;
+    if (marked)
+        return Marked;
     if (focused)
         return hover ? FocusedHover : Focused;
     return hover ? IdleHover : Idle;
@@ -445,7 +448,7 @@ void CEditBox::Draw()
     int caretX = Width(firstChar, caret);
     DrawBackground();
     DrawMark();
-    const Look& look = Looks[LookOf(editable, prefixArmed, boxFocused, boxHover)];
+    const Look& look = Looks[LookOf(editable, prefixArmed, boxFocused, boxHover, cellMarked)];
     SetColour(canvas, look.frame);
     canvas->Outline(0, 0, width - 1, height - 1);
     DrawCaretAndText(caretX);
@@ -474,7 +477,7 @@ void CEditBox::ScrollToCaret()
 void CEditBox::DrawBackground()
 {
     CCanvas* canvas = GetCanvas();
-    const Look& look = Looks[LookOf(editable, prefixArmed, boxFocused, boxHover)];
+    const Look& look = Looks[LookOf(editable, prefixArmed, boxFocused, boxHover, cellMarked)];
     for (int i = 0; i < look.count; i++) {
         const Fill& fill = look.fills[i];
         SetColour(canvas, fill.colour);

@@ -44,6 +44,8 @@ public:
     Variable editFont;
     uint32_t boxFocused = 0;
     uint32_t boxHover = 0;
+    // Set by the column while the cell being edited is marked as at fault: drawn red.
+    uint32_t cellMarked = 0;
     uint32_t firstChar = 0;
     uint32_t caret = 0;
     uint32_t prefixArmed = 0;

@@ -121,6 +121,12 @@ void CTextEdit::HandleFromChild(CEvent event)
             break;
         }
     }
+    // Typing into the marked line takes its mark away. Only keys change text; other
+    // events of the editor also come while it moves to another row, its text not yet
+    // that row's.
+    bool typed = event.type == EV_KEYDOWN || event.type == EV_CHAR;
+    if (typed && event.source == box && DropChangedMark())
+        Draw();
     CWindow::HandleEvent(event);
 }
 
@@ -197,6 +203,10 @@ void CTextEdit::DeleteRow(uint32_t row)
     CList* list = GetLines();
     if (!list || row >= list->GetCount() || list->GetCount() < 2)
         return;
+    if (int64_t(row) == markedLine)
+        markedLine = -1;
+    else if (int64_t(row) < markedLine)
+        markedLine--;
     if (row < currentRow) {
         // The row being edited only moves up: its unconfirmed text stays.
         StoreEditor();
@@ -249,6 +259,7 @@ void CTextEdit::AppendLine(CString* text)
 void CTextEdit::Clear()
 {
     lines = NewRowList(application);
+    markedLine = -1;
     currentRow = firstRow = 0;
     direction = 1;
     drawnRow = -1;
@@ -316,9 +327,38 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
             break;
         line = lineEnd + 1;
     }
-    for (CTextEdit* column : columns)
+    for (CTextEdit* column : columns) {
         column->LoadEditor();
+        column->DropChangedMark();
+    }
     WalkRing(this, CurrentRowWalk, row);
+}
+
+void CTextEdit::SetMarkedLine(int32_t line)
+{
+    CString* text = line >= 0 ? LineAt(uint32_t(line)) : nullptr;
+    markedLine = text ? line : -1;
+    markedText = text ? std::string(text->GetBuffer(), text->GetLength()) : std::string();
+    Draw();
+}
+
+int32_t CTextEdit::GetMarkedLine()
+{
+    DropChangedMark();
+    return markedLine;
+}
+
+// True when a mark was dropped because its line's text is no longer what was marked.
+// Asked only while the editor holds the current row's text.
+bool CTextEdit::DropChangedMark()
+{
+    if (markedLine < 0)
+        return false;
+    CString* text = LineAt(uint32_t(markedLine));
+    if (text && std::string(text->GetBuffer(), text->GetLength()) == markedText)
+        return false;
+    markedLine = -1;
+    return true;
 }
 
 void CTextEdit::StoreEditor()

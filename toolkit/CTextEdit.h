@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "io/CDataColumn.h"
 #include "toolkit/CEditBox.h"
@@ -41,6 +42,10 @@ public:
     void Clear();
     CList* GetLines() const;
     CEditBox* GetEditor() const;
+    // Marks a line (a cell at fault) on a light red ground, or none with -1. The mark
+    // goes when the line's text changes, the line is deleted or the column emptied.
+    void SetMarkedLine(int32_t line);
+    int32_t GetMarkedLine();
     // Fills rows downwards and cells along the ring from the current row: lines end in
     // a line feed (or CR LF), cells in a tab. Rows are added to the whole ring as
     // Enter adds them; the current row then moves to the last row filled.
@@ -61,6 +66,8 @@ public:
     int32_t digitWidth = 0;
     uint32_t direction = 1;
     uint32_t drawStyle = 0;
+    int32_t markedLine = -1;
+    std::string markedText;
 
 private:
     void HandleOwn(CEvent event);
@@ -73,9 +80,11 @@ private:
     void EnsureRow(uint32_t row);
     void SetRowText(uint32_t row, const char* text, uint32_t size);
     CString* RowAt(uint32_t row) const;
+    bool DropChangedMark();
 
     void KeepCurrentVisible(int visibleRows);
     void DrawGround(int visibleRows);
     void DrawRowTexts(int visibleRows);
     void DrawMarkers(int visibleRows);
+    void DrawMarkedLine(int visibleRows);
 };

@@ -25,6 +25,9 @@ constexpr struct {
     Rgb separator{198, 226, 255};
     Rgb currentOuter{198, 242, 255};
     Rgb currentInner{164, 202, 255};
+    Rgb marked{255, 208, 208};
+    Rgb markedOuter{255, 170, 170};
+    Rgb markedInner{230, 60, 60};
     Rgb frame{0, 0, 0};
     Rgb text{0, 0, 0};
     Rgb aboveMarker{214, 255, 175};
@@ -44,11 +47,14 @@ void CTextEdit::Draw()
     int visibleRows = height / rowHeight;
     KeepCurrentVisible(visibleRows);
     DrawGround(visibleRows);
+    DrawMarkedLine(visibleRows);
     int r = rowHeight * int(currentRow - firstRow);
     if (editable) {
-        SetColour(canvas, Colours.currentOuter);
+        // The editor covers the current row: a marked one shows in the bands around it.
+        bool marked = int64_t(currentRow) == markedLine;
+        SetColour(canvas, marked ? Colours.markedOuter : Colours.currentOuter);
         canvas->FillRect(1, r - 3, width - 2, rowHeight + 6);
-        SetColour(canvas, Colours.currentInner);
+        SetColour(canvas, marked ? Colours.markedInner : Colours.currentInner);
         canvas->FillRect(2, r - 2, width - 4, rowHeight + 4);
     }
     SetColour(canvas, Colours.frame);
@@ -65,6 +71,11 @@ void CTextEdit::Draw()
         place.width = width;
         place.height = rowHeight;
         box->MoveTo(place);
+        uint32_t marked = int64_t(currentRow) == markedLine ? 1 : 0;
+        if (box->cellMarked != marked) {
+            box->cellMarked = marked;
+            box->Draw();
+        }
     }
 }
 
@@ -114,6 +125,14 @@ void CTextEdit::DrawRowTexts(int visibleRows)
             break;
         canvas->DrawText(row->GetBuffer(), row->GetLength(), 2, (i + 1) * rowHeight);
     }
+}
+
+void CTextEdit::DrawMarkedLine(int visibleRows)
+{
+    if (markedLine < int64_t(firstRow) || markedLine > int64_t(firstRow) + visibleRows)
+        return;
+    SetColour(GetCanvas(), Colours.marked);
+    GetCanvas()->FillRect(2, (markedLine - int32_t(firstRow)) * rowHeight, width - 4, rowHeight - 1);
 }
 
 // Small marks at the right edge tell that rows lie above or below the view.

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -281,6 +282,16 @@ TEST(AjustorFitTool, ReadsTheProgramsDataFiles)
     ToolRun run = Tool({Write("tool.dat", file)});
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("\nA\t2\n"), std::string::npos) << run.out;
+    // Typed with decimal commas, as a Spanish student does: the same results.
+    std::string points("\x03\x00\x00\x00" "1;0.1;2.5;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n", 47);
+    std::string commas("\x03\x00\x00\x00" "1;0,1;2,5;0,2;\n2;0,1; 4,1 ;0,2;\n3;0,1;5,9;0,3;\n", 49);
+    for (const char* fit : {"--rows", "--weighted"}) {
+        ToolRun withPoints = Tool({fit, "--rows", Write("points.dat", points)});
+        ToolRun withCommas = Tool({fit, "--rows", Write("commas.dat", commas)});
+        EXPECT_EQ(withCommas.status, 0) << withCommas.out;
+        EXPECT_EQ(withCommas.out, withPoints.out);
+        EXPECT_NE(withCommas.out.find("\nSy\t12.5\n"), std::string::npos) << withCommas.out;
+    }
 }
 
 TEST(AjustorFitTool, WritesTheReport)
@@ -414,15 +425,46 @@ TEST(AjustorFitTool, NoDataRowsIsAnError)
     ExpectFailure(Tool({"--text", Write("empty.txt", "")}), "no hay filas de datos");
 }
 
-TEST(AjustorFitTool, TyposAreErrorsNamingFileLineAndToken)
+TEST(AjustorFitTool, TyposAreErrorsNamingWhereAndWhat)
 {
     for (const std::string token : {"abc", "inf", "0x10", "4,1x"}) {
         std::string data = Write("typo.txt", "1 2\n2 " + token + "\n3 6\n");
         ExpectFailure(Tool({"--text", data}), Quoted(data) + ":2: \"" + token + "\" no es un numero");
     }
-    // The cells of data files keep their lenient reading.
-    std::string file("\x02\x00\x00\x00" "1;;2abc;;\n3;;6;;\n", 22);
-    EXPECT_EQ(Tool({Write("lenient.dat", file)}).status, 0);
+    // A data file's cells: the row and the column.
+    const struct {
+        const char* options;
+        std::string records;
+        const char* message;
+    } cells[] = {
+        {"--rows", "1;;2abc;;\n3;;6;;\n", "fila 1, Valores Y: \"2abc\" no es un numero"},
+        {"--rows", "1;;2;;\n;;;;\n3;;6;;\n", "fila 2, Valores X: la celda esta vacia"},
+        {"--rows", "1;;2;;\n3;1.000,5;6;;\n", "fila 2, Errores X: \"1.000,5\" no es un numero"},
+        {"--weighted", "1;;2;0,1;\n3;;6;;\n", "fila 2, Errores Y == w: la celda esta vacia"},
+    };
+    for (const auto& c : cells) {
+        char rows = char(std::count(c.records.begin(), c.records.end(), '\n'));
+        std::string data = Write("cells.dat", std::string(1, rows) + std::string(3, '\0') + c.records);
+        ExpectFailure(Tool({c.options, data}), Quoted(data) + ": " + c.message);
+    }
+}
+
+// A line the data do not determine is no result, whatever the input.
+TEST(AjustorFitTool, AFitThatCannotBeComputedIsAnError)
+{
+    const struct {
+        const char* options;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"--rows", "2 1\n2 3\n2 4\n", ": hacen falta al menos dos valores de X distintos"},
+        {"--weighted", "1 2 0.5\n2 3 0\n", ": fila 2, Errores Y == w: el error es 0"},
+        {"--rows", "1e200 1\n2e200 2\n", ": los valores son demasiado grandes para calcular el ajuste"},
+    };
+    for (const auto& c : cases) {
+        std::string data = Write("degenerate.txt", c.text);
+        ExpectFailure(Tool({c.options, "--text", data}), Quoted(data) + c.message);
+    }
 }
 
 TEST(AjustorFitTool, StandardInputEndOfOptionsAndSpreadsheets)

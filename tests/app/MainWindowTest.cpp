@@ -366,6 +366,7 @@ TEST_F(MainWindowTest, MissingPicturesLeaveEveryWindowUsable)
         WriteFile(Join(Join(root, "rotas"), name), "\xFF\xFF\xFF\x7F no es una imagen");
     window.Clear();
     CMainw* again = Start(Join(root, "rotas"));
+    TypeColumns({{"1", "2"}, {}, {"2", "4"}});
     Click(again->simpleButton);
     EXPECT_TRUE(again->resultWindow.CheckedAs<CBasicWindow>()->visible);
 }

@@ -1,8 +1,9 @@
 // The real program on a private X server, driven through the server by xdotool as a
 // person would drive it: a data set typed into the four columns, saved, both fits run
 // and both reports exported through the chooser and compared byte for byte with what
-// ajustor-fit writes for the saved file, "Nuevo", "Cargar", the about window, and the
-// end by the title bar's close button. Once without a window manager, once under openbox.
+// ajustor-fit writes for the saved file, "Nuevo", "Cargar", a cell that is no number,
+// the data typed again with decimal commas (the same reports), the about window, and
+// the end by the title bar's close button. Once without a window manager, once under openbox.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -233,13 +234,16 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
 
     // Column 1 has the keyboard at start. Tab walks the columns (the scroller hands
     // the focus on to column 1); Enter in the last column opens the next row.
-    const char* rows[][4] = {{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}, {"3", "0.1", "5.9", "0.3"}};
-    for (const auto& row : rows) {
-        for (int cell = 0; cell < 4; cell++) {
-            Type(row[cell]);
-            Keys(cell < 3 ? "Tab" : "Return Tab");
+    auto typeRows = [&](const char* const (&rows)[3][4]) {
+        for (const auto& row : rows) {
+            for (int cell = 0; cell < 4; cell++) {
+                Type(row[cell]);
+                Keys(cell < 3 ? "Tab" : "Return Tab");
+            }
         }
-    }
+    };
+    const char* const points[3][4] = {{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}, {"3", "0.1", "5.9", "0.3"}};
+    typeRows(points);
     Picture("principal");
     Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/datos.dat");
     std::string saved = WaitForFile(data / "datos.dat");
@@ -256,19 +260,23 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
         const char* options;
     } fits[] = {{"simple", 8 + 74, 394 + 19, "Ajuste Simple", 450 + 82, 296 + 18, "simple.html", ""},
                 {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted"}};
-    for (const Fit& fit : fits) {
+    auto fitAndExport = [&](const Fit& fit, const std::string& report) {
         Click(main, fit.x, fit.y);
         Place result = Find(fit.title);
         Place plot = Find("Grafica \\(Meramente Orientativa\\)");
         Picture(std::string("ajuste-") + fit.button);
-        Choose(result, fit.exportX, fit.exportY, "Exportar HTML \\.\\.\\.", std::string("/") + fit.report);
-        std::string written = WaitForFile(data / fit.report);
+        Choose(result, fit.exportX, fit.exportY, "Exportar HTML \\.\\.\\.", "/" + report);
+        std::string written = WaitForFile(data / report);
+        Close(result);  // first: the weighted fit's window covers the plot's close button
+        Close(plot);
+        return written;
+    };
+    for (const Fit& fit : fits) {
+        std::string written = fitAndExport(fit, fit.report);
         fs::path expected = run / (std::string("esperado-") + fit.report);
         Tool(std::string(fit.options) + " --html " + expected.string() + " " + (data / "datos.dat").string());
         EXPECT_EQ(written, ReadAll(expected)) << fit.title;
         EXPECT_NE(written.find("<td>5,9</td>"), std::string::npos);
-        Close(result);  // first: the weighted fit's window covers the plot's close button
-        Close(plot);
     }
 
     // "Nuevo" empties the columns; "Cargar" brings the data set back, as a copy saved
@@ -277,6 +285,24 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     Choose(main, 8 + 74, 58 + 24, "Cargar Datos \\.\\.\\.", "/datos.dat");
     Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/copia.dat");
     EXPECT_EQ(WaitForFile(data / "copia.dat"), saved);
+
+    // A cell that is not a number: a message, and no result window.
+    Click(main, 8 + 74, 8 + 24);
+    Type("abc");
+    Click(main, fits[0].x, fits[0].y);
+    Place message = Find("Aviso");
+    Picture("aviso-celda");
+    EXPECT_EQ(Xdo("search --onlyvisible --name '^Ajuste Simple$'"), "") << "no result window";
+    Click(message, (message.width - 4) / 2, message.height - titleHeight - 4 - 12 - 13);  // "Aceptar"
+    EXPECT_EQ(Xdo("search --onlyvisible --name '^Aviso$'"), "");
+
+    // Typed again with decimal commas, as a Spanish student types: the same reports,
+    // byte for byte.
+    Click(main, 8 + 74, 8 + 24);
+    const char* const commas[3][4] = {{"1", "0,1", "2", "0,2"}, {"2", "0,1", "4,1", "0,2"}, {"3", "0,1", "5,9", "0,3"}};
+    typeRows(commas);
+    for (const Fit& fit : fits)
+        EXPECT_EQ(fitAndExport(fit, std::string("comas-") + fit.report), ReadAll(data / fit.report)) << fit.title;
 
     Click(main, 46 + 36, 234 + 36);
     Place about = Find("Programa Realizado por :");

@@ -241,17 +241,47 @@ TEST_F(ResultWindowTest, AFailedExportIsToldAndAReplacedWindowClosesCleanly)
     EXPECT_TRUE(Result()->visible);
 }
 
-TEST_F(ResultWindowTest, ANewDataSetFitsNoRowsWithoutFailing)
+// A fit that cannot be computed opens no window: the message says why, and the cell at
+// fault is marked and takes the keyboard until it is corrected.
+TEST_F(ResultWindowTest, AFitThatCannotRunIsToldAndItsCellMarked)
 {
     CMainw* main = Start();
+    auto expectMessage = [&](const std::string& text) {
+        auto* message = Message(main->messageWindow);
+        ASSERT_NE(message, nullptr) << text;
+        EXPECT_TRUE(message->visible);
+        EXPECT_EQ(message->GetMessage(), text);
+        Key(platform::VK_RETURN, 13);
+        EXPECT_FALSE(message->visible);
+    };
     Click(main->simpleButton);
-    auto* window = main->resultWindow.CheckedAs<Basicad>();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(LinesOf(window->values.As<CTextEdit>())[0], "0");
-    EXPECT_EQ(window->productXX.As<CTextEdit>()->GetLineCount(), 1u) << "a column always holds a line";
+    expectMessage("No hay datos");
+    EXPECT_EQ(Result(), nullptr);
+
+    TypeColumns({{"1", "2", "3"}, {}, {"2", "abc", "6"}});
+    Click(main->simpleButton);
+    expectMessage("Fila 2, Valores Y: \"abc\" no es un n\xFAmero");
+    EXPECT_EQ(Result(), nullptr);
+    EXPECT_EQ(Column(2)->GetMarkedLine(), 1);
+    EXPECT_EQ(Column(2)->GetCurrentRow(), 1u);
+    ClickAt(Column(2), 20, Column(2)->rowHeight + 2);
+    EXPECT_EQ(app->activeWindow, Column(2)->GetEditor());
+    Key(platform::VK_END);
+    for (int i = 0; i < 3; i++)
+        Key(platform::VK_BACK, 8);
+    EXPECT_EQ(Column(2)->GetMarkedLine(), -1) << "corrected";
+    Type("4");
+    Click(main->simpleButton);
+    ASSERT_NE(Result(), nullptr);
+    EXPECT_EQ(LinesOf(main->resultWindow.As<Basicad>()->values.As<CTextEdit>())[9], "2");
+    CBasicWindow* simple = Result();
     CloseResult();
+
+    // The weighted fit needs every error of y; the last result window stays.
     Click(main->weightedButton);
-    EXPECT_TRUE(Result()->visible);
+    expectMessage("Fila 1, Errores Y == w: la celda est\xE1 vac\xED" "a");
+    EXPECT_EQ(Column(3)->GetMarkedLine(), 0);
+    EXPECT_EQ(Result(), simple);
 }
 
 // Pictures of every window for a person to look at, under the build folder.

@@ -60,38 +60,25 @@ TEST_F(SimpleFitTest, TwoRowsDivideTheResidualsByTwo)
     EXPECT_DOUBLE_EQ(fit.errorY, std::sqrt(fit.s / 2));
 }
 
-TEST_F(SimpleFitTest, ColumnsAreReadAsTypedLines)
+TEST_F(SimpleFitTest, CellsWithACommaReadAsWithAPoint)
 {
-    // Column 1 sets the rows; missing lines elsewhere read 0; text is read like scanf.
-    Fill(ColumnX, {"1", "2", "3", "4"});
-    Fill(ColumnY, {" -2.5e3xyz", "abc", "1,5", "7", "99"});
-    for (auto*& c : outColumns)
-        c = NewColumn();
-    SimpleFitColumns o{outColumns[0], outColumns[1], outColumns[2], outColumns[3], outColumns[4], outColumns[5]};
-    SimpleFitResult fit = RunSimpleFit(Data(), o);
-    EXPECT_EQ(fit.n, 4u);
-    EXPECT_EQ(fit.sy, -2500.0 + 0 + 1 + 7);
-    Fill(ColumnY, {"5"});  // rows 1..3 have no line: they read as 0
-    fit = RunSimpleFit(Data(), SimpleFitColumns{});
-    EXPECT_EQ(fit.sy, 5.0);
-    EXPECT_EQ(fit.syy, 25.0);
+    SimpleFitResult points = Fit({"1", "2", "3", "4"}, {" -2.5e3 ", "0.5", "1.5E-3", "7"});
+    std::vector<Names> written;
+    for (CLineColumn* c : outColumns)
+        written.push_back(Lines(c));
+    SimpleFitResult commas = Fit({"1", "2", "3", "4"}, {" -2,5e3 ", "0,5", "1,5E-3", "7"});
+    EXPECT_EQ(commas.sy, -2500 + 0.5 + 1.5e-3 + 7);
+    EXPECT_EQ(commas.a, points.a);
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(Lines(outColumns[i]), written[i]) << i;
 }
 
-TEST_F(SimpleFitTest, DegenerateDataShowWhatTheArithmeticGives)
+TEST_F(SimpleFitTest, EqualYGiveAPerfectHorizontalLine)
 {
-    // A new data set: one empty line per column, which is no data.
-    SimpleFitResult fit = Fit({}, {});
-    EXPECT_EQ(fit.n, 0u);
-    EXPECT_TRUE(std::isnan(fit.a));
-    Names values = Lines(outColumns[5]);
-    ASSERT_EQ(values.size(), 14u);
-    EXPECT_EQ(values[0], "0");
-    EXPECT_NE(values[9].find("NAN"), std::string::npos);
-    // All x equal: Δ = 0.
-    fit = Fit({"2", "2", "2"}, {"1", "2", "3"});
-    EXPECT_EQ(fit.delta, 0.0);
-    EXPECT_FALSE(std::isfinite(fit.a));
-    EXPECT_EQ(Lines(outColumns[5]).size(), 14u);
+    SimpleFitResult fit = Fit({"1", "2", "3"}, {"5", "5", "5"});
+    EXPECT_EQ(fit.a, 0.0);
+    EXPECT_EQ(fit.b, 5.0);
+    EXPECT_EQ(fit.r, 1.0) << "not the 0/0 of the formula";
 }
 
 TEST_F(SimpleFitTest, TrailingEmptyRowsAreNoData)

@@ -74,14 +74,6 @@ TEST_F(WeightedFitTest, ChiPerDegreeOfFreedomForFewRows)
     EXPECT_GT(many.s, 0.0);
 }
 
-TEST_F(WeightedFitTest, ZeroErrorNeverStopsTheFit)
-{
-    WeightedFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"}, {"1", "", "1"});
-    EXPECT_TRUE(std::isinf(fit.sw));
-    EXPECT_EQ(Lines(outColumns[7]).size(), 15u);
-    EXPECT_EQ(Lines(outColumns[0])[1], "INF");
-}
-
 TEST_F(WeightedFitTest, AgreesWithTheTextbookFormulasOnWellConditionedData)
 {
     Fit({"0.5", "1.25", "2", "3.5", "4"}, {"1.1", "2.3", "2.9", "4.8", "5.2"}, {"0.1", "0.2", "0.1", "0.3", "0.2"});

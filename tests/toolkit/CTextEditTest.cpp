@@ -298,6 +298,61 @@ TEST_F(TextEditTest, ColumnsAreDataColumnsForFilesAndFits)
     EXPECT_EQ(Rows(1), (std::vector<std::string>{"", "", ""}));
     EXPECT_EQ(Str(columns[2]->GetEditor()->GetText()), "2");
     EXPECT_NEAR(RunSimpleFit(data, SimpleFitColumns{}).a, 1.95, 1e-12);
+
+    // A block from a Spanish spreadsheet, decimal commas: the same numbers.
+    ClickRow(0, 0);
+    Paste("1\t0,1\t2\t0,2\n2\t0,1\t4,1\t0,2\n3\t0,1\t5,9\t0,3\n");
+    EXPECT_EQ(Rows(2), (std::vector<std::string>{"2", "4,1", "5,9"}));
+    EXPECT_EQ(RunSimpleFit(data, SimpleFitColumns{}).a, fit.a);
+}
+
+// A cell at fault is marked until its text changes, its row goes or the column empties.
+TEST_F(TextEditTest, AMarkedLineShowsUntilItsTextChanges)
+{
+    CTextEdit* c = columns[1];
+    int h = c->rowHeight;
+    for (const char* cell : {"1", "abc", "3"}) {
+        ClickRow(1, int(c->GetCurrentRow()));
+        Type(cell);
+        Key(VK_RETURN, 13);
+    }
+    const uint32_t marked = Rgb(255, 208, 208);
+    c->SetMarkedLine(1);
+    EXPECT_EQ(c->GetMarkedLine(), 1);
+    EXPECT_EQ(Pixel(1, 50, h + 2), marked);
+    EXPECT_NE(Pixel(1, 50, 2 * h + 2), marked);
+    // As the current row it shows in the editor and the bands around it; moving keeps it.
+    ClickRow(1, 1);
+    EXPECT_EQ(Pixel(1, 50, h - 2), Rgb(230, 60, 60));
+    EXPECT_EQ(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), Rgb(230, 60, 60));
+    ClickRow(1, 0);
+    ClickRow(1, 2);
+    EXPECT_EQ(c->GetMarkedLine(), 1);
+    EXPECT_EQ(Pixel(1, 50, h + 2), marked);
+    ClickRow(1, 1);
+    Key(VK_END);
+    Key(VK_BACK, 8);
+    EXPECT_EQ(c->GetMarkedLine(), -1) << "typing into it";
+    EXPECT_NE(Pixel(1, 50, h - 2), Rgb(230, 60, 60));
+    EXPECT_NE(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), Rgb(230, 60, 60));
+
+    // A deleted row above moves the mark with its line; the line deleted takes it away.
+    c->SetMarkedLine(2);
+    ClickRow(1, 0);
+    Key(VK_ESCAPE, 27);
+    EXPECT_EQ(c->GetMarkedLine(), 1);
+    Key(VK_DOWN);
+    Key(VK_ESCAPE, 27);
+    EXPECT_EQ(c->GetMarkedLine(), -1);
+    ClickRow(1, 0);
+    c->SetMarkedLine(0);
+    Paste("7\t8\n9\n");
+    EXPECT_EQ(c->GetMarkedLine(), -1) << "a paste over it";
+    c->SetMarkedLine(0);
+    c->Clear();
+    EXPECT_EQ(c->GetMarkedLine(), -1);
+    c->SetMarkedLine(5);
+    EXPECT_EQ(c->GetMarkedLine(), -1) << "no such line";
 }
 
 TEST_F(TextEditTest, TheGridShowsStripesTheCurrentRowAndMarkers)

@@ -20,6 +20,7 @@
 
 #include "app/CCompactColumn.h"
 #include "app/FitPlot.h"
+#include "app/FitProblem.h"
 #include "app/FitReport.h"
 #include "app/FitRows.h"
 #include "app/PlainTextData.h"
@@ -55,9 +56,13 @@ const char* const Usage =
     "  --             termina las opciones\n"
     "  --help         muestra esta ayuda\n"
     "\n"
-    "Sin --text, FICHERO es un fichero de datos del programa. Los resultados salen uno\n"
-    "por linea, nombre y valor separados por un tabulador. Estado de salida: 0 si todo\n"
-    "fue bien, 2 ante cualquier error (con un mensaje de una linea).\n";
+    "Sin --text, FICHERO es un fichero de datos del programa, cuyas celdas se leen como\n"
+    "en el programa: un numero con punto o coma decimal; una celda que no es un numero,\n"
+    "o vacia donde el ajuste la usa, es un error que nombra su fila y su columna. Los\n"
+    "resultados salen uno por linea, nombre y valor separados por un tabulador. Estado\n"
+    "de salida: 0 si todo fue bien, 2 ante cualquier error (con un mensaje de una linea),\n"
+    "tambien si el ajuste no se puede calcular (menos de dos valores de x distintos, un\n"
+    "error de y nulo en el ajuste ponderado).\n";
 
 // No record of a data file the tool reads may be longer: endless input cannot take all
 // memory through one line.
@@ -227,6 +232,12 @@ std::string TextError(const Options& o, const PlainTextResult& read)
     }
 }
 
+// Why the fit cannot run, as a message naming the file; rows are counted as data rows.
+std::string Problem(const Options& o, const FitProblem& problem)
+{
+    return Quoted(o.data) + ": " + FitProblemText(problem, true);
+}
+
 // Reads the data set from the open input; returns an error message, empty on success.
 std::string Load(const Options& o, CFile* in, DataSet& set)
 {
@@ -245,13 +256,17 @@ std::string Load(const Options& o, CFile* in, DataSet& set)
         if (in->LineWasCut())
             return Quoted(o.data) + ":" + std::to_string(records + 1) + ": registro de mas de " +
                    std::to_string(LongestRecord) + " bytes";
-        if (records > 0)
-            set.rows = FitRows::FromColumns(columns, set.rows.HasErrors());
+        FitKind kind = o.weighted ? FitKind::Weighted : FitKind::Simple;
+        FitProblem problem = ReadFitRows(columns, kind, set.rows);
+        if (problem && problem.kind != FitProblem::NoData)
+            return Problem(o, problem);
     }
     if (in->handle && std::ferror(in->handle))
         return "error al leer " + Quoted(o.data);
     if (set.rows.Count() == 0)
         return Quoted(o.data) + ": no hay filas de datos";
+    if (FitProblem problem = CheckFitRows(set.rows))
+        return Problem(o, problem);
     return {};
 }
 
@@ -286,6 +301,7 @@ bool IsInput(const char* output, CFile* in)
 
 struct FittedLine {
     double a = 0, b = 0;
+    FitProblem problem;  // results that are not finite numbers
 };
 
 // Runs the fit; per-row columns are filled only when someone will see them.
@@ -299,13 +315,13 @@ FittedLine RunFit(const Options& o, const FitRows& rows, ResultColumns& r)
         out.p = column(0), out.xyp = column(1), out.xxp = column(2), out.xp = column(3), out.yp = column(4);
         out.residuals = column(5), out.names = &r.names, out.values = &r.values;
         WeightedFitResult fit = RunWeightedFit(rows, out);
-        line = {fit.a, fit.b};
+        line = {fit.a, fit.b, CheckResults(fit)};
     } else {
         SimpleFitColumns out;
         out.xy = column(0), out.xx = column(1), out.yy = column(2), out.residuals = column(3);
         out.names = &r.names, out.values = &r.values;
         SimpleFitResult fit = RunSimpleFit(rows, out);
-        line = {fit.a, fit.b};
+        line = {fit.a, fit.b, CheckResults(fit)};
     }
     // Every new column starts with an empty line; the window drops it after the fit.
     for (auto& c : r.perRow)
@@ -415,6 +431,8 @@ int Run(CApplication* app, const Options& o)
         return Fail(error);
     ResultColumns results(app, o.weighted ? WeightedRowColumns : SimpleRowColumns);
     FittedLine line = RunFit(o, set.rows, results);
+    if (line.problem)
+        return Fail(Problem(o, line.problem));
     Output out;
     if (o.rows)
         PrintRows(o, results, out);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/FitReport.h"
+
+class CDataColumn;
+class FitRows;
+struct SimpleFitResult;
+struct WeightedFitResult;
+
+// Why a fit cannot be computed, and where. A fit that cannot be computed is not run:
+// results made of NaN and infinities would look like results.
+struct FitProblem {
+    enum Kind {
+        None,
+        NoData,         // no row holds anything
+        EmptyCell,      // an empty cell in a column the fit uses
+        NotANumber,     // a cell that is not a number (io/CellNumber.h)
+        SameX,          // fewer than two distinct x values: no line is determined
+        ZeroError,      // the weighted fit: an error of y of 0, a weight of 1/0
+        UnusableError,  // the weighted fit: an error of y whose weight is not a number
+        OutOfRange,     // results beyond the range of a double
+    };
+
+    Kind kind = None;
+    uint32_t row = 0;  // the row at fault, counted from 0
+    int column = -1;   // its column (DataColumnIndex), or -1 when no cell is at fault
+    std::string cell;  // the cell's text, for NotANumber
+
+    explicit operator bool() const { return kind != None; }
+};
+
+// Reads the rows a fit uses by the cell rule: x and y, and the error of y for the
+// weighted fit; these cells must hold numbers. The plot draws columns 2 and 4 as error
+// bars: there an empty cell is 0, no bar, but a cell that is not a number is refused
+// as well. Stops at the first cell at fault, row by row, left to right.
+FitProblem ReadFitRows(CDataColumn* const data[4], FitKind kind, FitRows& rows);
+
+// What makes rows unfit for a line before any sum: none, fewer than two distinct x,
+// an error of y that gives no finite positive weight.
+FitProblem CheckFitRows(const FitRows& rows);
+
+// The whole test a fit passes before its window opens: the cells, the rows, and the
+// results computed once without being shown, which must be finite numbers.
+FitProblem CheckFit(CDataColumn* const data[4], FitKind kind);
+
+// The same for results already computed: OutOfRange when any is not a finite number.
+FitProblem CheckResults(const SimpleFitResult& fit);
+FitProblem CheckResults(const WeightedFitResult& fit);
+
+// The message, short and in Spanish, the row counted from 1:
+// «Fila 3, Valores Y: "2.5.1" no es un número». Windows-1252 for the windows, or
+// plain ASCII (no accents) for the command-line tool.
+std::string FitProblemText(const FitProblem& problem, bool ascii = false);
