@@ -63,4 +63,7 @@ private:
     void DrawMark();
     void DrawCaretAndText(int caretX);
     void DrawPiece(uint32_t from, uint32_t to, int x);
+    void DrawBytes(const char* bytes, uint32_t size, int x);
+    bool ShowsFittedNumber();
+    void DrawFittedNumber();
 };

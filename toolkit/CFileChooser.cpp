@@ -204,9 +204,11 @@ void CFileChooser::Build()
     navigator = new CFileNavigator(app);
     auto* directories = NewChild<CTextEdit>(app, directoryList, DirectoryList, this);
     auto* files = NewChild<CTextEdit>(app, fileList, FileList, this);
-    // Lists to pick from, not to edit.
-    directories->SetEditable(0);
-    files->SetEditable(0);
+    // Lists of names to pick from, not to edit.
+    for (CTextEdit* list : {directories, files}) {
+        list->SetEditable(0);
+        list->fitsNumbers = 0;
+    }
     Refill();
     // Each list and its scroll bar form a ring, so the thumb follows the list.
     auto* directoryBar = NewChild<CScroller>(app, directoryScroller, DirectoryScroller, this);

@@ -29,6 +29,7 @@ public:
     uint32_t GetLineCount() override;
     void SetEditable(uint32_t flag) override;
     void FollowWalk(Walk walk, uint32_t row) override;
+    void ShiftView(int32_t rows) override;
 
     // Row `row`: for the current row a new string with the editor's text, confirmed or
     // not (count 0); otherwise the stored row; null past the end.
@@ -57,6 +58,9 @@ public:
     int32_t digitWidth = 0;
     uint32_t direction = 1;
     uint32_t drawStyle = 0;
+    // Numbers too wide for the column are drawn shortened, their size always shown;
+    // off for columns of names.
+    uint32_t fitsNumbers = 1;
 
 private:
     void HandleOwn(CEvent event);
@@ -64,11 +68,19 @@ private:
     void OnCreate();
     void OnClick(CEvent event);
     void OnEnter();
+    void GoOnTabRun();
+    CTextEdit* TabRunStart();
+    void EndTabRun();
     void StoreEditor();
     void LoadEditor();
     void EnsureRow(uint32_t row);
     void SetRowText(uint32_t row, const char* text, uint32_t size);
     CString* RowAt(uint32_t row) const;
+
+    // Where the run of Tabs along the current row started: Enter goes back to that
+    // column on the next row, as in a spreadsheet. Kept by every column of the ring.
+    CTextEdit* tabRunStart = nullptr;
+    uint32_t tabRunRow = 0;
 
     void KeepCurrentVisible(int visibleRows);
     void DrawGround(int visibleRows);
