@@ -9,6 +9,7 @@
 #include "graphics/CFont.h"
 #include "io/DataCell.h"
 #include "toolkit/CGApplication.h"
+#include "toolkit/FittedNumber.h"
 
 using namespace platform;
 
@@ -71,6 +72,7 @@ constexpr uint32_t VK_X = 'X';
 
 // Where the caret may go at most before the view scrolls: the box less its margins.
 constexpr int ScrollMargin = 12;
+constexpr int TextInset = 4;  // the text's left edge, and its right margin at rest
 
 void SetColour(CCanvas* canvas, Rgb c) { canvas->SetColourRGB(c.r, c.g, c.b); }
 
@@ -160,16 +162,6 @@ void CEditBox::HandleOwn(CEvent event)
         break;
     case EV_CLICK:
         PlaceCaret(event.x);
-        Draw();
-        break;
-    case EV_WHEELUP:
-        if (GetText() && caret < GetText()->GetLength())
-            caret++;
-        Draw();
-        break;
-    case EV_WHEELDOWN:
-        if (caret > 0)
-            caret--;
         Draw();
         break;
     case EV_KEYDOWN:
@@ -528,7 +520,10 @@ void CEditBox::DrawCaretAndText(int caretX)
     CCanvas* canvas = GetCanvas();
     uint32_t length = GetText()->GetLength();
     if (!boxFocused) {
-        DrawPiece(firstChar, length, 4);
+        if (ShowsFittedNumber())
+            DrawFittedNumber();
+        else
+            DrawPiece(firstChar, length, 4);
         return;
     }
     const Rgb* colours = CaretColours[caret % 2];
@@ -543,18 +538,39 @@ void CEditBox::DrawCaretAndText(int caretX)
     DrawPiece(caret, length, caretX + 13);
 }
 
-// A piece of text in black over a light shadow one pixel right and down.
 void CEditBox::DrawPiece(uint32_t from, uint32_t to, int left)
 {
-    if (to <= from)
-        return;
+    if (to > from)
+        DrawBytes(GetText()->GetBuffer() + from, to - from, left);
+}
+
+// A piece of text in black over a light shadow one pixel right and down.
+void CEditBox::DrawBytes(const char* bytes, uint32_t size, int left)
+{
     CCanvas* canvas = GetCanvas();
     auto* font = editFont.As<CFont>();
-    const char* bytes = GetText()->GetBuffer() + from;
-    int textHeight = font ? font->TextHeight(bytes, to - from) : 0;
+    int textHeight = font ? font->TextHeight(bytes, size) : 0;
     int bottom = (textHeight + height) / 2;
     SetColour(canvas, TextShadow);
-    canvas->DrawText(bytes, to - from, left + 1, bottom + 1);
+    canvas->DrawText(bytes, size, left + 1, bottom + 1);
     SetColour(canvas, Black);
-    canvas->DrawText(bytes, to - from, left, bottom);
+    canvas->DrawText(bytes, size, left, bottom);
+}
+
+// A column's cell at rest shows a number as the column's rows do; while the box has
+// the focus, or a range is marked, every character is shown where the caret can reach it.
+bool CEditBox::ShowsFittedNumber()
+{
+    return column && GetApplication()->IsAlive(columnObject) && column->FitsNumbers() && selStart == selEnd &&
+           editFont.As<CFont>();
+}
+
+void CEditBox::DrawFittedNumber()
+{
+    auto* font = editFont.As<CFont>();
+    CString* text = GetText();
+    std::string shown = FittedNumber(text->GetBuffer(), text->GetLength(), width - 2 * TextInset,
+                                     [font](const char* bytes, uint32_t size) { return font->TextWidth(bytes, size); });
+    if (!shown.empty())
+        DrawBytes(shown.data(), uint32_t(shown.size()), TextInset);
 }

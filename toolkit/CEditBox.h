@@ -18,6 +18,8 @@ public:
     class Column {
     public:
         virtual void PasteBlock(const char* text, uint32_t size) = 0;
+        // Whether a number too wide for the cell is drawn shortened, as the rows are.
+        virtual bool FitsNumbers() const = 0;
 
     protected:
         ~Column() = default;
@@ -78,4 +80,7 @@ private:
     void DrawMark();
     void DrawCaretAndText(int caretX);
     void DrawPiece(uint32_t from, uint32_t to, int x);
+    void DrawBytes(const char* bytes, uint32_t size, int x);
+    bool ShowsFittedNumber();
+    void DrawFittedNumber();
 };

@@ -4,7 +4,8 @@
 
 class CObject;
 
-// Event codes. Code 3 is free.
+// Event codes. Code 3 is free. EV_WHEELUP and EV_WHEELDOWN are no longer sent: the
+// wheel comes as EV_WHEEL to the window under the pointer, which needs no focus for it.
 enum : int32_t {
     EV_NONE = 0,
     EV_SHOW = 1,
@@ -33,6 +34,9 @@ enum : int32_t {
     EV_TIMER = 25,
     EV_CLOSE = 26,
     EV_RESULT = 27,
+    // The wheel turned over a window: `value` rows to scroll, positive towards the end
+    // (three a notch); `x`, `y` the pointer on the screen. Bubbles up like any event.
+    EV_WHEEL = 28,
 };
 
 // The event record, passed and copied by value. It doubles as a point or rectangle

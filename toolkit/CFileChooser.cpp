@@ -1,7 +1,10 @@
 #include "toolkit/CFileChooser.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/CList.h"
 #include "core/CString.h"
@@ -46,6 +49,44 @@ constexpr int NoLine = 6000;  // the start value of the closest distance
 std::string Bytes(CString* text)
 {
     return text && text->GetLength() ? std::string(text->GetBuffer(), text->GetLength()) : std::string();
+}
+
+// A name's sorting key: Windows-1252 text with its capitals made small.
+std::string Folded(const std::string& name)
+{
+    std::string key = name;
+    for (char& c : key) {
+        auto b = uint8_t(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+            b += 0x20;
+        else if (b == 0x8A || b == 0x8C || b == 0x8E)
+            b += 0x10;  // Š Œ Ž
+        else if (b == 0x9F)
+            b = 0xFF;  // Ÿ
+        c = char(b);
+    }
+    return key;
+}
+
+// "." and ".." first, then the names by their folded text (ties by the text itself);
+// the roots after the directories keep their place at the end. A root is the one
+// kind of entry that holds a separator.
+void SortNames(std::vector<std::string>& names)
+{
+    auto rank = [](const std::string& name) { return name == "." ? 0 : name == ".." ? 1 : 2; };
+    auto firstRoot = std::stable_partition(names.begin(), names.end(), [](const std::string& name) {
+        return name.find(CFileNavigator::Separator) == std::string::npos;
+    });
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(size_t(firstRoot - names.begin()));
+    for (auto it = names.begin(); it != firstRoot; ++it)
+        keyed.emplace_back(Folded(*it), std::move(*it));
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        int ra = rank(a.second), rb = rank(b.second);
+        return ra != rb ? ra < rb : a < b;
+    });
+    for (size_t i = 0; i < keyed.size(); i++)
+        names[i] = std::move(keyed[i].second);
 }
 
 template <class T>
@@ -204,9 +245,11 @@ void CFileChooser::Build()
     navigator = new CFileNavigator(app);
     auto* directories = NewChild<CTextEdit>(app, directoryList, DirectoryList, this);
     auto* files = NewChild<CTextEdit>(app, fileList, FileList, this);
-    // Lists to pick from, not to edit.
-    directories->SetEditable(0);
-    files->SetEditable(0);
+    // Lists of names to pick from, not to edit.
+    for (CTextEdit* list : {directories, files}) {
+        list->SetEditable(0);
+        list->fitsNumbers = 0;
+    }
     Refill();
     // Each list and its scroll bar form a ring, so the thumb follows the list.
     auto* directoryBar = NewChild<CScroller>(app, directoryScroller, DirectoryScroller, this);
@@ -314,17 +357,20 @@ void CFileChooser::Refill()
         FillList(list, files->ListFiles());
 }
 
-// The list's lines become the names as shown; no names leave one empty line. The
-// first line is current, the view and the thumb at the top.
+// The list's lines become the names as shown, sorted; no names leave one empty line.
+// The first line is current, the view and the thumb at the top.
 void CFileChooser::FillList(CTextEdit* list, CList* names)
 {
     Variable hold(names);
     list->Clear();
     uint32_t count = names ? names->GetCount() : 0;
-    for (uint32_t i = 0; i < count; i++) {
-        std::string shown = TextFromFileName(Bytes(static_cast<CString*>(names->GetAt(i))));
-        list->AddLine(shown.data(), uint32_t(shown.size()));
-    }
+    std::vector<std::string> shown;
+    shown.reserve(count);
+    for (uint32_t i = 0; i < count; i++)
+        shown.push_back(TextFromFileName(Bytes(static_cast<CString*>(names->GetAt(i)))));
+    SortNames(shown);
+    for (const std::string& name : shown)
+        list->AddLine(name.data(), uint32_t(name.size()));
     if (count > 0)
         list->DeleteRow(0);  // the empty line Clear left; the editor takes the first name
     if (auto* bar = list->nextFocus.CheckedAs<CScroller>())

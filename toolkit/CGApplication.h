@@ -68,7 +68,8 @@ public:
     int32_t bytesPerPixel = 4;
 
 private:
-    enum Kind { Native = 0, Activating = 1, ToActive = 2, ToTarget = 3 };
+    // ToPointed: to the window the message names only, activating nothing.
+    enum Kind { Native = 0, Activating = 1, ToActive = 2, ToTarget = 3, ToPointed = 4 };
 
     static intptr_t WindowProcedure(platform::PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
     void Paint(platform::PHandle window);
@@ -77,6 +78,7 @@ private:
     void DetectEnter(const platform::PMessage& message);
     void Deliver(int kind, const platform::PMessage& message, CEvent& event);
     void DetectClick(CEvent event);
+    int32_t WheelRows(uintptr_t wParam);
     void SwitchActive(CWComponent* component, CObject* source);
     void Deactivate();
     void TickTimers();
@@ -91,6 +93,7 @@ private:
     platform::PHandle enteredHandle = 0;
     platform::PHandle movedHandle = 0;
     bool captured = false;
+    int32_t wheelRest = 0;  // a fine wheel's turn not yet worth a row, in 1/120 rows
     uint64_t previousTick = 0;
     bool tickTaken = false;
 };

@@ -13,6 +13,7 @@ using namespace platform;
 namespace {
 constexpr uint32_t PrivateResize = WM_USER + EV_RESIZE;
 constexpr uint32_t PrivateEnter = WM_USER + EV_MOUSEENTER;
+constexpr int32_t WheelRowsPerNotch = 3;
 
 CGApplication* Owner() { return static_cast<CGApplication*>(CApplication::Instance()); }
 
@@ -26,7 +27,7 @@ constexpr struct {
     {WM_KEYDOWN, EV_KEYDOWN},         {WM_KEYUP, EV_KEYUP},         {WM_CHAR, EV_CHAR},
     {WM_MOUSEMOVE, EV_MOUSEMOVE},     {WM_LBUTTONDOWN, EV_LBUTTONDOWN}, {WM_LBUTTONUP, EV_LBUTTONUP},
     {WM_RBUTTONDOWN, EV_RBUTTONDOWN}, {WM_RBUTTONUP, EV_RBUTTONUP}, {WM_MBUTTONDOWN, EV_MBUTTONDOWN},
-    {WM_MBUTTONUP, EV_MBUTTONUP},     {WM_MOUSEWHEEL, EV_WHEELDOWN},
+    {WM_MBUTTONUP, EV_MBUTTONUP},     {WM_MOUSEWHEEL, EV_WHEEL},
 };
 
 // The event for an input message, or 0 for any other message.
@@ -119,6 +120,11 @@ void CGApplication::Handle(const PMessage& message)
         return;
     }
     event.source = this;
+    if (kind == ToPointed) {
+        if (CWComponent* pointed = FindWindow(message.window); pointed && event.value != 0)
+            SendEvent(pointed, event);
+        return;
+    }
     if (activationMode == ExclusiveActivation && kind == ToTarget) {
         // An exclusive component keeps the target its clicks are judged against.
         judgedTarget = currentTarget;
@@ -139,7 +145,7 @@ int CGApplication::Translate(const PMessage& message, CEvent& event)
 {
     event.x = Unsigned16(uintptr_t(message.lParam));
     event.y = Unsigned16(uintptr_t(message.lParam) >> 16);
-    if (message.message < WM_USER || message.message > WM_USER + EV_RESULT)
+    if (message.message < WM_USER || message.message > WM_USER + EV_WHEEL)
         return Native;
     event.type = int32_t(message.message - WM_USER);
     switch (event.type) {
@@ -166,9 +172,9 @@ int CGApplication::Translate(const PMessage& message, CEvent& event)
         system->ReleaseCapture();
         captured = false;
         return Activating;
-    case EV_WHEELDOWN:
-        event.type = int16_t(HiWord(message.wParam)) > 0 ? EV_WHEELUP : EV_WHEELDOWN;
-        return Activating;
+    case EV_WHEEL:
+        event.value = WheelRows(message.wParam);
+        return ToPointed;
     case EV_KEYDOWN:
     case EV_KEYUP:
     case EV_CHAR:
@@ -232,6 +238,19 @@ void CGApplication::DetectClick(CEvent event)
         event.type = EV_CLICK;
         SendEvent(currentTarget, event);
     }
+}
+
+// Rows for a turn of the wheel (the delta in the high word, 120 a notch, positive away
+// from the user); what a fine wheel turns short of a row is kept for its next turn.
+int32_t CGApplication::WheelRows(uintptr_t wParam)
+{
+    int32_t delta = int16_t(HiWord(wParam));
+    if (wheelRest * delta > 0)
+        wheelRest = 0;  // turned back: what was left of the other way goes
+    int32_t turned = wheelRest - delta * WheelRowsPerNotch;
+    int32_t rows = turned / WHEEL_DELTA;
+    wheelRest = turned - rows * WHEEL_DELTA;
+    return rows;
 }
 
 void CGApplication::TickTimers()

@@ -88,9 +88,10 @@ void CScroller::HandleOwn(CEvent event)
         break;
     case EV_MBUTTONDOWN:
     case EV_RBUTTONDOWN:
-    case EV_WHEELUP:
-    case EV_WHEELDOWN:
         HandFocusOn();
+        break;
+    case EV_WHEEL:
+        ScrollRing(this, event.value);
         break;
     case EV_KEYDOWN:
     case EV_CHAR:

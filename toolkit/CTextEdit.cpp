@@ -77,6 +77,9 @@ void CTextEdit::HandleOwn(CEvent event)
     case EV_CLICK:
         OnClick(event);
         break;
+    case EV_WHEEL:
+        ScrollRing(this, event.value);
+        break;
     case EV_FOCUS:
         if (CEditBox* box = GetEditor())
             box->Activate();
@@ -93,9 +96,14 @@ void CTextEdit::HandleFromChild(CEvent event)
     CEditBox* box = GetEditor();
     if (event.type == EV_FOCUS && event.source != box && box)
         box->Activate();
+    if (event.type == EV_CLICK && event.source == box)
+        EndTabRun();
+    if (event.type == EV_WHEEL && event.source == box)
+        ScrollRing(this, event.value);
     if (event.type == EV_KEYDOWN && event.source == box) {
         switch (uint32_t(event.value)) {
         case VK_TAB:
+            GoOnTabRun();
             FocusNext(1);
             break;
         case VK_RETURN:
@@ -155,6 +163,7 @@ void CTextEdit::OnCreate()
 
 void CTextEdit::OnClick(CEvent event)
 {
+    EndTabRun();
     uint32_t row = firstRow + uint32_t(event.y) / uint32_t(std::max(rowHeight, 1));
     if (row < GetLineCount())
         WalkRing(this, CurrentRowWalk, row);
@@ -163,15 +172,53 @@ void CTextEdit::OnClick(CEvent event)
 }
 
 // Enter moves by `direction`; after Up at the first row that is 0 once, so only this
-// Enter stays on the row.
+// Enter stays on the row. After Tabs along the row it also goes back to the column
+// where they started.
 void CTextEdit::OnEnter()
 {
     if (!editable)
         return;
     uint32_t row = currentRow + direction;
     direction = 1;
+    CTextEdit* back = TabRunStart();
+    EndTabRun();
     WalkRing(this, RowHookWalk, row);
     WalkRing(this, CurrentRowWalk, row);
+    if (back && back != this && GetApplication()->IsAlive(back))
+        if (CEditBox* box = back->GetEditor())
+            box->Activate();
+}
+
+// Tab along the current row: the run goes on from where it started, or starts here.
+void CTextEdit::GoOnTabRun()
+{
+    CTextEdit* start = TabRunStart();
+    if (!start)
+        start = this;
+    for (CTextEditRing* member : Members(this))
+        if (auto* column = dynamic_cast<CTextEdit*>(member)) {
+            column->tabRunStart = start;
+            column->tabRunRow = currentRow;
+        }
+}
+
+// The start of a run of Tabs along the current row, if one is going on.
+CTextEdit* CTextEdit::TabRunStart()
+{
+    if (!tabRunStart || tabRunRow != currentRow)
+        return nullptr;
+    for (CTextEditRing* member : Members(this))
+        if (member == static_cast<CTextEditRing*>(tabRunStart))
+            return tabRunStart;
+    return nullptr;
+}
+
+// A click, another row or a deleted row ends the run.
+void CTextEdit::EndTabRun()
+{
+    for (CTextEditRing* member : Members(this))
+        if (auto* column = dynamic_cast<CTextEdit*>(member))
+            column->tabRunStart = nullptr;
 }
 
 void CTextEdit::FollowWalk(Walk walk, uint32_t row)
@@ -189,8 +236,18 @@ void CTextEdit::FollowWalk(Walk walk, uint32_t row)
     }
 }
 
+// The view moves as far as the rows go: the last view still ends with the last row.
+void CTextEdit::ShiftView(int32_t rows)
+{
+    int64_t visible = rowHeight > 0 ? std::max(height / rowHeight, 1) : 1;
+    int64_t lastFirst = std::max<int64_t>(int64_t(GetLineCount()) - visible, 0);
+    firstRow = uint32_t(std::clamp<int64_t>(int64_t(firstRow) + rows, 0, std::max<int64_t>(lastFirst, 0)));
+}
+
 void CTextEdit::SetCurrentRow(uint32_t row)
 {
+    if (row != currentRow)
+        tabRunStart = nullptr;
     EnsureRow(row);
     StoreEditor();
     currentRow = row;
@@ -207,6 +264,7 @@ void CTextEdit::DeleteRow(uint32_t row)
         markedLine = -1;
     else if (int64_t(row) < markedLine)
         markedLine--;
+    tabRunStart = nullptr;
     if (row < currentRow) {
         // The row being edited only moves up: its unconfirmed text stays.
         StoreEditor();

@@ -34,6 +34,7 @@ public:
     uint32_t GetLineCount() override;
     void SetEditable(uint32_t flag) override;
     void FollowWalk(Walk walk, uint32_t row) override;
+    void ShiftView(int32_t rows) override;
 
     // Row `row`: for the current row a new string with the editor's text, confirmed or
     // not (count 0); otherwise the stored row; null past the end.
@@ -50,6 +51,7 @@ public:
     // a line feed (or CR LF), cells in a tab. Rows are added to the whole ring as
     // Enter adds them; the current row then moves to the last row filled.
     void PasteBlock(const char* text, uint32_t size) override;
+    bool FitsNumbers() const override { return fitsNumbers != 0; }
 
     uint32_t LineCount() override { return GetLineCount(); }
     CString* LineAt(uint32_t i) override;
@@ -68,6 +70,9 @@ public:
     uint32_t drawStyle = 0;
     int32_t markedLine = -1;
     std::string markedText;
+    // Numbers too wide for the column are drawn shortened, their size always shown;
+    // off for columns of names.
+    uint32_t fitsNumbers = 1;
 
 private:
     void HandleOwn(CEvent event);
@@ -75,12 +80,20 @@ private:
     void OnCreate();
     void OnClick(CEvent event);
     void OnEnter();
+    void GoOnTabRun();
+    CTextEdit* TabRunStart();
+    void EndTabRun();
     void StoreEditor();
     void LoadEditor();
     void EnsureRow(uint32_t row);
     void SetRowText(uint32_t row, const char* text, uint32_t size);
     CString* RowAt(uint32_t row) const;
     bool DropChangedMark();
+
+    // Where the run of Tabs along the current row started: Enter goes back to that
+    // column on the next row, as in a spreadsheet. Kept by every column of the ring.
+    CTextEdit* tabRunStart = nullptr;
+    uint32_t tabRunRow = 0;
 
     void KeepCurrentVisible(int visibleRows);
     void DrawGround(int visibleRows);

@@ -1,12 +1,15 @@
 // The striped grid of a CTextEdit. Only the visible rows are touched, so a column of
 // any length draws in the same time.
 #include <algorithm>
+#include <string>
 
 #include "core/CList.h"
 #include "core/CString.h"
 #include "graphics/CCanvas.h"
+#include "graphics/CFont.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CTextEdit.h"
+#include "toolkit/FittedNumber.h"
 
 namespace {
 struct Rgb {
@@ -35,6 +38,10 @@ constexpr struct {
     Rgb belowMarker{255, 214, 175};
     Rgb belowTip{255, 114, 45};
 } Colours;
+
+// Row texts start at x = 2 and keep clear of the markers at the right edge.
+constexpr int TextLeft = 2;
+constexpr int TextRightMargin = 7;
 
 void SetColour(CCanvas* canvas, Rgb c) { canvas->SetColourRGB(c.r, c.g, c.b); }
 }  // namespace
@@ -118,12 +125,20 @@ void CTextEdit::DrawGround(int visibleRows)
 void CTextEdit::DrawRowTexts(int visibleRows)
 {
     CCanvas* canvas = GetCanvas();
+    CFont* font = canvas->GetFont();
     SetColour(canvas, Colours.text);
     for (int i = 0; i <= visibleRows; i++) {
         CString* row = RowAt(firstRow + uint32_t(i));
         if (!row)
             break;
-        canvas->DrawText(row->GetBuffer(), row->GetLength(), 2, (i + 1) * rowHeight);
+        int bottom = (i + 1) * rowHeight;
+        if (!fitsNumbers || !font) {
+            canvas->DrawText(row->GetBuffer(), row->GetLength(), TextLeft, bottom);
+            continue;
+        }
+        std::string shown = FittedNumber(row->GetBuffer(), row->GetLength(), width - TextLeft - TextRightMargin,
+                                         [font](const char* text, uint32_t size) { return font->TextWidth(text, size); });
+        canvas->DrawText(shown.data(), uint32_t(shown.size()), TextLeft, bottom);
     }
 }
 

@@ -12,6 +12,22 @@ void CTextEditRing::WalkRing(CWComponent* start, Walk walk, uint32_t row)
         member->FollowWalk(walk, row);
 }
 
+void CTextEditRing::ScrollRing(CWComponent* start, int32_t rows)
+{
+    std::vector<CTextEditRing*> members = Members(start);
+    if (members.empty() || rows == 0)
+        return;
+    CTextEditRing* lead = members.front();
+    int64_t count = lead->GetLineCount();
+    int64_t current = lead->GetCurrentRow();
+    int64_t row = std::clamp<int64_t>(current + rows, 0, std::max<int64_t>(count - 1, 0));
+    if (row == current)
+        return;
+    for (CTextEditRing* member : members)
+        member->ShiftView(rows);
+    WalkRing(start, CurrentRowWalk, uint32_t(row));
+}
+
 std::vector<CTextEditRing*> CTextEditRing::Members(CWComponent* start)
 {
     std::vector<CTextEditRing*> members;

@@ -20,8 +20,14 @@ public:
     virtual uint32_t GetLineCount() = 0;
     // This member's own part of a walk; it never walks the ring itself.
     virtual void FollowWalk(Walk walk, uint32_t row) = 0;
+    // Moves this member's view by `rows`, within its rows; members without a view of
+    // their own do nothing.
+    virtual void ShiftView(int32_t) {}
 
     static void WalkRing(CWComponent* start, Walk walk, uint32_t row);
+    // The wheel: the views and the current row of the ring move by `rows` together,
+    // stopping at the first and the last row.
+    static void ScrollRing(CWComponent* start, int32_t rows);
     // The members met from `start` along `nextFocus`, each once, in ring order.
     static std::vector<CTextEditRing*> Members(CWComponent* start);
 

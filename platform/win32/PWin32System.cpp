@@ -29,6 +29,19 @@ bool IsAltGrControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
            next.wParam == VK_MENU && (next.lParam & Extended) && next.time == DWORD(::GetMessageTime());
 }
 
+// Windows gives the wheel to the window with the keyboard focus; the program scrolls
+// what is under the pointer, as on the other systems, so the turn goes to that window
+// when it is one of this thread's windows of the class.
+HWND WheelTarget(HWND window, LPARAM lParam, PWindowProc procedure)
+{
+    POINT at{short(LOWORD(lParam)), short(HIWORD(lParam))};
+    HWND under = ::WindowFromPoint(at);
+    if (!under || under == window || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId())
+        return window;
+    auto own = reinterpret_cast<PWindowProc>(GetWindowLongPtrW(under, GWLP_USERDATA));
+    return own == procedure ? under : window;
+}
+
 // Every window of a registered class runs through here. The framework's procedure rides
 // in the creation parameters and is kept in the window's user data; messages that come
 // before it (WM_GETMINMAXINFO) get the default processing.
@@ -53,6 +66,8 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         if (wParam == 0)
             return 0;
     }
+    if (message == WM_MOUSEWHEEL)
+        window = WheelTarget(window, lParam, procedure);
     return procedure(Handle(window), message, wParam, lParam);
 }
 

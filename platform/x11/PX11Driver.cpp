@@ -120,4 +120,24 @@ unsigned long long PX11Driver::ScreenHash(int x, int y, int width, int height)
     return hash;
 }
 
+std::vector<uint32_t> PX11Driver::ScreenPixels(int x, int y, int width, int height)
+{
+    Display* d = AsDisplay(display);
+    std::vector<uint32_t> pixels;
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image)
+        return pixels;
+    pixels.reserve(size_t(width) * size_t(height));
+    for (int row = 0; row < height; row++)
+        for (int column = 0; column < width; column++) {
+            unsigned long p = XGetPixel(image, column, row);
+            uint32_t r = uint32_t((p & image->red_mask) * 255 / image->red_mask);
+            uint32_t g = uint32_t((p & image->green_mask) * 255 / image->green_mask);
+            uint32_t b = uint32_t((p & image->blue_mask) * 255 / image->blue_mask);
+            pixels.push_back(r | g << 8 | b << 16);
+        }
+    XDestroyImage(image);
+    return pixels;
+}
+
 }  // namespace platform

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 namespace platform {
 
 // Input sent through the X server itself (the XTEST extension), as a person's mouse
@@ -27,6 +30,9 @@ public:
     // A hash of the pixels of a rectangle of the screen, to tell when what a program
     // shows has stopped changing; 0 when the rectangle cannot be read.
     unsigned long long ScreenHash(int x, int y, int width, int height);
+    // The pixels of a rectangle of the screen as colour references (r + g·256 +
+    // b·65536), rows top first; empty when the rectangle cannot be read.
+    std::vector<uint32_t> ScreenPixels(int x, int y, int width, int height);
 
 private:
     unsigned char BindSpareKey(unsigned long symbol);

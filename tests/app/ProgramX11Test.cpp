@@ -22,6 +22,10 @@
 #include <thread>
 #include <vector>
 
+#include <set>
+#include <utility>
+
+#include "platform/x11/PX11Driver.h"
 #include "platform/x11/PXvfbServer.h"
 
 namespace {
@@ -47,6 +51,57 @@ std::string Shell(const std::string& command)
     return out;
 }
 
+constexpr uint32_t Separator = 198 | 226 << 8 | 255 << 16;  // between the rows of a column
+
+// The black pixels of a rectangle of a picture, as offsets from their top left; a
+// line black across nearly all of it is a frame, not text.
+using Pattern = std::set<std::pair<int, int>>;
+
+Pattern BlackIn(const std::vector<uint32_t>& pixels, int pitch, int left, int top, int right, int bottom)
+{
+    Pattern found;
+    for (int y = top; y < bottom; y++) {
+        Pattern line;
+        for (int x = left; x < right; x++)
+            if (size_t(y * pitch + x) < pixels.size() && pixels[size_t(y * pitch + x)] == 0)
+                line.insert({x, y});
+        if (int(line.size()) < (right - left) * 9 / 10)
+            found.insert(line.begin(), line.end());
+    }
+    Pattern moved;
+    int minX = INT32_MAX, minY = INT32_MAX;
+    for (auto [x, y] : found) {
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+    }
+    for (auto [x, y] : found)
+        moved.insert({x - minX, y - minY});
+    return moved;
+}
+
+int WidthOf(const Pattern& pattern)
+{
+    int right = -1;
+    for (auto [x, y] : pattern)
+        right = std::max(right, x);
+    return right + 1;
+}
+
+// The rightmost part of a pattern, as wide as `width`.
+Pattern RightEnd(const Pattern& pattern, int width)
+{
+    Pattern end;
+    int from = WidthOf(pattern) - width;
+    int minY = INT32_MAX;
+    for (auto [x, y] : pattern)
+        if (x >= from)
+            minY = std::min(minY, y);
+    for (auto [x, y] : pattern)
+        if (x >= from)
+            end.insert({x - from, y - minY});
+    return end;
+}
+
 std::string ReadAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -69,6 +124,7 @@ protected:
         pictures = fs::path(PICTURE_OUTPUT) / (GetParam() ? "openbox" : "sin-gestor");
         fs::create_directories(pictures);
         Start();
+        ASSERT_EQ(driver.Open(server.GetDisplayName().c_str()), 1);
     }
 
     void TearDown() override
@@ -163,6 +219,42 @@ protected:
         Settle();
     }
 
+    // Types rows of four cells as into a spreadsheet: Tab between cells, Enter after
+    // the last, which goes on in the first column of the next row.
+    void TypeRows(const std::vector<std::vector<std::string>>& rows)
+    {
+        for (const auto& row : rows)
+            for (size_t cell = 0; cell < row.size(); cell++) {
+                Type(row[cell]);
+                Keys(cell + 1 < row.size() ? "Tab" : "Return");
+            }
+    }
+
+    // A column of a window as the screen shows it, its row height read off the lines
+    // between the rows.
+    struct Shown {
+        std::vector<uint32_t> pixels;
+        int width = 0, height = 0, rowHeight = 0;
+        // The black pixels of a row's text.
+        Pattern Row(int row) const { return BlackIn(pixels, width, 1, row * rowHeight + 1, width - 1, (row + 1) * rowHeight + 1); }
+    };
+    Shown Column(const Place& window, int x, int y, int width, int height)
+    {
+        Shown shown;
+        shown.width = width;
+        shown.height = height;
+        shown.pixels = driver.ScreenPixels(window.x + 2 + x, window.y + titleHeight + 2 + y, width, height);
+        std::vector<int> lines;
+        for (int row = 0; row < height && size_t(row * width + width / 2) < shown.pixels.size(); row++)
+            if (shown.pixels[size_t(row * width + width / 2)] == Separator)
+                lines.push_back(row);
+        // The current row's highlight hides some lines: the closest two are a row apart.
+        for (size_t i = 1; i < lines.size(); i++)
+            if (shown.rowHeight == 0 || lines[i] - lines[i - 1] < shown.rowHeight)
+                shown.rowHeight = lines[i] - lines[i - 1];
+        return shown;
+    }
+
     // Lets the program take what was sent before the next step.
     static void Settle() { std::this_thread::sleep_for(120ms); }
 
@@ -212,6 +304,7 @@ protected:
     }
 
     platform::PXvfbServer server;
+    platform::PX11Driver driver;
     pid_t program = -1;
     fs::path run, data, pictures;
     int titleHeight = 20;
@@ -232,18 +325,9 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     titleHeight = main.height - 480 - 4;
     EXPECT_GE(titleHeight, 20);
 
-    // Column 1 has the keyboard at start. Tab walks the columns (the scroller hands
-    // the focus on to column 1); Enter in the last column opens the next row.
-    auto typeRows = [&](const char* const (&rows)[3][4]) {
-        for (const auto& row : rows) {
-            for (int cell = 0; cell < 4; cell++) {
-                Type(row[cell]);
-                Keys(cell < 3 ? "Tab" : "Return Tab");
-            }
-        }
-    };
-    const char* const points[3][4] = {{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}, {"3", "0.1", "5.9", "0.3"}};
-    typeRows(points);
+    // Column 1 has the keyboard at start. Tab walks the columns; Enter in the last
+    // opens the next row, in the first column again.
+    TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}, {"3", "0.1", "5.9", "0.3"}});
     Picture("principal");
     Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/datos.dat");
     std::string saved = WaitForFile(data / "datos.dat");
@@ -299,10 +383,37 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     // Typed again with decimal commas, as a Spanish student types: the same reports,
     // byte for byte.
     Click(main, 8 + 74, 8 + 24);
-    const char* const commas[3][4] = {{"1", "0,1", "2", "0,2"}, {"2", "0,1", "4,1", "0,2"}, {"3", "0,1", "5,9", "0,3"}};
-    typeRows(commas);
+    TypeRows({{"1", "0,1", "2", "0,2"}, {"2", "0,1", "4,1", "0,2"}, {"3", "0,1", "5,9", "0,3"}});
     for (const Fit& fit : fits)
         EXPECT_EQ(fitAndExport(fit, std::string("comas-") + fit.report), ReadAll(data / fit.report)) << fit.title;
+
+    // A slope of about 1.2E-05 with an error of about 5E-08: too wide for the "Valores"
+    // column with all their digits, they show their exponents there ("A" is row 9,
+    // "Error A" row 11), as the same texts typed into a column look.
+    Click(main, 8 + 74, 8 + 24);  // "Nuevo"
+    Click(main, 168 + 50, 24 + 6);
+    TypeRows({{"20", "0", "1.0002", "0.0001"}, {"30", "0", "1.00032", "0.0001"}, {"40", "0", "1.00044", "0.0001"},
+              {"50", "0", "1.000565", "0.0001"}, {"60", "0", "1.00068", "0.0001"}, {"70", "0", "1.0008", "0.0001"}});
+    Click(main, 8 + 74, 394 + 19);  // "Ajuste Simple"
+    Place result = Find("Ajuste Simple");
+    Place plot = Find("Grafica \\(Meramente Orientativa\\)");
+    Picture("ajuste-pendiente-pequena");
+    Shown values = Column(result, 550, 22, 101, 272);
+    ASSERT_GT(values.rowHeight, 0);
+    Close(result);
+    Close(plot);
+    Click(main, 8 + 74, 8 + 24);
+    Click(main, 168 + 50, 24 + 6);
+    TypeRows({{"E-05"}, {"E-08"}});
+    Shown typed = Column(main, 168, 24, 101, 448);
+    typed.rowHeight = values.rowHeight;  // three rows show too few lines; the font is the same
+    for (int k = 0; k < 2; k++) {
+        Pattern exponent = typed.Row(k);
+        Pattern value = values.Row(k == 0 ? 9 : 11);
+        ASSERT_GT(WidthOf(exponent), 0);
+        EXPECT_EQ(RightEnd(value, WidthOf(exponent)), exponent) << (k == 0 ? "A" : "Error A");
+        EXPECT_LT(WidthOf(value) + 2, 101 - 6);  // clear of the column's right edge
+    }
 
     Click(main, 46 + 36, 234 + 36);
     Place about = Find("Programa Realizado por :");

@@ -236,16 +236,11 @@ TEST_F(FileChooserTest, OpensTitledAtItsPlaceWithTheCurrentPathAndTheNameFieldAc
     EXPECT_EQ(Text(chooser->cancelButton.As<CButton>()->caption.As<CString>()), "Cancelar");
 
     // The lists: directories with the roots after them, the files on the right.
-    std::vector<std::string> directories = Lines(chooser->GetDirectoryList());
-    const std::vector<std::string> roots = Roots();
-    ASSERT_EQ(directories.size(), 4u + roots.size());
-    EXPECT_EQ(std::vector<std::string>(directories.end() - ptrdiff_t(roots.size()), directories.end()), roots);
-    std::sort(directories.begin(), directories.end() - ptrdiff_t(roots.size()));  // the system's order
-    directories.resize(4);
-    EXPECT_EQ(directories, (std::vector<std::string>{".", "..", "sub1", "sub2"}));
-    std::vector<std::string> files = Lines(chooser->GetFileList());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"a.dat", "b.dat"}));
+    std::vector<std::string> directories = {".", "..", "sub1", "sub2"};
+    for (const std::string& root : Roots())
+        directories.push_back(root);
+    EXPECT_EQ(Lines(chooser->GetDirectoryList()), directories);
+    EXPECT_EQ(Lines(chooser->GetFileList()), (std::vector<std::string>{"a.dat", "b.dat"}));
 
     // The name field holds the path and the keyboard: typing goes on after the path.
     EXPECT_EQ(Name(chooser), base);
@@ -255,6 +250,41 @@ TEST_F(FileChooserTest, OpensTitledAtItsPlaceWithTheCurrentPathAndTheNameFieldAc
     ClickAt(chooser->okButton.As<CWindow>(), 80, 11);
     EXPECT_EQ(owner->keys, std::vector<int32_t>{1});
     EXPECT_EQ(owner->chosen, base + Sep + "nuevo.dat");
+}
+
+// Folders first and then files, each by name whatever the case, and the wheel over a
+// list scrolls it.
+TEST_F(FileChooserTest, ListsAreSortedByNameAndTheWheelScrollsThem)
+{
+    for (const char* folder : {"Beta", "alpha", "_z", "10"})
+        fs::create_directories(FsPath(Join(base, folder)));
+    for (int i = 0; i < 30; i++)
+        Touch(Join(base, (i % 2 ? "F" : "f") + std::to_string(100 + i) + ".dat"));
+    Touch(Join(base, "Zeta.txt"));
+    Touch(Join(base, "\xc3\x81rbol.dat"));  // UTF-8 on disk
+    CFileChooser* chooser = Open();
+    std::vector<std::string> directories = {".", "..", "10", "_z", "alpha", "Beta", "sub1", "sub2"};
+    for (const std::string& root : Roots())
+        directories.push_back(root);
+    EXPECT_EQ(Lines(chooser->GetDirectoryList()), directories);
+    std::vector<std::string> files = {"a.dat", "b.dat"};
+    for (int i = 0; i < 30; i++)
+        files.push_back((i % 2 ? "F" : "f") + std::to_string(100 + i) + ".dat");
+    files.push_back("Zeta.txt");
+    files.push_back("\xc1rbol.dat");  // in the code page: its letters, capitals folded, follow z
+    EXPECT_EQ(Lines(chooser->GetFileList()), files);
+
+    CTextEdit* list = chooser->GetFileList();
+    PPoint over = At(list, 60, 100);
+    desktop.MovePointer(over.x, over.y);
+    desktop.TurnWheel(-2 * platform::WHEEL_DELTA);
+    Pump();
+    EXPECT_EQ(list->GetCurrentRow(), 6u);
+    EXPECT_EQ(list->firstRow, 6u);
+    EXPECT_EQ(chooser->fileScroller.As<CScroller>()->GetCurrentRow(), 6u);
+    EXPECT_EQ(chooser->GetDirectoryList()->GetCurrentRow(), 0u);
+    EXPECT_EQ(app->activeWindow, chooser->GetNameField());
+    EXPECT_EQ(Name(chooser), base);  // scrolling picks no file
 }
 
 TEST_F(FileChooserTest, FilesJoinTheRootWithoutASecondSlashAndOtherFoldersWithOne)

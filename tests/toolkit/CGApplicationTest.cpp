@@ -308,19 +308,39 @@ TEST_F(ToolkitTest, KeysAndCharactersGoToTheActiveComponent)
     EXPECT_TRUE(OwnTypes(top).empty());
 }
 
-TEST_F(ToolkitTest, WheelDirectionFollowsTheSignOfTheDelta)
+// The wheel goes to the window under the pointer, whoever has the focus, and bubbles
+// up; three rows a notch, positive towards the end, a fine wheel's part turns kept.
+TEST_F(ToolkitTest, TheWheelScrollsTheWindowUnderThePointer)
 {
     CRecorder* top = NewRecorder(50, 60, 200, 100, nullptr);
-    top->Show();
-    desktop.MovePointer(70, 80);
-    desktop.TurnWheel(120);
-    desktop.TurnWheel(-120);
+    CRecorder* child = NewRecorder(10, 10, 80, 40, top);
+    CRecorder* other = NewRecorder(400, 60, 100, 100, nullptr);
+    ShowAll({top, child, other});
+    app->Activate(other);
     Pump();
-    auto up = SeenBy(top, EV_WHEELUP);
-    ASSERT_EQ(up.size(), 1u);
-    EXPECT_EQ(up[0].x, 70);  // the wheel reports screen coordinates
-    EXPECT_EQ(up[0].y, 80);
-    EXPECT_EQ(SeenBy(top, EV_WHEELDOWN).size(), 1u);
+    log.clear();
+    desktop.MovePointer(70, 80);
+    for (int delta : {120, -120, -40, -20, -20, -20, 40, -240})
+        desktop.TurnWheel(delta);
+    desktop.MovePointer(900, 700);  // over no window of the program
+    desktop.TurnWheel(120);
+    Pump();
+
+    std::vector<int32_t> rows;
+    for (const Seen& s : SeenBy(child, EV_WHEEL)) {
+        EXPECT_EQ(s.source, app);
+        EXPECT_EQ(s.x, 70);  // on the screen
+        EXPECT_EQ(s.y, 80);
+        rows.push_back(s.value);
+    }
+    // -40 gives one row, two turns of -20 one more; 40 back drops the half row left.
+    EXPECT_EQ(rows, (std::vector<int32_t>{-3, 3, 1, 1, -1, 6}));
+    auto passedUp = SeenBy(top, EV_WHEEL);
+    ASSERT_EQ(passedUp.size(), rows.size());
+    EXPECT_EQ(passedUp[0].source, child);
+    EXPECT_EQ(app->activeWindow, other);  // the wheel activates nothing
+    EXPECT_TRUE(SeenBy(other, EV_WHEEL).empty());
+    EXPECT_TRUE(SeenBy(other, EV_WHEELUP).empty());
 }
 
 TEST_F(ToolkitTest, ServicesReportDesktopPointerAndClipboard)

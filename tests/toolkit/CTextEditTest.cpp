@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "toolkit/CEditBox.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CTextEdit.h"
+#include "toolkit/FittedNumber.h"
 
 using namespace platform;
 
@@ -139,6 +141,131 @@ TEST_F(TextEditTest, EnterOnTheLastRowGrowsTheWholeRing)
     EXPECT_EQ(CTextEditRing::Members(columns[0]).size(), 4u);
     CTextEditRing::WalkRing(columns[0], CTextEditRing::CurrentRowWalk, 1);
     ExpectRingAt(1, 3);
+}
+
+// Tabs along a row, then Enter: the next row, in the column where the Tabs started.
+// Enter alone goes down its column; a click ends a run of Tabs.
+TEST_F(TextEditTest, EnterAfterTabsGoesBackToWhereTheRowWasStarted)
+{
+    for (const char* row : {"1\t0.1\t2\t0.2\n", "2\t0.1\t4.1\t0.2\n"})
+        for (const char* c = row; *c; c++) {
+            if (*c == '\t')
+                Key(VK_TAB, 9);
+            else if (*c == '\n')
+                Key(VK_RETURN, 13);
+            else
+                Type(std::string(1, *c));
+        }
+    ExpectRingAt(2, 3);
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+    EXPECT_EQ(Rows(0), (std::vector<std::string>{"1", "2", ""}));
+    EXPECT_EQ(Rows(1), (std::vector<std::string>{"0.1", "0.1", ""}));
+    EXPECT_EQ(Rows(2), (std::vector<std::string>{"2", "4.1", ""}));
+    EXPECT_EQ(Rows(3), (std::vector<std::string>{"0.2", "0.2", ""}));
+
+    // One column at a time.
+    ClickRow(2, 2);
+    Type("6");
+    Key(VK_RETURN, 13);
+    Type("7");
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(app->activeWindow, columns[2]->GetEditor());
+    ExpectRingAt(4, 5);
+    EXPECT_EQ(Rows(2), (std::vector<std::string>{"2", "4.1", "6", "7", ""}));
+
+    // A run started in the middle goes back there; Tabs round the ring still count.
+    Type("8");
+    Key(VK_TAB, 9);
+    Key(VK_TAB, 9);  // past the scroller to the first column
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+    Type("9");
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(app->activeWindow, columns[2]->GetEditor());
+    ExpectRingAt(5, 6);
+    EXPECT_EQ(Str(columns[0]->LineAt(4)), "9");
+
+    // A click ends the run; so does another row.
+    Key(VK_TAB, 9);
+    ClickRow(0, 5);
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+    Key(VK_TAB, 9);
+    Key(VK_UP);
+    Key(VK_DOWN);
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(app->activeWindow, columns[1]->GetEditor());
+    ExpectRingAt(7, 8);
+}
+
+// The wheel moves the views and the current row of the whole ring, wherever it turns
+// over the ring (a column, its cell editor, the scroller), and takes no focus.
+TEST_F(TextEditTest, TheWheelScrollsTheRingTogether)
+{
+    for (CTextEdit* column : columns)
+        for (int i = 1; i < 40; i++)
+            column->AddLine(std::to_string(i).c_str(), uint32_t(std::to_string(i).size()));
+    uint32_t visible = uint32_t(ColumnH / columns[0]->rowHeight);
+    auto turnOver = [&](CWindow* window, int x, int y, int delta) {
+        desktop.MovePointer(Left + window->x + x, Top + window->y + y);
+        desktop.TurnWheel(delta);
+        Pump();
+    };
+    turnOver(columns[2], 50, ColumnH - 10, -120);
+    ExpectRingAt(3, 40);
+    for (CTextEdit* column : columns)
+        EXPECT_EQ(column->firstRow, 3u);
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+    turnOver(columns[1], 50, columns[1]->rowHeight / 2, -240);  // on the cell editor
+    ExpectRingAt(9, 40);
+    EXPECT_EQ(columns[3]->firstRow, 9u);
+    turnOver(scroller, 8, 100, 120);
+    ExpectRingAt(6, 40);
+
+    // The view stops with the last row at the bottom, the current row at the last row.
+    for (int i = 0; i < 20; i++)
+        turnOver(columns[0], 50, 30, -120);
+    ExpectRingAt(39, 40);
+    EXPECT_EQ(columns[0]->firstRow, 40 - visible);
+    for (int i = 0; i < 20; i++)
+        turnOver(columns[0], 50, 30, 120);
+    ExpectRingAt(0, 40);
+    EXPECT_EQ(columns[0]->firstRow, 0u);
+    EXPECT_EQ(scroller->GetCurrentRow(), 0u);
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+}
+
+// A number wider than its cell is drawn with the digits that fit and its size shown;
+// widths here are 6 pixels a character.
+TEST(FittedNumberTest, KeepsTheSizeOfEveryNumberAndLeavesOtherTextAlone)
+{
+    TextMeasure width = [](const char*, uint32_t size) { return int(size) * 6; };
+    const struct {
+        const char* text;
+        int chars;
+        const char* shown;
+    } cases[] = {
+        {"1.2011428571428571E-05", 17, "1.20114285714E-05"},
+        {"4.3267873119837472E-08", 8, "4.33E-08"},
+        {"123456789012.5", 10, "1.2346E+11"},       // no digit before the point is cut
+        {"123456789012.5", 12, "123456789013"},
+        {"-0.000123456789", 9, "-0.000123"},
+        {"-9.99999E+100", 8, "-1E+101"},           // rounding carries into the exponent
+        {"9.9999999", 4, "10"},
+        {"2.5000000000000000001", 6, "2.5"},
+        {"1,23456789012345", 8, "1,234568"},       // the decimal comma stays
+        {"6.02214076e23", 8, "6.02e+23"},
+        {"0.000000000000000000000", 5, "0"},
+        {"12345678901234567890", 2, "1E+19"},      // nothing fits: the shortest
+        {"1.5", 3, "1.5"},
+        {"1.2345678901234567890123", 30, "1.2345678901234567890123"},
+        {"12.5abc000000000000", 5, "12.5abc000000000000"},
+        {"1.2.3000000000000", 5, "1.2.3000000000000"},
+        {"1E1234567", 3, "1E1234567"},
+        {"INFINITY", 3, "INFINITY"},
+        {"", 0, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FittedNumber(c.text, uint32_t(std::strlen(c.text)), c.chars * 6, width), c.shown) << c.text;
 }
 
 TEST_F(TextEditTest, EscapeDeletesTheRowEverywhereButNeverTheLast)

@@ -83,6 +83,14 @@ protected:
         return false;
     }
 
+    bool HasHeard(CObject* receiver, int32_t type, int32_t value)
+    {
+        for (const auto& h : heard)
+            if (h.receiver == receiver && h.type == type && h.value == value)
+                return true;
+        return false;
+    }
+
     CListener* NewListener(int x, int y, int w, int h, CWindow* parent)
     {
         auto* window = new CListener(app, &heard);
@@ -260,7 +268,7 @@ TEST_F(X11Test, WheelAndCloseRequestArriveAsEvents)
     driver.Button(4, false);
     driver.Button(5, true);
     driver.Button(5, false);
-    ASSERT_TRUE(StepUntil([&] { return HasHeard(top, EV_WHEELUP) && HasHeard(top, EV_WHEELDOWN); }));
+    ASSERT_TRUE(StepUntil([&] { return HasHeard(top, EV_WHEEL, -3) && HasHeard(top, EV_WHEEL, 3); }));
 
     driver.RequestClose(top->handle);
     ASSERT_TRUE(StepUntil([&] { return HasHeard(top, EV_HIDE); }));
