@@ -44,8 +44,8 @@ struct Panel {
     double left = 0, top = 0, width = 0, height = 0;
     PlotTicks x, y;
 
-    double X(double u) const { return left + (u - x.First()) / (x.Last() - x.First()) * width; }
-    double Y(double v) const { return top + height - (v - y.First()) / (y.Last() - y.First()) * height; }
+    double X(double u) const { return left + (u - x.low) / (x.high - x.low) * width; }
+    double Y(double v) const { return top + height - (v - y.low) / (y.high - y.low) * height; }
     double Right() const { return left + width; }
     double Bottom() const { return top + height; }
 };
@@ -251,8 +251,8 @@ Layout MakeLayout(PlotPainter& p, const PlotInput& in, const Sizes& z, int width
         return l;
     // No corner is free: room for the legend above the data.
     double share = std::min(0.6, (l.legend.height + 2 * z.pad) / l.main.height);
-    double span = l.main.y.Last() - l.main.y.First();
-    Arrange(p, z, width, height, y.low, l.main.y.Last() + span * share / (1 - share), x, residual, l);
+    double span = l.main.y.high - l.main.y.low;
+    Arrange(p, z, width, height, y.low, l.main.y.high + span * share / (1 - share), x, residual, l);
     PlaceLegend(in, z, l);
     return l;
 }
@@ -260,9 +260,9 @@ Layout MakeLayout(PlotPainter& p, const PlotInput& in, const Sizes& z, int width
 void DrawGrid(PlotPainter& p, const Panel& panel, const Sizes& z)
 {
     std::vector<PlotSegment> lines;
-    for (int i = 1; i < panel.x.count; i++)
+    for (int i = 0; i < panel.x.count; i++)
         lines.push_back({panel.X(panel.x.At(i)), panel.top, panel.X(panel.x.At(i)), panel.Bottom()});
-    for (int i = 1; i < panel.y.count; i++)
+    for (int i = 0; i < panel.y.count; i++)
         lines.push_back({panel.left, panel.Y(panel.y.At(i)), panel.Right(), panel.Y(panel.y.At(i))});
     p.Segments(lines, z.gridWidth, Grid);
 }

@@ -27,19 +27,34 @@ int Exponent(double value) { return static_cast<int>(std::floor(std::log10(std::
 
 std::string PowerText(int power) { return "\xB7" "10^" + std::to_string(power); }
 
-// The steps, rounded outward, that cover low..high; false when the step is too small
-// for the values to count in steps.
-bool Cover(double low, double high, double step, long long& first, long long& last)
+constexpr double Margin = 0.03;  // of the data's span, at either end
+
+// The multiples of the step inside low..high; false when the step is too small for the
+// values to count in steps.
+bool Inside(double low, double high, double step, long long& first, long long& last)
 {
     if (!(step > 0) || !std::isfinite(step) || std::fabs(low / step) > 1e15 || std::fabs(high / step) > 1e15)
         return false;
-    first = static_cast<long long>(std::floor(low / step));
-    while (static_cast<double>(first) * step > low)
-        first--;
-    last = static_cast<long long>(std::ceil(high / step));
-    while (static_cast<double>(last) * step < high)
-        last++;
+    first = static_cast<long long>(std::ceil(low / step));
+    while (static_cast<double>(first) * step < low)
+        first++;
+    last = static_cast<long long>(std::floor(high / step));
+    while (static_cast<double>(last) * step > high)
+        last--;
     return true;
+}
+
+// Too few ticks: the frame grows to the next tick outside, on the side nearer to one.
+void GrowTo(PlotTicks& ticks, long long& first, long long& last, int fewest)
+{
+    while (last - first + 1 < fewest) {
+        double below = ticks.low - static_cast<double>(first - 1) * ticks.step;
+        double above = static_cast<double>(last + 1) * ticks.step - ticks.high;
+        if (below <= above)
+            ticks.low = static_cast<double>(--first) * ticks.step;
+        else
+            ticks.high = static_cast<double>(++last) * ticks.step;
+    }
 }
 
 void Widen(double& low, double& high)
@@ -61,25 +76,33 @@ void Widen(double& low, double& high)
 PlotTicks ChooseTicks(double low, double high, int most)
 {
     Widen(low, high);
-    if (most < 3)
-        most = 3;
-    // A decade below the first step that could do, so every step is tried in order.
-    double decade = std::pow(10.0, std::floor(std::log10((high - low) / most)) - 1);
-    static const double Multiples[3] = {1, 2, 5};
+    most = std::max(most, 3);
     PlotTicks ticks;
+    double margin = (high - low) * Margin;
+    ticks.low = low - margin;
+    ticks.high = high + margin;
+    // A decade below the first step that could do, so every step is tried in order.
+    double decade = std::pow(10.0, std::floor(std::log10((ticks.high - ticks.low) / most)) - 1);
+    static const double Multiples[3] = {1, 2, 5};
     for (int tries = 0; tries < 30; tries++, decade *= 10) {
         for (double multiple : Multiples) {
             double step = multiple * decade;
             long long first = 0, last = 0;
-            if (Cover(low, high, step, first, last) && last - first <= most - 1) {
-                ticks.firstIndex = first;
+            if (Inside(ticks.low, ticks.high, step, first, last) && last - first + 1 <= most) {
                 ticks.step = step;
+                GrowTo(ticks, first, last, most / 2);
+                ticks.firstIndex = first;
                 ticks.count = static_cast<int>(last - first) + 1;
                 ticks.decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
                 return ticks;
             }
         }
     }
+    ticks.low = 0;
+    ticks.high = 1;
+    ticks.firstIndex = 0;
+    ticks.step = 1;
+    ticks.count = 2;
     return ticks;
 }
 

@@ -6,9 +6,10 @@
 // with their errors rounded as a lab report gives them. Texts are Windows-1252 with a
 // decimal comma, as the reports write numbers.
 
-// Ticks at k·step for consecutive k, the step 1, 2 or 5 times a power of ten; the first
-// and last ticks are the ends of the frame.
+// An axis: the frame from low to high, and ticks inside it at k·step for consecutive
+// k, the step 1, 2 or 5 times a power of ten.
 struct PlotTicks {
+    double low = 0, high = 1;
     long long firstIndex = 0;  // the first tick is firstIndex·step
     double step = 1;
     int count = 2;
@@ -19,9 +20,10 @@ struct PlotTicks {
     double Last() const { return At(count - 1); }
 };
 
-// The smallest 1-2-5 step that covers low..high with at most `most` ticks (at least
-// `most` / 2 of them); the frame holds both ends. An empty range is widened around its
-// value first.
+// The frame of low..high with a small margin, so that the data fill it without
+// touching its edges, and the smallest 1-2-5 step that gives it at most `most` ticks;
+// when that leaves fewer than `most` / 2, the frame grows to the next ticks outside.
+// An empty range is widened around its value first.
 PlotTicks ChooseTicks(double low, double high, int most = 8);
 
 // The power of ten the tick numbers are written in when they are too large or small
