@@ -23,6 +23,9 @@ public:
     // Creates the window, draws the plot and shows it. The export icon is lent.
     void OpenPlot(const PlotInput& plot, CBCell* icon);
 
+    // What the window shows, as written by "Exportar grafica".
+    const PlotInput& GetInput() const { return input; }
+
     Variable exportButton;
     Variable chooser;
     Variable messageWindow;
