@@ -17,5 +17,6 @@ CResultWindow::FittedLine Basicad::Fit(CDataColumn* const data[4])
     out.xy = productXY.As<CTextEdit>(), out.xx = productXX.As<CTextEdit>(), out.yy = productYY.As<CTextEdit>();
     out.residuals = residuals.As<CTextEdit>(), out.names = names.As<CTextEdit>(), out.values = values.As<CTextEdit>();
     SimpleFitResult fit = RunSimpleFit(data, out);
+    labPlot = SimpleFitPlot(fit, data);
     return {fit.a, fit.b};
 }

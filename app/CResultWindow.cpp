@@ -5,6 +5,7 @@
 #include "app/FileMessages.h"
 #include "app/FitLines.h"
 #include "app/FitPlot.h"
+#include "app/Grafica.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
@@ -25,12 +26,14 @@ constexpr int FirstColumnX = 8;
 constexpr int CaptionBottom = 20;
 constexpr int ScrollerWidth = 16;
 constexpr int ResultTableGap = 41;  // from the first scroller to "Incognitas"
+constexpr int ButtonWidth = 164;
+constexpr int ButtonGap = 8;
 
 uint32_t CopyDataSet(CGApplication* app, CDataColumn* const live[4], Variable copies[4]);
 CTextEdit* AddColumn(CBasicWindow* window, const char* caption, int x, int height);
 CScroller* AddScroller(CBasicWindow* window, int x, int height);
 void Chain(CWComponent* const* ring, int count);
-CButton* AddExportButton(CBasicWindow* window, int x, int y, CBCell* icon);
+CButton* AddButton(CBasicWindow* window, int x, int y, const char* caption, CBCell* icon);
 CBasicWindow* OpenPlotWindow(CGApplication* app, CDataColumn* const data[4], uint32_t rows, double a, double b);
 CFileChooser* OpenExportChooser(CBasicWindow* owner);
 }  // namespace
@@ -47,6 +50,8 @@ void CResultWindow::HandleEvent(CEvent event)
     if (alive && event.source != application) {
         if (event.type == EV_CLICK && event.source == exportButton.Get() && exportButton)
             chooser = OpenExportChooser(this);
+        else if (event.type == EV_CLICK && event.source == plotButton.Get() && plotButton)
+            OpenLabPlot();
         else if (event.type == EV_RESULT && event.source == chooser.Get() && chooser && event.key == 1)
             Export();
     }
@@ -68,7 +73,9 @@ void CResultWindow::OpenFit(CDataColumn* const liveData[4], CBCell* icon)
     DropFirstLines();
     plotWindow = OpenPlotWindow(app, fitted, rows, line.a, line.b);
     ChainRings();
-    exportButton = AddExportButton(this, names.As<CWindow>()->x, ColumnTop + look.columnHeight + 2, icon);
+    int buttonsY = ColumnTop + look.columnHeight + 2;
+    exportButton = AddButton(this, names.As<CWindow>()->x, buttonsY, "Exportar HTML", icon);
+    plotButton = AddButton(this, names.As<CWindow>()->x - ButtonWidth - ButtonGap, buttonsY, "Ver grafica", nullptr);
     Show();
 }
 
@@ -148,6 +155,18 @@ void CResultWindow::Export()
         ShowMessage(app, messageWindow, FailureText("exportar", shown, error));
 }
 
+// The plot with axes, in a window of its own: made the first time, shown again after.
+void CResultWindow::OpenLabPlot()
+{
+    if (auto* shown = labPlotWindow.CheckedAs<Grafica>()) {
+        shown->Show();
+        return;
+    }
+    auto* window = new Grafica(GetApplication());
+    labPlotWindow = window;
+    window->OpenPlot(labPlot, exportIcon.CheckedAs<CBCell>());
+}
+
 void ShowMessage(CGApplication* app, Variable& message, const std::string& text)
 {
     auto* window = new Aviso(app);
@@ -201,12 +220,13 @@ void Chain(CWComponent* const* ring, int count)
         ring[i]->SetNext(ring[(i + 1) % count]);
 }
 
-CButton* AddExportButton(CBasicWindow* window, int x, int y, CBCell* icon)
+CButton* AddButton(CBasicWindow* window, int x, int y, const char* caption, CBCell* icon)
 {
     auto* button = new CButton(window->GetApplication());
-    button->Create(x, y, 164, 36, window, nullptr, 255, 236, 192);
-    button->SetCaption("Exportar HTML");
-    button->SetButtonIcon(icon);
+    button->Create(x, y, ButtonWidth, 36, window, nullptr, 255, 236, 192);
+    button->SetCaption(caption);
+    if (icon)
+        button->SetButtonIcon(icon);
     button->Show();
     return button;
 }

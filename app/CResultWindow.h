@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/FitReport.h"
+#include "app/PlotInput.h"
 #include "toolkit/CBasicWindow.h"
 
 class CBCell;
@@ -11,7 +12,8 @@ class CDataColumn;
 // What the two result windows share: a copy of the data they were fitted on (so a
 // report exported later shows the data of its results), the per-row auxiliary columns
 // left to right with their scroller, the named results in "Incognitas" and "Valores"
-// with theirs, the "Exportar HTML" button and the plot window beside them.
+// with theirs, the "Exportar HTML" button and the plot window beside them, and "Ver
+// grafica", which opens the plot with axes in a window of its own.
 class CResultWindow : public CBasicWindow {
 public:
     ~CResultWindow() override;
@@ -33,6 +35,8 @@ public:
     Variable exportIcon;
     Variable plotWindow;
     Variable messageWindow;
+    Variable plotButton;
+    Variable labPlotWindow;  // the plot with axes, once asked for
 
 protected:
     struct Look {
@@ -49,8 +53,11 @@ protected:
 
     CResultWindow(CGApplication* app, const Look& look);
 
-    // Runs the fit on the data, appending to the auxiliary columns, names and values.
+    // Runs the fit on the data, appending to the auxiliary columns, names and values,
+    // and sets what the plot with axes shows.
     virtual FittedLine Fit(CDataColumn* const data[4]) = 0;
+
+    PlotInput labPlot;
 
 private:
     int AuxiliaryCount() const;
@@ -58,6 +65,7 @@ private:
     void DropFirstLines();
     void ChainRings();
     void Export();
+    void OpenLabPlot();
 
     Look look;
 };

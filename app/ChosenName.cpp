@@ -10,7 +10,9 @@
 
 #include <cstdlib>
 
+#include "core/CString.h"
 #include "platform/PCodePage.h"
+#include "toolkit/CFileChooser.h"
 
 namespace {
 #ifdef _WIN32
@@ -67,4 +69,12 @@ std::string AbsoluteChosenName(const std::string& name)
     if (!CurrentDirectory(here))
         return name;  // a current directory that is gone: nothing better to join to
     return JoinPath(platform::TextFromFileName(here), name);
+}
+
+bool ChosenFileName(CFileChooser* chooser, std::string& shown, std::string& system)
+{
+    Variable chosen(chooser->GetChosenName());
+    auto* text = chosen.As<CString>();
+    shown = AbsoluteChosenName(text ? std::string(text->GetBuffer(), text->GetLength()) : std::string());
+    return platform::FileNameFromText(shown, system);
 }

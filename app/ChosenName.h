@@ -10,3 +10,10 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // directory, so a relative name would later mean another file. Names are the shown
 // text (Windows-1252); an absolute name comes back as it is.
 std::string AbsoluteChosenName(const std::string& name);
+
+class CFileChooser;
+
+// The name a chooser confirmed, as shown (made absolute) and as the system's file name;
+// false when it holds a character the code page cannot show (the name it stood for is
+// unknown).
+bool ChosenFileName(CFileChooser* chooser, std::string& shown, std::string& system);

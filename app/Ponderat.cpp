@@ -18,5 +18,6 @@ CResultWindow::FittedLine Ponderat::Fit(CDataColumn* const data[4])
     out.xp = weightedX.As<CTextEdit>(), out.yp = weightedY.As<CTextEdit>(), out.residuals = residuals.As<CTextEdit>();
     out.names = names.As<CTextEdit>(), out.values = values.As<CTextEdit>();
     WeightedFitResult fit = RunWeightedFit(data, out);
+    labPlot = WeightedFitPlot(fit, data);
     return {fit.a, fit.b};
 }

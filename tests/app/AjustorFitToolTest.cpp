@@ -494,7 +494,8 @@ TEST(AjustorFitTool, NamesInMessagesAreQuoted)
     ExpectFailure(run, "\"/nonexistent/a\\x0ab\\\"c\"");
 }
 
-// The plot as a PNG of 800 × 600; never over the input, and a failure is an error.
+// The plot with axes as a PNG of 1600 × 1200, or SVG by the name; never over the input,
+// and a failure is an error.
 TEST(AjustorFitTool, WritesThePlot)
 {
     std::string plot = testing::TempDir() + "tool-plot.png";
@@ -505,7 +506,12 @@ TEST(AjustorFitTool, WritesThePlot)
     std::string png = ReadAll(plot);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x03\x20\0\0\x02\x58", 8));  // 800 × 600
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x06\x40\0\0\x04\xb0", 8));  // 1600 × 1200
+    std::string svg = testing::TempDir() + "tool-plot.svg";
+    EXPECT_EQ(Tool({"--text", "--plot", svg, data}).status, 0);
+    std::string xml = ReadAll(svg);
+    EXPECT_EQ(xml.rfind("<?xml", 0), 0u);
+    EXPECT_NE(xml.find(">Ajuste Simple</text>"), std::string::npos);
 
     ExpectFailure(Tool({"--text", "--plot", data, data}), "es el fichero de datos");
     EXPECT_EQ(ReadAll(data), "1 0.1 2 0.2\n2 0.1 4 0.2\n3 0.1 6 0.2\n");

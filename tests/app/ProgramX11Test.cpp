@@ -1,9 +1,9 @@
 // The real program on a private X server, driven through the server by xdotool as a
-// person would drive it: a data set typed into the four columns, saved, both fits run
-// and both reports exported through the chooser and compared byte for byte with what
-// ajustor-fit writes for the saved file, "Nuevo", "Cargar", a cell that is no number,
-// the data typed again with decimal commas (the same reports), the about window, and
-// the end by the title bar's close button. Once without a window manager, once under openbox.
+// person would drive it: a data set typed into the four columns, saved, both fits run,
+// both reports and plots with axes exported through the chooser and compared byte for
+// byte with what ajustor-fit writes for the saved file, "Nuevo", "Cargar", a cell that
+// is no number, the data typed again with decimal commas (the same reports), the about
+// window, and the end by the title bar's close button. Once without a window manager, once under openbox.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -329,12 +330,15 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     // opens the next row, in the first column again.
     TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}, {"3", "0.1", "5.9", "0.3"}});
     Picture("principal");
+    std::map<std::string, std::string> plots;
     Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/datos.dat");
     std::string saved = WaitForFile(data / "datos.dat");
     EXPECT_EQ(saved, std::string("\x04\0\0\0", 4) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n;;;;\n");
 
     // Each fit: its window, the report exported through the chooser, then the result
     // and plot windows closed by their title bars, as they cover the main window.
+    // "Ver grafica" stands left of "Exportar HTML"; the plot with axes is exported as
+    // PNG from one fit and as SVG from the other, the same bytes as ajustor-fit --plot.
     struct Fit {
         const char* button;
         int x, y;
@@ -342,8 +346,10 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
         int exportX, exportY;
         const char* report;
         const char* options;
-    } fits[] = {{"simple", 8 + 74, 394 + 19, "Ajuste Simple", 450 + 82, 296 + 18, "simple.html", ""},
-                {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted"}};
+        const char* plot;
+    } fits[] = {{"simple", 8 + 74, 394 + 19, "Ajuste Simple", 450 + 82, 296 + 18, "simple.html", "", ".png"},
+                {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted",
+                 ".svg"}};
     auto fitAndExport = [&](const Fit& fit, const std::string& report) {
         Click(main, fit.x, fit.y);
         Place result = Find(fit.title);
@@ -351,6 +357,14 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
         Picture(std::string("ajuste-") + fit.button);
         Choose(result, fit.exportX, fit.exportY, "Exportar HTML \\.\\.\\.", "/" + report);
         std::string written = WaitForFile(data / report);
+        Click(result, fit.exportX - 164 - 8, fit.exportY);  // "Ver grafica"
+        Place axes = Find(std::string("Grafica: ") + fit.title);
+        EXPECT_EQ(axes.width, 800 + 4);
+        Picture(std::string("grafica-") + fit.button);
+        std::string name = report.substr(0, report.find('.')) + fit.plot;
+        Choose(axes, 8 + 82, 605 + 18, "Exportar grafica \\.\\.\\.", "/" + name);
+        plots[fit.button] = WaitForFile(data / name);
+        Close(axes);
         Close(result);  // first: the weighted fit's window covers the plot's close button
         Close(plot);
         return written;
@@ -358,9 +372,13 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     for (const Fit& fit : fits) {
         std::string written = fitAndExport(fit, fit.report);
         fs::path expected = run / (std::string("esperado-") + fit.report);
-        Tool(std::string(fit.options) + " --html " + expected.string() + " " + (data / "datos.dat").string());
+        fs::path expectedPlot = run / (std::string("esperado-") + fit.button + fit.plot);
+        Tool(std::string(fit.options) + " --html " + expected.string() + " --plot " + expectedPlot.string() + " " +
+             (data / "datos.dat").string());
         EXPECT_EQ(written, ReadAll(expected)) << fit.title;
         EXPECT_NE(written.find("<td>5,9</td>"), std::string::npos);
+        EXPECT_EQ(plots[fit.button], ReadAll(expectedPlot)) << fit.title;
+        EXPECT_GT(plots[fit.button].size(), 1000u);
     }
 
     // "Nuevo" empties the columns; "Cargar" brings the data set back, as a copy saved

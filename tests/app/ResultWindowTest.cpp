@@ -1,6 +1,7 @@
 #include "app/Acercade.h"
 #include "app/Basicad.h"
 #include "app/FitReport.h"
+#include "app/Grafica.h"
 #include "app/Ponderat.h"
 #include "app/SimpleFit.h"
 #include "app/WeightedFit.h"
@@ -241,6 +242,51 @@ TEST_F(ResultWindowTest, AFailedExportIsToldAndAReplacedWindowClosesCleanly)
     EXPECT_TRUE(Result()->visible);
 }
 
+// "Ver grafica" opens the plot with axes in a window of its own, once; its button
+// exports it through the chooser, PNG or SVG by the name's ending.
+TEST_F(ResultWindowTest, ThePlotWithAxesOpensFromTheResultWindowAndExports)
+{
+    CMainw* main = Start();
+    TypeColumns(Example);
+    Click(main->weightedButton);
+    auto* result = main->resultWindow.CheckedAs<Ponderat>();
+    ASSERT_NE(result, nullptr);
+    Click(result->plotButton);
+    auto* plot = result->labPlotWindow.CheckedAs<Grafica>();
+    ASSERT_NE(plot, nullptr);
+    EXPECT_TRUE(plot->visible);
+    EXPECT_EQ(Title(plot), "Grafica: Ajuste Ponderado");
+    EXPECT_EQ(plot->width, Grafica::Width);
+    PSurface* surface = plot->GetCanvas()->GetSurface();
+    EXPECT_EQ(surface->GetPixel(Grafica::AreaWidth - 1, 1), app->packColour(255, 255, 255));
+
+    auto exportAs = [&](const std::string& name) {
+        Click(plot->exportButton);
+        auto* dialog = plot->chooser.CheckedAs<CFileChooser>();
+        EXPECT_NE(dialog, nullptr);
+        EXPECT_EQ(Title(dialog), "Exportar grafica ...");
+        Answer(dialog, name);
+        return ReadFile(Join(dades, name));
+    };
+    EXPECT_EQ(exportAs("recta.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
+    std::string svg = exportAs("recta.svg");
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find(">Ajuste Ponderado</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">A = 2,00 \xC2\xB1 0,14</text>"), std::string::npos) << svg.substr(0, 3000);
+    exportAs(Join("falta", "recta.png"));
+    auto* message = Message(plot->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetMessage(), "No se pudo exportar \xAB" + Join(Join(dades, "falta"), "recta.png") +
+                                         "\xBB: No existe el archivo o el directorio");
+    Click(message->acceptButton);
+
+    // Closed and asked for again: the same window comes back.
+    CloseByTitleBar(plot);
+    Click(result->plotButton);
+    EXPECT_EQ(result->labPlotWindow.Get(), plot);
+    EXPECT_TRUE(plot->visible);
+}
+
 // A fit that cannot be computed opens no window: the message says why, and the cell at
 // fault is marked and takes the keyboard until it is corrected.
 TEST_F(ResultWindowTest, AFitThatCannotRunIsToldAndItsCellMarked)
@@ -304,6 +350,10 @@ TEST_F(ResultWindowTest, WritesPicturesOfEveryWindow)
     CloseByTitleBar(plot);
     Click(main->weightedButton);
     SavePicture(Result(), Join(folder, "ajuste-ponderado.png"));
+    auto* weighted = main->resultWindow.CheckedAs<Ponderat>();
+    Click(weighted->plotButton);
+    SavePicture(weighted->labPlotWindow.As<CBasicWindow>(), Join(folder, "grafica-con-ejes.png"));
+    CloseByTitleBar(weighted->labPlotWindow.As<CBasicWindow>());
     CloseResult();
     Click(main->infoButton);
     SavePicture(main->aboutWindow.As<CBasicWindow>(), Join(folder, "acerca-de.png"));

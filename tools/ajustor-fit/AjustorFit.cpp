@@ -19,28 +19,26 @@
 #include <vector>
 
 #include "app/CCompactColumn.h"
-#include "app/FitPlot.h"
 #include "app/FitProblem.h"
 #include "app/FitReport.h"
 #include "app/FitRows.h"
+#include "app/LabPlot.h"
 #include "app/PlainTextData.h"
+#include "app/PlotInput.h"
 #include "app/SimpleFit.h"
 #include "app/WeightedFit.h"
 #include "core/CApplication.h"
 #include "core/CList.h"
 #include "core/CString.h"
-#include "graphics/CCanvas.h"
 #include "io/CFile.h"
-#include "io/CReplacingFile.h"
 #include "io/DataFile.h"
-#include "platform/PngWriter.h"
 #ifdef _WIN32
 #include "platform/FileNames.h"
 #endif
 
 namespace {
 const char* const Usage =
-    "uso: ajustor-fit [--weighted] [--rows] [--html INFORME] [--plot GRAFICA.png] [--text] [--] FICHERO\n"
+    "uso: ajustor-fit [--weighted] [--rows] [--html INFORME] [--plot GRAFICA.png|.svg] [--text] [--] FICHERO\n"
     "\n"
     "Ajusta una recta y = A*x + B por minimos cuadrados a los datos de FICHERO\n"
     "(\"-\": la entrada estandar).\n"
@@ -48,7 +46,8 @@ const char* const Usage =
     "  --weighted     ajuste ponderado con 1/(error de y)^2 (si no, ajuste simple)\n"
     "  --rows         escribe antes las columnas de calculos auxiliares, una fila por linea\n"
     "  --html INFORME escribe el informe HTML del ajuste en INFORME\n"
-    "  --plot GRAFICA escribe la grafica del ajuste (800 x 600, PNG) en GRAFICA\n"
+    "  --plot GRAFICA escribe la grafica del ajuste con ejes en GRAFICA: SVG si el nombre\n"
+    "                 acaba en .svg, si no PNG de 1600 x 1200\n"
     "  --text         FICHERO es texto, una fila por linea: numeros separados por blancos,\n"
     "                 o CSV con comas, o con punto y coma y coma decimal; 2 columnas son\n"
     "                 x y; 3 son x y error-y; 4 son x error-x y error-y; se saltan las\n"
@@ -390,26 +389,14 @@ int WriteReport(CApplication* app, const Options& o, DataSet& set, ResultColumns
     return WriteFitReport(app, path.As<CString>(), kind, columns);
 }
 
-// The plot the result window shows, as a PNG that replaces the target whole or not at all.
-int WritePlot(CApplication* app, const Options& o, DataSet& set, FittedLine line)
+// The plot with axes of the fit, as SVG or PNG by the name's ending; it replaces the
+// target whole or not at all.
+int WritePlot(CApplication* app, const Options& o, DataSet& set)
 {
-    Variable canvas(new CCanvas(app));
-    auto* plot = canvas.As<CCanvas>();
-    plot->Create(PlotWidth, PlotHeight);
     CDataColumn* const columns[4] = {set.Cells(0), set.Cells(1), set.Cells(2), set.Cells(3)};
-    DrawFitPlot(plot, columns, set.rows.Count(), line.a, line.b);
-    std::vector<unsigned char> png;
-    if (!EncodeSurfacePng(*plot->GetSurface(), png))
-        return 0;
-    Variable file(new CReplacingFile(app));
-    auto* out = file.As<CReplacingFile>();
-    if (!out->Begin(o.plot))
-        return 0;
-    if (out->Write(png.data(), static_cast<uint32_t>(png.size()), 1) != 1) {
-        out->Abandon();
-        return 0;
-    }
-    return out->Finish();
+    PlotInput plot = o.weighted ? WeightedFitPlot(RunWeightedFit(set.rows, {}), columns)
+                                : SimpleFitPlot(RunSimpleFit(set.rows, {}), columns);
+    return WriteLabPlot(app, plot, o.plot);
 }
 
 int Run(CApplication* app, const Options& o)
@@ -441,7 +428,7 @@ int Run(CApplication* app, const Options& o)
         return Fail("no se puede escribir la salida");
     if (o.html && !WriteReport(app, o, set, results))
         return Fail("no se puede escribir el informe " + Quoted(o.html));
-    if (o.plot && !WritePlot(app, o, set, line))
+    if (o.plot && !WritePlot(app, o, set))
         return Fail("no se puede escribir la grafica " + Quoted(o.plot));
     return 0;
 }

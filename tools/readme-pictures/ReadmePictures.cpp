@@ -1,6 +1,7 @@
 // Pictures of the program for the README, made by the program itself on the in-memory
 // desktop: the main window with an example data set loaded through "Cargar", the
-// result window of "Ajuste Simple" and its plot. Run it in a folder whose "Dades"
+// result window of "Ajuste Simple", its plot, and its plot with axes (the window and
+// the PNG it exports). Run it in a folder whose "Dades"
 // holds the data set (tools/make-readme-pictures does all of this).
 //
 //   readme-pictures PICTURE-FOLDER DATA-FILE-NAME OUTPUT-FOLDER
@@ -10,6 +11,8 @@
 #include "app/AjustorProgram.h"
 #include "app/Basicad.h"
 #include "app/CMainw.h"
+#include "app/Grafica.h"
+#include "app/LabPlot.h"
 #include "core/CApplication.h"
 #include "graphics/CCanvas.h"
 #include "platform/PngWriter.h"
@@ -80,6 +83,14 @@ int main(int argc, char** argv)
     auto* result = main->resultWindow.CheckedAs<Basicad>();
     ok = ok && result && Save(result, out + "/ajuste-simple.png");
     ok = ok && result && Save(result->plotWindow.As<CBasicWindow>(), out + "/grafica.png");
+    // "Ver grafica": the plot with axes in its window, and exported as the file a
+    // student hands in (written as "Exportar grafica" writes it).
+    if (ok) {
+        Click(app, 64 + 2 + 278 + 82, 64 + 22 + 296 + 18);
+        auto* axes = result->labPlotWindow.CheckedAs<Grafica>();
+        ok = axes && Save(axes, out + "/grafica-con-ejes.png") &&
+             WriteLabPlot(app, axes->GetInput(), (out + "/grafica-ajuste-simple.png").c_str());
+    }
     window.Clear();
     app->Cleanup();
     delete app;
