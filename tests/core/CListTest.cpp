@@ -15,29 +15,33 @@ namespace {
 class ByNumberDescending : public CComparator {
 public:
     explicit ByNumberDescending(CApplication* app) : CComparator(app) {}
-    int CompareItems(const CObject* a, const CObject* b) override
-    {
-        double x = Value(a), y = Value(b);
-        return (x > y) - (x < y);
-    }
-    int CompareKey(const CObject* e) override
-    {
-        double v = Value(e);
-        return (key > v) - (key < v);
-    }
+    int CompareItems(const CObject* a, const CObject* b) override { return Compare(Value(a), Value(b)); }
+    int CompareKey(const CObject* e) override { return Compare(key, Value(e)); }
     void SetKey(const void* k) override { key = *static_cast<const double*>(k); }
+    static int Compare(double x, double y) { return (x > y) - (x < y); }
     static double Value(const CObject* o) { return const_cast<CString*>(static_cast<const CString*>(o))->ToNumber(); }
     double key = 0;
 };
 
 class ListTest : public AppFixture {
 protected:
-    CList* NewList()
+    CList* NewList(CComparator* comparator = nullptr)
     {
         auto* list = new CList(app);
         list->Create();
+        if (comparator)
+            list->SetComparator(comparator);
         lists.emplace_back(list);
         return list;
+    }
+    std::vector<CObject*> Fill(CList* list, int n)
+    {
+        std::vector<CObject*> objects;
+        for (int i = 0; i < n; i++) {
+            objects.push_back(new CString(app));
+            list->Add(objects.back());
+        }
+        return objects;
     }
     CString* Number(double v)
     {
@@ -49,10 +53,9 @@ protected:
 };
 }  // namespace
 
-TEST_F(ListTest, GrowsFivefoldFromFiveHundredTwelve)
+TEST_F(ListTest, GrowsFivefoldAndReferencesItsElements)
 {
     CList* list = NewList();
-    EXPECT_EQ(list->GetCount(), 0u);
     EXPECT_EQ(list->GetCapacity(), 512u);
     std::vector<Variable> keep;
     for (int i = 0; i < 513; i++) {
@@ -62,34 +65,27 @@ TEST_F(ListTest, GrowsFivefoldFromFiveHundredTwelve)
     EXPECT_EQ(list->GetCapacity(), 2560u);
     EXPECT_EQ(list->GetCount(), 513u);
     EXPECT_EQ(list->GetAt(513), nullptr);
-}
+    EXPECT_EQ(keep[0].Get()->GetReferenceCount(), 2);
 
-TEST_F(ListTest, ElementsAreReferencedAndReleased)
-{
-    CList* list = NewList();
+    CList* small = NewList();
     auto* s = new CString(app);
-    list->Add(s);
-    EXPECT_EQ(s->GetReferenceCount(), 1);
+    small->Add(s);
     auto* stranger = new CString(app);
     Variable holdStranger(stranger);
-    EXPECT_EQ(list->Remove(stranger), 0);
+    EXPECT_EQ(small->Remove(stranger), 0);
     EXPECT_EQ(stranger->GetReferenceCount(), 1);
-    EXPECT_EQ(list->RemoveAt(5), 0);
-    EXPECT_EQ(list->RemoveAt(0), 1);
+    EXPECT_EQ(small->RemoveAt(5), 0);
+    EXPECT_EQ(small->RemoveAt(0), 1);
     EXPECT_EQ(app->IsAlive(s), 0);
-
     auto* kept = new CString(app);
-    list->Add(kept);
-    {
-        Variable fromList = list->ItemAt(0);
-        EXPECT_EQ(kept->GetReferenceCount(), 2);
-    }
-    // Destroying the list gives the references back.
-    lists.clear();
+    small->Add(kept);
+    EXPECT_EQ(small->ItemAt(0).Get()->GetReferenceCount(), 2);
+    lists.clear();  // destroying the lists gives the references back
     EXPECT_EQ(app->IsAlive(kept), 0);
+    EXPECT_EQ(keep[0].Get()->GetReferenceCount(), 1);
 }
 
-TEST_F(ListTest, ObjectListHoldsNoReferences)
+TEST_F(ListTest, ObjectListHoldsNoReferencesAndCompactsDeadEntries)
 {
     Variable holder(new CObjectList(app));
     auto* list = holder.As<CObjectList>();
@@ -99,28 +95,42 @@ TEST_F(ListTest, ObjectListHoldsNoReferences)
     EXPECT_EQ(list->RemoveAt(7), 1);
     EXPECT_EQ(list->RemoveAt(0), 1);
     EXPECT_EQ(app->IsAlive(s), 1);
+
+    auto* dead = new CString(app);
+    list->AddUnreferenced(dead);
+    list->AddUnreferenced(s);
+    delete dead;
+    list->Compact();
+    ASSERT_EQ(list->GetCount(), 1u);
+    EXPECT_EQ(list->GetAt(0), s);
+
     for (int i = 0; i < 3; i++)
         list->AddUnreferenced(new CString(app));
-    list->AddUnreferenced(s);
     list->DeleteAll();
     EXPECT_EQ(list->GetCount(), 0u);
     EXPECT_EQ(app->IsAlive(s), 0);
 }
 
-TEST_F(ListTest, PointerComparatorSortsByAscendingAddress)
+TEST_F(ListTest, PointerComparatorSortsByAddressAndSortedMarkFollowsChanges)
 {
-    CList* list = NewList();
-    list->SetComparator(new CPointerComparator(app));
-    std::vector<CObject*> objects;
-    for (int i = 0; i < 2000; i++) {
-        objects.push_back(new CString(app));
-        list->Add(objects.back());
-    }
+    CPointerComparator c(nullptr);
+    auto* low = reinterpret_cast<const CObject*>(uintptr_t{0x1000});
+    auto* high = reinterpret_cast<const CObject*>(uintptr_t{0x7fff00000000});
+    EXPECT_GT(c.CompareItems(low, high), 0);  // the sign survives distant addresses
+    EXPECT_LT(c.CompareItems(high, low), 0);
+    EXPECT_EQ(c.CompareItems(low, low), 0);
+    c.SetKey(low);
+    EXPECT_GT(c.CompareKey(high), 0);
+
+    auto* first = new CPointerComparator(app);
+    CList* list = NewList(first);
+    std::vector<CObject*> objects = Fill(list, 2000);
     list->Sort();
     for (uint32_t i = 1; i < list->GetCount(); i++)
         ASSERT_LT(list->GetAt(i - 1), list->GetAt(i));
     EXPECT_EQ(list->sorted, 1);
     list->RemoveAt(3);
+    list->SetComparator(first);
     EXPECT_EQ(list->sorted, 1);
     for (CObject* o : objects) {
         list->GetComparator()->SetKey(o);
@@ -129,29 +139,16 @@ TEST_F(ListTest, PointerComparatorSortsByAscendingAddress)
     }
     list->Add(new CString(app));
     EXPECT_EQ(list->sorted, 0);
-}
-
-TEST_F(ListTest, PointerComparatorKeepsTheSignForDistantAddresses)
-{
-    CPointerComparator c(nullptr);
-    auto* low = reinterpret_cast<const CObject*>(uintptr_t{0x1000});
-    auto* high = reinterpret_cast<const CObject*>(uintptr_t{0x7fff00000000});
-    EXPECT_GT(c.CompareItems(low, high), 0);
-    EXPECT_LT(c.CompareItems(high, low), 0);
-    EXPECT_EQ(c.CompareItems(low, low), 0);
-    c.SetKey(low);
-    EXPECT_GT(c.CompareKey(high), 0);
+    list->Sort();
+    list->SetComparator(new CPointerComparator(app));
+    EXPECT_EQ(list->sorted, 0);
+    EXPECT_EQ(app->IsAlive(first), 0);  // the old comparator was released
 }
 
 TEST_F(ListTest, SortingManyEqualKeysLosesAndDuplicatesNothing)
 {
-    CList* list = NewList();
-    list->SetComparator(new CComparator(app));  // every pair compares equal
-    std::vector<CObject*> objects;
-    for (int i = 0; i < 4000; i++) {
-        objects.push_back(new CString(app));
-        list->Add(objects.back());
-    }
+    CList* list = NewList(new CComparator(app));  // every pair compares equal
+    std::vector<CObject*> objects = Fill(list, 4000);
     list->Sort();
     std::vector<CObject*> after(list->items, list->items + list->GetCount());
     std::sort(objects.begin(), objects.end());
@@ -159,13 +156,12 @@ TEST_F(ListTest, SortingManyEqualKeysLosesAndDuplicatesNothing)
     EXPECT_EQ(after, objects);
 }
 
-TEST_F(ListTest, FindAgreesWithALinearSearch)
+TEST_F(ListTest, FindAndRemoveKeyAgreeWithALinearSearch)
 {
     std::mt19937 random(7);
     for (int size : {0, 1, 2, 3, 4, 5, 8, 17, 100, 1000}) {
-        CList* list = NewList();
         auto* comparator = new ByNumberDescending(app);
-        list->SetComparator(comparator);
+        CList* list = NewList(comparator);
         std::vector<double> values;
         for (int i = 0; i < size; i++) {
             values.push_back(static_cast<double>(random() % (2 * size + 1)));
@@ -185,43 +181,8 @@ TEST_F(ListTest, FindAgreesWithALinearSearch)
             }
         }
     }
-}
-
-TEST_F(ListTest, ComparatorChangesClearTheSortedMark)
-{
-    CList* list = NewList();
-    auto* first = new CPointerComparator(app);
-    list->SetComparator(first);
-    list->Add(new CString(app));
-    list->Add(new CString(app));
-    list->Sort();
-    list->SetComparator(first);
-    EXPECT_EQ(list->sorted, 1);
-    list->SetComparator(new CPointerComparator(app));
-    EXPECT_EQ(list->sorted, 0);
-    EXPECT_EQ(app->IsAlive(first), 0);  // the old comparator was released
-}
-
-TEST_F(ListTest, CompactDropsDeadAndNullEntries)
-{
-    Variable holder(new CObjectList(app));
-    auto* list = holder.As<CObjectList>();
-    list->Create();
-    auto* a = new CString(app);
-    auto* b = new CString(app);
-    list->AddUnreferenced(a);
-    list->AddUnreferenced(b);
-    delete a;
-    list->Compact();
-    EXPECT_EQ(list->GetCount(), 1u);
-    EXPECT_EQ(list->GetAt(0), b);
-}
-
-TEST_F(ListTest, RemoveKeyRemovesTheMatchingElement)
-{
-    CList* list = NewList();
     auto* comparator = new ByNumberDescending(app);
-    list->SetComparator(comparator);
+    CList* list = NewList(comparator);
     for (double v : {3.0, 1.0, 2.0})
         list->Add(Number(v));
     double key = 2;

@@ -23,16 +23,16 @@ protected:
         return s;
     }
     static std::string Text(CString* s) { return std::string(s->GetBuffer(), s->GetLength()); }
+    static std::string Text(const Variable& v) { return Text(v.As<CString>()); }
     std::vector<Variable> held;
 };
 }  // namespace
 
-TEST_F(StringTest, SettingOperationsFollowTheirCapacityRules)
+TEST_F(StringTest, EachOperationFollowsItsCapacityRule)
 {
     EXPECT_EQ(Make("")->GetCapacity(), 32u);
     EXPECT_EQ(Make("0123456789abcdef")->GetCapacity(), 48u);
     EXPECT_EQ(Make("0123456789abcde")->GetCapacity(), 32u);
-
     CString* s = Make("");
     s->Create();
     EXPECT_EQ(s->GetCapacity(), 256u);
@@ -44,9 +44,24 @@ TEST_F(StringTest, SettingOperationsFollowTheirCapacityRules)
     s->SetString(Make("abc"));
     EXPECT_EQ(s->GetCapacity(), 35u);
     EXPECT_EQ(Text(s), "abc");
+    s->AppendChar('d');  // capacity 35 is enough: no growth
+    EXPECT_EQ(s->GetCapacity(), 35u);
+    CString* t = Make("abcd");
+    t->AppendText("0123456789012345678901234567");  // 28 more: 32 - 4 <= 28 grows by 28 + 32
+    EXPECT_EQ(t->GetCapacity(), 92u);
+
+    CString* own = Make("hello world");
+    own->SetText(own->GetBuffer() + 6, 5);  // from its own bytes
+    EXPECT_EQ(Text(own), "world");
+    own->SetText("a much longer text than the block held before");
+    EXPECT_EQ(own->GetCapacity(), 64u);
+    own->SetText("x");
+    EXPECT_EQ(own->GetCapacity(), 32u);
+    own->AppendText("0123456789012345678901234567890123456789");
+    EXPECT_EQ(Text(own), "x0123456789012345678901234567890123456789");
 }
 
-TEST_F(StringTest, GrowthKeepsTheTextAcrossManyEdits)
+TEST_F(StringTest, EditsKeepTheTextOfAnyBytesAndClampPositions)
 {
     CString* s = Make("ab");
     std::string expected = "ab";
@@ -67,31 +82,30 @@ TEST_F(StringTest, GrowthKeepsTheTextAcrossManyEdits)
     EXPECT_EQ(Text(s), expected);
     EXPECT_STREQ(s->CStr(), expected.c_str());
 
-    CString* t = Make("abc");
-    t->AppendChar('d');  // capacity 32 is enough: no growth
-    EXPECT_EQ(t->GetCapacity(), 32u);
-    t->AppendText("0123456789012345678901234567");  // 28 more: 32 - 4 <= 28 grows by 28 + 32
-    EXPECT_EQ(t->GetCapacity(), 92u);
-}
+    std::string bytes;
+    for (int i = 0; i < 256; i++)
+        bytes += static_cast<char>(i);
+    CString* b = Make("");
+    b->SetText(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    b->AppendText(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    EXPECT_EQ(Text(b), bytes + bytes);
+    EXPECT_EQ(Make("")->Compare(b), -1);
+    Make("")->SetString(b);
+    EXPECT_EQ(held.back().As<CString>()->Compare(b), 0);
 
-TEST_F(StringTest, SelfAppendAndSelfInsertUseTheOriginalText)
-{
-    CString* s = Make("abc");
-    s->AppendString(s);
-    EXPECT_EQ(Text(s), "abcabc");
-    s->InsertString(1, s);
-    EXPECT_EQ(Text(s), "aabcabcbcabc");
-    s->InsertString(100, Make("Z"));
-    EXPECT_EQ(Text(s), "aabcabcbcabcZ");
-}
+    CString* self = Make("abc");
+    self->AppendString(self);  // uses the original text
+    EXPECT_EQ(Text(self), "abcabc");
+    self->InsertString(1, self);
+    EXPECT_EQ(Text(self), "aabcabcbcabc");
+    self->InsertString(100, Make("Z"));
+    EXPECT_EQ(Text(self), "aabcabcbcabcZ");
 
-TEST_F(StringTest, DeletionClampsPositions)
-{
-    CString* s = Make("abc");
-    s->DeleteChar(10);
-    EXPECT_EQ(Text(s), "ab");
-    s->DeleteChar(0);
-    EXPECT_EQ(Text(s), "b");
+    CString* d = Make("abc");
+    d->DeleteChar(10);
+    EXPECT_EQ(Text(d), "ab");
+    d->DeleteChar(0);
+    EXPECT_EQ(Text(d), "b");
     CString* r = Make("abcdef");
     r->DeleteRange(4, 1);
     EXPECT_EQ(Text(r), "aef");
@@ -101,116 +115,86 @@ TEST_F(StringTest, DeletionClampsPositions)
     e->DeleteChar(0);
     e->DeleteRange(0, 5);
     EXPECT_EQ(e->GetLength(), 0u);
+
+    CString* upper = Make("a\xf1z{1");
+    upper->ToUpper();  // only ASCII letters change
+    EXPECT_EQ(Text(upper), "A\xf1Z{1");
+
+    auto* loose = new CString(app);  // an argument without references is deleted after use
+    loose->SetText("y");
+    upper->AppendString(loose);
+    EXPECT_EQ(app->IsAlive(loose), 0);
+    EXPECT_EQ(Text(upper), "A\xf1Z{1y");
 }
 
-TEST_F(StringTest, NumbersAreWrittenWithTheGeneralFormat)
+TEST_F(StringTest, NumbersAreWrittenWithTheGeneralFormatAndReadLikeScanf)
 {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Row { double value; int digits; const char* text; };
+    for (const Row& row : std::vector<Row>{{123, 8, "123"},
+                                           {2.5, 32, "2.5"},
+                                           {1e40, 32, "1.0000000000000000303786028427004E+40"},
+                                           {1e20, 32, "100000000000000000000"},
+                                           {0.1, 32, "0.10000000000000000555111512312578"},
+                                           {inf, 32, "INF"},
+                                           {-inf, 32, "-INF"},
+                                           {0.000012345, 8, "1.2345E-05"}}) {
+        CString* s = Make("");
+        s->SetNumber(row.value, row.digits);
+        EXPECT_EQ(Text(s), row.text);
+    }
     CString* s = Make("");
-    s->SetNumber(123, 8);
-    EXPECT_EQ(Text(s), "123");
-    s->SetNumber(2.5, 32);
-    EXPECT_EQ(Text(s), "2.5");
-    s->SetNumber(1e40, 32);
-    EXPECT_EQ(Text(s), "1.0000000000000000303786028427004E+40");
-    s->SetNumber(1e20, 32);
-    EXPECT_EQ(Text(s), "100000000000000000000");
-    s->SetNumber(0.1, 32);
-    EXPECT_EQ(Text(s), "0.10000000000000000555111512312578");
-    s->SetNumber(std::numeric_limits<double>::infinity(), 32);
-    EXPECT_EQ(Text(s), "INF");
-    s->SetNumber(-std::numeric_limits<double>::infinity(), 32);
-    EXPECT_EQ(Text(s), "-INF");
-    s->FormatNumber(0.000012345, 8);
-    EXPECT_EQ(Text(s), "1.2345E-05");
     s->FormatNumber(-1.0 / 3.0, 200);  // more digits than the old room
     char expected[300];
     std::snprintf(expected, sizeof expected, "%.200G", -1.0 / 3.0);
     EXPECT_EQ(Text(s), expected);
-}
+    for (double v : {0.1, 1.0 / 3.0, 6.02214076e23, -1.602176634e-19, 123456789.125, 5e-324}) {
+        s->SetNumber(v, 32);
+        EXPECT_EQ(s->ToNumber(), v) << Text(s);  // 32 digits round-trip
+    }
 
-TEST_F(StringTest, NumbersAreReadLikeTheScanfConversion)
-{
-    EXPECT_EQ(Make("  -2.5e3xyz")->ToNumber(), -2500.0);
-    EXPECT_EQ(Make("abc")->ToNumber(), 0.0);
-    EXPECT_EQ(Make("")->ToNumber(), 0.0);
+    struct Read { const char* text; double value; };
+    for (const Read& row : std::vector<Read>{{"  -2.5e3xyz", -2500}, {"abc", 0},  {"", 0},     {"3,5", 3},
+                                             {"12abc", 12},          {".5", 0.5}, {"+7.", 7},  {"1e", 1},
+                                             {"1e+", 1},             {"0x10", 0}, {"inf", 0},  {"-", 0},
+                                             {".", 0},               {"1e999", inf}}) {
+        EXPECT_EQ(Make(row.text)->ToNumber(), row.value) << row.text;
+    }
     EXPECT_EQ((new CString(app))->ToNumber(), 0.0);
-    EXPECT_EQ(Make("3,5")->ToNumber(), 3.0);
-    EXPECT_EQ(Make("12abc")->ToNumber(), 12.0);
-    EXPECT_EQ(Make(".5")->ToNumber(), 0.5);
-    EXPECT_EQ(Make("+7.")->ToNumber(), 7.0);
-    EXPECT_EQ(Make("1e")->ToNumber(), 1.0);
-    EXPECT_EQ(Make("1e+")->ToNumber(), 1.0);
-    EXPECT_EQ(Make("0x10")->ToNumber(), 0.0);  // no hexadecimal
-    EXPECT_EQ(Make("inf")->ToNumber(), 0.0);
-    EXPECT_EQ(Make("-")->ToNumber(), 0.0);
-    EXPECT_EQ(Make(".")->ToNumber(), 0.0);
-    EXPECT_TRUE(std::isinf(Make("1e999")->ToNumber()));
     std::string longNumber = "0." + std::string(500, '0') + "25";  // longer than any stack buffer
     EXPECT_EQ(Make(longNumber.c_str())->ToNumber(), 0.0);
     longNumber = std::string(300, '1');
     EXPECT_NEAR(Make(longNumber.c_str())->ToNumber() / 1.1111111111111111e299, 1.0, 1e-15);
 }
 
-TEST_F(StringTest, NumberTextRoundTripsThroughThirtyTwoDigits)
-{
-    CString* s = Make("");
-    for (double v : {0.1, 1.0 / 3.0, 6.02214076e23, -1.602176634e-19, 123456789.125, 5e-324}) {
-        s->SetNumber(v, 32);
-        EXPECT_EQ(s->ToNumber(), v) << Text(s);
-    }
-}
-
 TEST_F(StringTest, CompareReturnsTheByteDifferenceOrTheLengthOrder)
 {
-    EXPECT_EQ(Make("abc")->Compare(Make("abd")), -1);
-    EXPECT_EQ(Make("abcd")->Compare(Make("abc")), 1);
-    EXPECT_EQ(Make("abc")->Compare(Make("abcd")), -1);
-    EXPECT_EQ(Make("abc")->Compare(Make("abc")), 0);
-    EXPECT_EQ(Make("b")->Compare(Make("abc")), 1);
-    EXPECT_EQ(Make("\xf1")->Compare(Make("a")), 0xf1 - 'a');  // bytes are unsigned
+    struct Row { const char* a; const char* b; int result; };
+    for (const Row& row : std::vector<Row>{{"abc", "abd", -1}, {"abcd", "abc", 1}, {"abc", "abcd", -1},
+                                           {"abc", "abc", 0},  {"b", "abc", 1},    {"\xf1", "a", 0xf1 - 'a'}})
+        EXPECT_EQ(Make(row.a)->Compare(Make(row.b)), row.result) << row.a << " " << row.b;
     EXPECT_EQ(Make("")->Equals(""), 1);
     EXPECT_EQ(Make("ab")->Equals("abc"), 0);
 }
 
-TEST_F(StringTest, ArgumentsWithoutReferencesAreDeletedAfterUse)
-{
-    CString* s = Make("x");
-    auto* loose = new CString(app);
-    loose->SetText("y");
-    s->AppendString(loose);
-    EXPECT_EQ(app->IsAlive(loose), 0);
-    EXPECT_EQ(Text(s), "xy");
-}
-
-TEST_F(StringTest, SubstringClampsItsRange)
+TEST_F(StringTest, PiecesClampTheirRangeAndAreHandedOverUnreferenced)
 {
     CString* s = Make("abcdef");
     Variable a(s->Substring(3, 3));
-    EXPECT_EQ(Text(a.As<CString>()), "def");
+    EXPECT_EQ(Text(a), "def");
     EXPECT_EQ(a.Get()->GetReferenceCount(), 1);
     EXPECT_EQ(a.Get()->IsProtected(), 0);
-    Variable b(s->Substring(9, 2));
-    EXPECT_EQ(Text(b.As<CString>()), "ab");
+    EXPECT_EQ(Text(Variable(s->Substring(9, 2))), "ab");
     Variable c(s->Substring(1, 4));
-    EXPECT_EQ(Text(c.As<CString>()), "bcd");
+    EXPECT_EQ(Text(c), "bcd");
     EXPECT_EQ(c.As<CString>()->GetCapacity(), 4u);
-}
 
-TEST_F(StringTest, ExtensionIsTheTextAfterTheLastPoint)
-{
-    Variable e(Make("skin.cel")->GetExtension());
-    EXPECT_EQ(Text(e.As<CString>()), "cel");
-    Variable f(Make("a.b.BMP")->GetExtension());
-    EXPECT_EQ(Text(f.As<CString>()), "BMP");
-    EXPECT_EQ(Make(".cel")->GetExtension(), nullptr);
-    EXPECT_EQ(Make("noextension")->GetExtension(), nullptr);
-    EXPECT_EQ(Make("x")->GetExtension(), nullptr);
-    Variable g(Make("file.")->GetExtension());
-    EXPECT_EQ(Text(g.As<CString>()), "file.");
-}
+    EXPECT_EQ(Text(Variable(Make("skin.cel")->GetExtension())), "cel");
+    EXPECT_EQ(Text(Variable(Make("a.b.BMP")->GetExtension())), "BMP");
+    EXPECT_EQ(Text(Variable(Make("file.")->GetExtension())), "file.");
+    for (const char* none : {".cel", "noextension", "x"})
+        EXPECT_EQ(Make(none)->GetExtension(), nullptr) << none;
 
-TEST_F(StringTest, SplitCutsAtEverySeparator)
-{
     auto pieces = [&](const char* text) {
         Variable list(Make(text)->Split(';'));
         std::vector<std::string> out;
@@ -232,27 +216,6 @@ TEST_F(StringTest, SplitCutsAtEverySeparator)
     size_t before = app->GetObjectCount();
     pieces("a;b;c");
     EXPECT_EQ(app->GetObjectCount(), before + 1);  // only the split text stays
-}
-
-TEST_F(StringTest, ToUpperChangesOnlyAsciiLetters)
-{
-    CString* s = Make("a\xf1z{1");
-    s->ToUpper();
-    EXPECT_EQ(Text(s), "A\xf1Z{1");
-}
-
-TEST_F(StringTest, TextOfAnyBytesSurvivesEdits)
-{
-    std::string bytes;
-    for (int i = 0; i < 256; i++)
-        bytes += static_cast<char>(i);
-    CString* s = Make("");
-    s->SetText(bytes.data(), static_cast<uint32_t>(bytes.size()));
-    s->AppendText(bytes.data(), static_cast<uint32_t>(bytes.size()));
-    EXPECT_EQ(Text(s), bytes + bytes);
-    Variable copy(new CString(app));
-    copy.As<CString>()->SetString(s);
-    EXPECT_EQ(copy.As<CString>()->Compare(s), 0);
 }
 
 TEST(NumberFormat, MatchesTheCLibraryGeneralConversion)
@@ -291,18 +254,4 @@ TEST(NumberFormat, MatchesTheCLibraryGeneralConversion)
     }
     FormatGeneral(1.0 / 3.0, 32, ours, 5);  // truncated to the room, like snprintf
     EXPECT_STREQ(ours, "0.33");
-}
-
-TEST_F(StringTest, SettingATextFromItsOwnBytesKeepsThem)
-{
-    CString* s = Make("hello world");
-    s->SetText(s->GetBuffer() + 6, 5);
-    EXPECT_EQ(Text(s), "world");
-    s->SetText("a much longer text than the block held before");
-    EXPECT_EQ(Text(s), "a much longer text than the block held before");
-    EXPECT_EQ(s->GetCapacity(), 64u);
-    s->SetText("x");
-    EXPECT_EQ(s->GetCapacity(), 32u);
-    s->AppendText("0123456789012345678901234567890123456789");
-    EXPECT_EQ(Text(s), "x0123456789012345678901234567890123456789");
 }

@@ -1,74 +1,44 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/CMetaFunction.h"
 #include "core/CValuedString.h"
 #include "tests/core/AppFixture.h"
 
-namespace {
-class ValuedStringTest : public AppFixture {
-protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        holder = new CValuedString(app);
-        s = holder.As<CValuedString>();
-    }
-    std::string Formatted(double re, double im)
-    {
-        s->SetValue(re, im);
+using ValuedStringTest = AppFixture;
+using Complex = std::complex<double>;
+
+TEST_F(ValuedStringTest, FormatsAndParsesTheCompactNotation)
+{
+    Variable holder(new CValuedString(app));
+    auto* s = holder.As<CValuedString>();
+    struct Row { Complex value; const char* text; };
+    for (const Row& row : std::vector<Row>{{{3, 4}, "3i4"}, {{0, 1}, "i"}, {{0, -2}, "i-2"}, {{2.5, 0}, "2.5"}}) {
+        s->SetValue(row.value.real(), row.value.imag());
         s->FormatValue();
-        return std::string(s->GetBuffer(), s->GetLength());
+        EXPECT_EQ(std::string(s->GetBuffer(), s->GetLength()), row.text);
+        EXPECT_GE(s->GetCapacity(), 192u);
     }
-    std::complex<double> Parsed(const char* text)
-    {
-        s->SetText(text);
+    for (const Row& row : std::vector<Row>{{{3, 4}, "3i4"}, {{3, -4}, "3i-4"}, {{0, 4}, "i4"}, {{0, 1}, "i"},
+                                           {{7, 0}, "7"},   {{2, 1}, "2I"},    {{0, 0}, ""},   {{0, 0}, "xyz"}}) {
+        s->SetText(row.text);
         s->ParseValue();
-        return s->GetValue();
+        EXPECT_EQ(s->GetValue(), row.value) << row.text;
     }
-    Variable holder;
-    CValuedString* s = nullptr;
-};
-}  // namespace
-
-TEST_F(ValuedStringTest, FormatsTheCompactNotation)
-{
-    EXPECT_EQ(Formatted(3, 4), "3i4");
-    EXPECT_EQ(Formatted(0, 1), "i");
-    EXPECT_EQ(Formatted(0, -2), "i-2");
-    EXPECT_EQ(Formatted(2.5, 0), "2.5");
-    EXPECT_EQ(Formatted(3, 1), "3i1");
-    EXPECT_GE(s->GetCapacity(), 192u);
-}
-
-TEST_F(ValuedStringTest, ParsesWhatItFormats)
-{
-    EXPECT_EQ(Parsed("3i4"), std::complex<double>(3, 4));
-    EXPECT_EQ(Parsed("3i-4"), std::complex<double>(3, -4));
-    EXPECT_EQ(Parsed("i4"), std::complex<double>(0, 4));
-    EXPECT_EQ(Parsed("i"), std::complex<double>(0, 1));
-    EXPECT_EQ(Parsed("7"), std::complex<double>(7, 0));
-    EXPECT_EQ(Parsed("2I"), std::complex<double>(2, 1));
-    EXPECT_EQ(Parsed(""), std::complex<double>(0, 0));
-    EXPECT_EQ(Parsed("xyz"), std::complex<double>(0, 0));
-    for (auto z : {std::complex<double>(0.1, -1.0 / 3), std::complex<double>(-1e-300, 1e300)}) {
-        Formatted(z.real(), z.imag());
+    for (Complex z : {Complex(0.1, -1.0 / 3), Complex(-1e-300, 1e300)}) {
+        s->SetValue(z.real(), z.imag());
+        s->FormatValue();
         s->ParseValue();
         EXPECT_EQ(s->GetValue(), z);
     }
-}
-
-TEST_F(ValuedStringTest, PartsChangeIndependently)
-{
     s->SetValue(1, 2);
     s->SetReal(5);
-    EXPECT_EQ(s->GetValue(), std::complex<double>(5, 2));
     s->SetImaginary(-1);
-    EXPECT_EQ(s->GetValue(), std::complex<double>(5, -1));
+    EXPECT_EQ(s->GetValue(), Complex(5, -1));
     s->SetValueReal(9);
-    EXPECT_EQ(s->GetValue(), std::complex<double>(9, 0));
-    EXPECT_STREQ(s->GetClassName(), "CValuedString");
+    EXPECT_EQ(s->GetValue(), Complex(9, 0));
 }
 
 TEST_F(ValuedStringTest, MetaFunctionReleasesBothReferences)

@@ -10,7 +10,7 @@ Bytes UniformCel(uint32_t w, uint32_t h, uint32_t r, uint32_t g, uint32_t b, uin
 
 using BCellTest = GraphicsFixture;
 
-TEST_F(BCellTest, CelOpacityBlendsOverTheTarget)
+TEST_F(BCellTest, CelOpacityAndMasksBlendOverTheTarget)
 {
     CBCell* cell = Make<CBCell>();
     ASSERT_EQ(cell->LoadCelChannels(Stream(UniformCel(3, 2, 200, 100, 50, 255))), 1);
@@ -32,15 +32,12 @@ TEST_F(BCellTest, CelOpacityBlendsOverTheTarget)
     target = Canvas(5, 5, 0xFFFFFF);
     cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(Pixel(target, 0, 0), packColour((200 * 128 + 255 * 127) / 256, (100 * 128 + 255 * 127) / 256, (51 * 128 + 255 * 127) / 256));
-}
 
-TEST_F(BCellTest, MaskedCellsBlendWithoutChannels)
-{
-    CBCell* cell = Make<CBCell>();
+    cell = Make<CBCell>();
     ASSERT_EQ(cell->LoadCel(Stream(UniformCel(2, 2, 200, 100, 50, 128))), 1);
     EXPECT_EQ(cell->HasChannels(), 0);
     ASSERT_NE(cell->GetMask(), nullptr);
-    CCanvas* target = Canvas(3, 3, 0);
+    target = Canvas(3, 3, 0);
     cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(Pixel(target, 1, 1), packColour(100, 50, 25));
     EXPECT_EQ(Pixel(target, 2, 2), 0u);
@@ -98,7 +95,7 @@ TEST_F(BCellTest, FadedDrawingClampsOpacity)
     EXPECT_EQ(Pixel(target, 1, 0), 0u);
 }
 
-TEST_F(BCellTest, ScaledKeepsUniformCellsAndSamplesTheFirstRowAndColumn)
+TEST_F(BCellTest, ScaledKeepsUniformCellsSamplesTheFirstRowAndColumnAndAnEmptyCellIsTransparent)
 {
     CBCell* cell = Make<CBCell>();
     ASSERT_EQ(cell->LoadCelChannels(Stream(UniformCel(7, 5, 90, 60, 30, 200))), 1);
@@ -127,15 +124,13 @@ TEST_F(BCellTest, ScaledKeepsUniformCellsAndSamplesTheFirstRowAndColumn)
     // Grid (2, 2) and its neighbours are source pixels 1..3 in each direction.
     uint32_t expected = (16 * (5 + 2 * 6 + 7 + 2 * 9 + 4 * 10 + 2 * 11 + 13 + 2 * 14 + 15)) / 16;
     EXPECT_EQ(half->red[3], expected);
-}
 
-TEST_F(BCellTest, ScalingACellWithoutImageGivesATransparentCell)
-{
-    CBCell* cell = Make<CBCell>();
+    cell = Make<CBCell>();
     cell->ResetCell();
-    Variable scaled(cell->Scaled(4, 4));
+    scaled = cell->Scaled(4, 4);
     CBCell* copy = scaled.As<CBCell>();
     EXPECT_EQ(copy->alpha[15], 0u);
     Variable none(cell->Scaled(0, -1));
     EXPECT_EQ(none.As<CBCell>()->HasChannels(), 0);
 }
+

@@ -10,7 +10,7 @@ constexpr uint32_t Red = 0x0000FF;
 
 using CanvasTest = GraphicsFixture;
 
-TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixels)
+TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixelsAndNothingOutside)
 {
     CCanvas* canvas = Canvas(20, 10, 0);
     canvas->SetColourRGB(255, 0, 0);
@@ -36,11 +36,8 @@ TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixels)
     EXPECT_EQ(Pixel(canvas, 9, 0), White);
     EXPECT_EQ(Pixel(canvas, 0, 9), White);
     EXPECT_EQ(Pixel(canvas, 4, 5), White);
-}
 
-TEST_F(CanvasTest, DrawingOutsideOrWithoutASurfaceIsIgnored)
-{
-    CCanvas* canvas = Canvas(4, 4, 0);
+    canvas = Canvas(4, 4, 0);
     canvas->SetColour(White);
     canvas->FillRect(-10, -10, 12, 12);
     canvas->Line(-5, 1, 100, 1);
@@ -56,7 +53,7 @@ TEST_F(CanvasTest, DrawingOutsideOrWithoutASurfaceIsIgnored)
     canvas->DrawCell(nullptr, 0, 0);
 }
 
-TEST_F(CanvasTest, DrawModesCopyAndOr)
+TEST_F(CanvasTest, DrawModesAndMasksCombineWithTheTarget)
 {
     CCanvas* source = Canvas(4, 4, 0x0F0F0F);
     CCanvas* target = Canvas(8, 8, 0x3C3C3C);
@@ -75,10 +72,7 @@ TEST_F(CanvasTest, DrawModesCopyAndOr)
     source->drawMode = 0;
     source->DrawOn(target, 0, 0, 0, 0, 0, 1);
     EXPECT_EQ(CountPixels(target, 0x0F0F0F), 16);
-}
 
-TEST_F(CanvasTest, CellsDrawThroughTheirMask)
-{
     CCell* cell = Make<CCell>();
     cell->Create(2, 2);
     cell->SetColour(Red);
@@ -88,7 +82,7 @@ TEST_F(CanvasTest, CellsDrawThroughTheirMask)
     mask->Create(2, 2);
     mask->SetColour(0);
     mask->FillRect(0, 0, 2, 2);
-    CCanvas* target = Canvas(4, 4, 0x00FF00);
+    target = Canvas(4, 4, 0x00FF00);
     cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(CountPixels(target, Red), 4);
 
@@ -102,25 +96,7 @@ TEST_F(CanvasTest, CellsDrawThroughTheirMask)
     EXPECT_EQ(CountPixels(target, 0x00FF00), 16);
 }
 
-TEST_F(CanvasTest, WorkCopyEditsShowAfterCommit)
-{
-    CCanvas* canvas = Canvas(3, 3, Red);
-    canvas->SetWorkCopy(1);
-    canvas->PutPixel(1, 1, White);
-    canvas->SetWorkCopy(1);  // already on: the edit stays
-    EXPECT_EQ(canvas->GetPixel(1, 1), White);
-    EXPECT_EQ(canvas->GetPixel(0, 0), Red);
-    EXPECT_EQ(Pixel(canvas, 1, 1), Red);
-    canvas->CommitWork();
-    EXPECT_EQ(Pixel(canvas, 1, 1), White);
-    canvas->SetWorkCopy(0);
-    EXPECT_EQ(canvas->workCopy, 0);
-    EXPECT_EQ(canvas->GetPixel(1, 1), InvalidColour);
-    canvas->PutPixel(0, 0, White);  // no work copy: nothing happens
-    EXPECT_EQ(Pixel(canvas, 0, 0), Red);
-}
-
-TEST_F(CanvasTest, CreateAndResetReplaceSurfaceAndFont)
+TEST_F(CanvasTest, CreateResetAndWorkCopyEdits)
 {
     CCanvas* canvas = Make<CCanvas>();
     canvas->Create(5, 6);
@@ -142,6 +118,21 @@ TEST_F(CanvasTest, CreateAndResetReplaceSurfaceAndFont)
     EXPECT_NE(canvas->GetFont(), nullptr);
     canvas->Create(-3, 4);  // a negative size makes an empty surface
     EXPECT_EQ(canvas->GetWidth(), 0);
+
+    canvas = Canvas(3, 3, Red);
+    canvas->SetWorkCopy(1);
+    canvas->PutPixel(1, 1, White);
+    canvas->SetWorkCopy(1);  // already on: the edit stays
+    EXPECT_EQ(canvas->GetPixel(1, 1), White);
+    EXPECT_EQ(canvas->GetPixel(0, 0), Red);
+    EXPECT_EQ(Pixel(canvas, 1, 1), Red);
+    canvas->CommitWork();
+    EXPECT_EQ(Pixel(canvas, 1, 1), White);
+    canvas->SetWorkCopy(0);
+    EXPECT_EQ(canvas->workCopy, 0);
+    EXPECT_EQ(canvas->GetPixel(1, 1), InvalidColour);
+    canvas->PutPixel(0, 0, White);  // no work copy: nothing happens
+    EXPECT_EQ(Pixel(canvas, 0, 0), Red);
 }
 
 TEST_F(CanvasTest, TextSitsOnItsBottomRow)

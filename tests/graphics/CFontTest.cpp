@@ -34,11 +34,8 @@ TEST_F(FontTest, DescriptionsGiveFaceSizeAndStyle)
     EXPECT_STREQ(RequestOf(font).face, "Arial");
     EXPECT_EQ(RequestOf(font).height, 20);
     EXPECT_EQ(RequestOf(font).weight, 700);
-}
 
-TEST_F(FontTest, SizesWithoutDigitsOrColon)
-{
-    CFont* font = Make<CFont>();
+    font = Make<CFont>();
     font->Set("Ms Sans Serif");
     EXPECT_EQ(RequestOf(font).height, 0);
     EXPECT_GT(font->TextHeight("N|_"), 0);  // the default size still measures
@@ -57,7 +54,7 @@ TEST_F(FontTest, SizesWithoutDigitsOrColon)
     EXPECT_EQ(font->created, 1);
 }
 
-TEST_F(FontTest, MeasuresCellsAndMissingText)
+TEST_F(FontTest, MeasuresCellsAndMissingTextAndSettingAgainReplacesTheNativeFont)
 {
     CFont* font = Make<CFont>();
     font->Set("Ms Sans Serif:16");
@@ -73,11 +70,8 @@ TEST_F(FontTest, MeasuresCellsAndMissingText)
     if (font->fontHandle->IsBitmapFallback())
         GTEST_SKIP() << "the built-in bitmap font is monospaced: no system faces in this build";
     EXPECT_GT(font->TextWidth("WWW"), font->TextWidth("iii"));
-}
 
-TEST_F(FontTest, SettingAgainReplacesTheNativeFont)
-{
-    CFont* font = Make<CFont>();
+    font = Make<CFont>();
     font->Set("Ms Sans Serif:12");
     font->Set("Ms Sans Serif:30");
     EXPECT_EQ(font->TextHeight("N"), 30);

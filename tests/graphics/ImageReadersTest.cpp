@@ -24,7 +24,7 @@ Bytes GreyPalette()
 
 using ReadersTest = GraphicsFixture;
 
-TEST_F(ReadersTest, FisRowsFromTheTop)
+TEST_F(ReadersTest, EachFormatReadsItsRows)
 {
     Bytes fis = Bytes().U32(5).U32(2);
     for (int i = 0; i < 10; i++)
@@ -36,42 +36,33 @@ TEST_F(ReadersTest, FisRowsFromTheTop)
     EXPECT_EQ(canvas->GetHeight(), 2);
     EXPECT_EQ(Pixel(canvas, 0, 0), packColour(0, 1, 2));
     EXPECT_EQ(Pixel(canvas, 4, 1), packColour(9, 1, 2));
-}
 
-TEST_F(ReadersTest, IesThroughThePalette)
-{
     Bytes ies = Bytes().U32(2).U32(1);
     for (uint32_t i = 0; i < 256; i++)
         ies.Bgr(i, 255 - i, 7);
     ies.U8(3).U8(250);
-    CCanvas* canvas = Make<CCanvas>();
+    canvas = Make<CCanvas>();
     ASSERT_EQ(LoadIes(canvas, Stream(ies)), 1);
     EXPECT_EQ(Pixel(canvas, 0, 0), packColour(3, 252, 7));
     EXPECT_EQ(Pixel(canvas, 1, 0), packColour(250, 5, 7));
     EXPECT_EQ(canvas->workCopy, 0);
-}
 
-TEST_F(ReadersTest, FcrRunsWrapRowsAndZeroCountsPaintOnce)
-{
     Bytes fcr = Bytes().U32(3).U32(2);
     fcr.Bgr(1, 0, 0).U16(0);  // one pixel
     fcr.Bgr(2, 0, 0).U16(3);  // (1,0) (2,0) then wraps to (0,1)
     fcr.Bgr(3, 0, 0).U16(9);  // the rest, running past the last row
     fcr.Bgr(4, 0, 0).U16(1);  // never read: the image is full
-    CCanvas* canvas = Make<CCanvas>();
+    canvas = Make<CCanvas>();
     ASSERT_EQ(LoadFcr(canvas, Stream(fcr)), 1);
     EXPECT_EQ(Pixel(canvas, 0, 0), 1u);
     EXPECT_EQ(Pixel(canvas, 2, 0), 2u);
     EXPECT_EQ(Pixel(canvas, 0, 1), 2u);
     EXPECT_EQ(Pixel(canvas, 1, 1), 3u);
     EXPECT_EQ(Pixel(canvas, 2, 1), 3u);
-}
 
-TEST_F(ReadersTest, BmpRowsSkipTheirPadding)
-{
     // 8-bit, width 3: rows of 3 indices and 1 byte of padding; bottom row first.
     Bytes rows8 = Bytes().U8(10).U8(11).U8(12).U8(0xEE).U8(20).U8(21).U8(22).U8(0xEE);
-    CCanvas* canvas = Make<CCanvas>();
+    canvas = Make<CCanvas>();
     ASSERT_EQ(LoadBmp(canvas, Stream(Bmp(3, 2, 8, GreyPalette(), rows8))), 1);
     EXPECT_EQ(Pixel(canvas, 0, 1), packColour(10, 10, 10));
     EXPECT_EQ(Pixel(canvas, 2, 0), packColour(22, 22, 22));
@@ -123,7 +114,7 @@ TEST_F(ReadersTest, LoadChoosesByExtensionInAnyCase)
     EXPECT_EQ(cell->green[0], 5u);
 }
 
-TEST_F(ReadersTest, MalformedHeadersLoadNothing)
+TEST_F(ReadersTest, MalformedHeadersAndBitmapsLoadNothing)
 {
     CCanvas* canvas = Make<CCanvas>();
     // Sizes the stream cannot hold, and sizes whose product overflows 32 bits.
@@ -145,11 +136,8 @@ TEST_F(ReadersTest, MalformedHeadersLoadNothing)
     // Empty images are read as empty canvases.
     EXPECT_EQ(LoadFis(canvas, Stream(Bytes().U32(0).U32(7))), 1);
     EXPECT_EQ(canvas->GetWidth(), 0);
-}
 
-TEST_F(ReadersTest, MalformedBitmapsLoadNothing)
-{
-    CCanvas* canvas = Canvas(1, 1, 0x123456);
+    canvas = Canvas(1, 1, 0x123456);
     Bytes row = Bytes().Bgr(1, 2, 3).U8(0);
     EXPECT_EQ(LoadBmp(canvas, Stream(Bytes().U8('B').U8('X').Append(Bmp(1, 1, 24, Bytes(), row)))), 0);
     Bytes notBm = Bmp(1, 1, 24, Bytes(), row);
@@ -174,3 +162,4 @@ TEST_F(ReadersTest, MalformedBitmapsLoadNothing)
     EXPECT_EQ(Pixel(canvas, 1, 0), packColour(7, 8, 9));
     EXPECT_EQ(Pixel(canvas, 2, 0), 0u);
 }
+

@@ -38,7 +38,7 @@ std::string Current(CFileNavigator* navigator)
 
 using CFileNavigatorTest = IOFixture;
 
-TEST_F(CFileNavigatorTest, ListsDirectoriesThenTheRootAndFilesApart)
+TEST_F(CFileNavigatorTest, ListsDirectoriesThenTheRootAndFilesApartAndOnlyTheRootWhenUnreadable)
 {
     std::filesystem::create_directories(PathOf("top/a"));
     std::filesystem::create_directories(PathOf("top/b"));
@@ -62,9 +62,32 @@ TEST_F(CFileNavigatorTest, ListsDirectoriesThenTheRootAndFilesApart)
     EXPECT_EQ(names, PlatformOrder(false));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"x", "y.txt"}));
+
+    // An unreadable directory lists only the root.
+    std::filesystem::create_directories(PathOf("gone"));
+    navigator->ChangeDirectory(PathOf("gone").c_str());
+    std::filesystem::remove(PathOf("gone"));
+    directories = navigator->ListDirectories();
+    EXPECT_EQ(Names(directories.As<CList>()), (std::vector<std::string>{"/"}));
+    files = navigator->ListFiles();
+    EXPECT_EQ(files.As<CList>()->GetCount(), 0u);
+
+    // The base navigator does nothing.
+    navigator->ChangeDirectory(folder.c_str());
+    Variable base(new CIONavigator(app));
+    auto* nothing = base.As<CIONavigator>();
+    std::string before = std::filesystem::current_path();
+    nothing->ChangeDirectory("/");
+    Variable text = Text("/");
+    nothing->ChangeDirectory(text.As<CString>());
+    EXPECT_EQ(std::filesystem::current_path().string(), before);
+    EXPECT_EQ(nothing->ListDirectories(), nullptr);
+    EXPECT_EQ(nothing->ListFiles(), nullptr);
+    EXPECT_EQ(nothing->GetCurrentPath(), nullptr);
+    EXPECT_STREQ(nothing->GetClassName(), "CIONavigator");
 }
 
-TEST_F(CFileNavigatorTest, ChangesAndReportsTheCurrentDirectory)
+TEST_F(CFileNavigatorTest, ChangesAndReportsTheCurrentDirectoryWhateverItsLength)
 {
     std::filesystem::create_directories(PathOf("Dades/sub"));
     std::string real = std::filesystem::canonical(folder).string();
@@ -93,44 +116,12 @@ TEST_F(CFileNavigatorTest, ChangesAndReportsTheCurrentDirectory)
     navigator->ChangeDirectory((real + "/Dades/sub").c_str());
     std::ofstream("here.txt") << "x";
     EXPECT_TRUE(std::filesystem::exists(PathOf("Dades/sub/here.txt")));
-}
 
-TEST_F(CFileNavigatorTest, LongPathsComeBackWhole)
-{
-    std::string path = folder;
+    std::string path = folder;  // long paths come back whole
     while (path.size() < 700)
         path += "/directorio-con-nombre-largo";
     std::filesystem::create_directories(path);
-    Variable held(new CFileNavigator(app));
-    auto navigator = held.As<CFileNavigator>();
     navigator->ChangeDirectory(path.c_str());
     EXPECT_EQ(Current(navigator), std::filesystem::canonical(path).string());
 }
 
-TEST_F(CFileNavigatorTest, UnreadableDirectoryListsOnlyTheRoot)
-{
-    std::filesystem::create_directories(PathOf("gone"));
-    Variable held(new CFileNavigator(app));
-    auto navigator = held.As<CFileNavigator>();
-    navigator->ChangeDirectory(PathOf("gone").c_str());
-    std::filesystem::remove(PathOf("gone"));
-    Variable directories(navigator->ListDirectories());
-    EXPECT_EQ(Names(directories.As<CList>()), (std::vector<std::string>{"/"}));
-    Variable files(navigator->ListFiles());
-    EXPECT_EQ(files.As<CList>()->GetCount(), 0u);
-}
-
-TEST_F(CFileNavigatorTest, TheBaseNavigatorDoesNothing)
-{
-    Variable held(new CIONavigator(app));
-    auto navigator = held.As<CIONavigator>();
-    std::string before = std::filesystem::current_path();
-    navigator->ChangeDirectory("/");
-    Variable text = Text("/");
-    navigator->ChangeDirectory(text.As<CString>());
-    EXPECT_EQ(std::filesystem::current_path().string(), before);
-    EXPECT_EQ(navigator->ListDirectories(), nullptr);
-    EXPECT_EQ(navigator->ListFiles(), nullptr);
-    EXPECT_EQ(navigator->GetCurrentPath(), nullptr);
-    EXPECT_STREQ(navigator->GetClassName(), "CIONavigator");
-}

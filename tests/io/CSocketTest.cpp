@@ -97,7 +97,7 @@ private:
 
 using CSocketTest = IOFixture;
 
-TEST_F(CSocketTest, TalksLinesOverLoopback)
+TEST_F(CSocketTest, TalksLinesAndBytesOverLoopback)
 {
     EchoServer server;
     ASSERT_TRUE(server.bound);
@@ -113,9 +113,24 @@ TEST_F(CSocketTest, TalksLinesOverLoopback)
     EXPECT_EQ(s->ReadLine(), nullptr) << "the unterminated bye is dropped when the peer closes";
     s->Destroy();
     EXPECT_EQ(server.received, "hola");
+
+    // Read gives byte counts up to the request.
+    EchoServer second;
+    ASSERT_TRUE(second.bound);
+    Variable reader(new CSocket(app));
+    s = reader.As<CSocket>();
+    ASSERT_EQ(s->Open(("127.0.0.1:" + std::to_string(second.port)).c_str()), 1);
+    s->WriteLine("abcdefghij");
+    char buffer[8];
+    std::string got;
+    for (int n; (n = s->Read(buffer, 4, 2)) > 0;) {
+        EXPECT_LE(n, 8);
+        got.append(buffer, n);
+    }
+    EXPECT_EQ(got, "jihgfedcba\nbye");
 }
 
-TEST_F(CSocketTest, PortRules)
+TEST_F(CSocketTest, PortRulesAndFailedOrClosedConnections)
 {
     Variable stream(new CSocket(app));
     CSocket* s = stream.As<CSocket>();
@@ -136,10 +151,7 @@ TEST_F(CSocketTest, PortRules)
     EXPECT_EQ(s->Open("no-such-host.invalid:80"), 0);
     EXPECT_EQ(ntohs(s->address.port), 82);
     EXPECT_EQ(s->Open(":80"), 0);
-}
 
-TEST_F(CSocketTest, FailedAndClosedConnections)
-{
     // A port nobody listens on: the first bound and released port of a server.
     uint16_t deadPort;
     {
@@ -153,8 +165,6 @@ TEST_F(CSocketTest, FailedAndClosedConnections)
         deadPort = ntohs(address.sin_port);
         CloseSocket(probe);
     }
-    Variable stream(new CSocket(app));
-    CSocket* s = stream.As<CSocket>();
     std::string target = "127.0.0.1:" + std::to_string(deadPort);
     EXPECT_EQ(s->Open(target.c_str()), 0);
     char buffer[8];
@@ -172,19 +182,3 @@ TEST_F(CSocketTest, FailedAndClosedConnections)
     EXPECT_EQ(never.As<CSocket>()->Read(buffer, 1, 1), 0) << "an unopened socket is closed";
 }
 
-TEST_F(CSocketTest, ReadGivesByteCountsUpToTheRequest)
-{
-    EchoServer server;
-    ASSERT_TRUE(server.bound);
-    Variable stream(new CSocket(app));
-    CSocket* s = stream.As<CSocket>();
-    ASSERT_EQ(s->Open(("127.0.0.1:" + std::to_string(server.port)).c_str()), 1);
-    s->WriteLine("abcdefghij");
-    char buffer[8];
-    std::string got;
-    for (int n; (n = s->Read(buffer, 4, 2)) > 0;) {
-        EXPECT_LE(n, 8);
-        got.append(buffer, n);
-    }
-    EXPECT_EQ(got, "jihgfedcba\nbye");
-}

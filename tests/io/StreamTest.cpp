@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include "core/CString.h"
@@ -71,7 +69,7 @@ TEST_F(StreamTest, ReadLineGivesTheSameLinesFromFilesAndMemory)
     }
 }
 
-TEST_F(StreamTest, WritesAreExactBytes)
+TEST_F(StreamTest, FilesWriteExactBytesAndReportReadAndSeekResults)
 {
     std::string path = PathOf("out");
     Variable file(new CFile(app));
@@ -84,14 +82,8 @@ TEST_F(StreamTest, WritesAreExactBytes)
     EXPECT_EQ(f->WriteLine(text.As<CString>()), 4);
     f->Close();
     EXPECT_EQ(ReadBytes(path), std::string("abc\nd\0ed\0e\n", 11));
-}
 
-TEST_F(StreamTest, FileReadAndSeekResults)
-{
-    std::string path = PathOf("data");
     WriteBytes(path, "abcdef");
-    Variable file(new CFile(app));
-    CFile* f = file.As<CFile>();
     ASSERT_EQ(f->Open(path.c_str()), 1);
     EXPECT_EQ(ReadBytes(path), "abcdef") << "opening for update does not truncate";
     char buffer[8] = {};
@@ -183,7 +175,7 @@ TEST_F(StreamTest, MemoryStreams)
     EXPECT_EQ(block[5], 'f');
 }
 
-TEST_F(StreamTest, CommaFilterTurnsPointsIntoCommasBothWays)
+TEST_F(StreamTest, CommaFilterTurnsPointsIntoCommasBothWaysAndKeepsItsInnerStreamAlive)
 {
     std::string path = PathOf("report");
     Variable file(new CFile(app));
@@ -215,24 +207,17 @@ TEST_F(StreamTest, CommaFilterTurnsPointsIntoCommasBothWays)
 
     f->inner.Clear();
     EXPECT_EQ(f->Write("x", 1, 1), 0) << "no inner stream, nothing written";
-}
 
-TEST_F(StreamTest, TheFilterKeepsItsInnerStreamAlive)
-{
-    std::string path = PathOf("kept");
-    auto filter = new CCommaFilterIO(app);
-    Variable held(filter);
-    {
-        Variable file(new CFile(app));
-        file.As<CFile>()->OpenWrite(path.c_str());
-        filter->inner = file.Get();
-    }
-    filter->WriteText("0.5");
-    held.Clear();  // filter, then file, released: the file is closed
+    // The filter alone keeps its inner file alive, and closes it when released.
+    ASSERT_EQ(file.As<CFile>()->OpenWrite(path.c_str()), 1);
+    f->inner = file.Get();
+    file.Clear();
+    f->WriteText("0.5");
+    filter.Clear();
     EXPECT_EQ(ReadBytes(path), "0,5");
 }
 
-TEST_F(StreamTest, AMultiMegabyteLineIsReadWhole)
+TEST_F(StreamTest, LongLinesAreReadWholeUnlessALimitIsSet)
 {
     // Gathered in small pieces, each appended to the whole, such a line took minutes.
     const size_t size = 24u << 20;
@@ -257,17 +242,12 @@ TEST_F(StreamTest, AMultiMegabyteLineIsReadWhole)
     CString* first = memory.As<CIO>()->ReadLine();
     Variable hold(first);
     EXPECT_TRUE(BytesOf(first) == expected);
-}
 
-TEST_F(StreamTest, ALineLimitEndsReadingAtAnOverlongLine)
-{
-    std::string path = PathOf("limited");
+    // A line limit ends reading at an overlong line.
     WriteBytes(path, "0123456789\n" + std::string(11, 'y') + "\nz\n");
-    Variable file(new CFile(app));
     auto* f = file.As<CFile>();
     ASSERT_EQ(f->OpenRead(path.c_str()), 1);
     f->LimitLines(10);
-    Variable line(new CString(app));
     EXPECT_EQ(f->ReadLineInto(line.As<CString>()), 1);  // exactly the limit is a line
     EXPECT_EQ(BytesOf(line.As<CString>()), "0123456789");
     EXPECT_FALSE(f->LineWasCut());
@@ -277,20 +257,17 @@ TEST_F(StreamTest, ALineLimitEndsReadingAtAnOverlongLine)
 
 TEST_F(StreamTest, DevicesTakeWritesThatCannotBeSynced)
 {
+    // A device refuses to sync (or has nothing to flush); the bytes have still been delivered.
+    Variable file(new CFile(app));
+    auto* f = file.As<CFile>();
 #ifdef _WIN32
-    // The null device has no buffers to flush; the bytes have still been delivered.
-    Variable file(new CFile(app));
-    auto* f = file.As<CFile>();
     ASSERT_EQ(f->OpenWrite("NUL"), 1);
-    EXPECT_EQ(f->WriteText("informe"), 7);
-    EXPECT_EQ(f->Commit(), 1);
 #else
-    // A device or a pipe refuses fsync; the flushed bytes have still been delivered.
-    Variable file(new CFile(app));
-    auto* f = file.As<CFile>();
     ASSERT_EQ(f->OpenWrite("/dev/null"), 1);
+#endif
     EXPECT_EQ(f->WriteText("informe"), 7);
     EXPECT_EQ(f->Commit(), 1);
+#ifndef _WIN32
     ASSERT_EQ(f->OpenWrite("/dev/full"), 1);
     f->WriteText("informe");
     EXPECT_EQ(f->Commit(), 0) << "a failed write is still a failure";

@@ -6,19 +6,14 @@
 
 using namespace platform;
 
-TEST(CodePage, SpanishTextRoundTripsThroughUtf8)
+TEST(CodePage, TextRoundTripsThroughUtf8AndTheRestBecomesTheStandIn)
 {
     std::string text = "medici\xf3n \x80 se\xf1" "al \x93" "a\x94";
     std::string utf8 = Cp1252ToUtf8(text);
     EXPECT_EQ(utf8, "medici\xc3\xb3n \xe2\x82\xac se\xc3\xb1" "al \xe2\x80\x9c" "a\xe2\x80\x9d");
     EXPECT_EQ(Utf8ToCp1252(utf8), text);
     EXPECT_EQ(Cp1252ToLatin1("\x80\xf1"), "?\xf1");
-}
 
-// What the code page cannot hold, or what is not UTF-8 at all, becomes the stand-in
-// byte, which shows as U+FFFD and round-trips as such.
-TEST(CodePage, UnrepresentableAndMalformedInputBecomesTheStandIn)
-{
     const std::string standIn(1, char(StandInByte));
     EXPECT_EQ(Utf8ToCp1252("\xe6\x97\xa5.dat"), standIn + ".dat");       // a CJK character
     EXPECT_EQ(Utf8ToCp1252("a\xff" "b"), "a" + standIn + "b");           // not UTF-8
@@ -30,6 +25,8 @@ TEST(CodePage, UnrepresentableAndMalformedInputBecomesTheStandIn)
     EXPECT_EQ(UnicodeToCp1252(0x4E00), 0u);
 }
 
+// What the code page cannot hold, or what is not UTF-8 at all, becomes the stand-in
+// byte, which shows as U+FFFD and round-trips as such.
 // A name shown with a stand-in cannot be turned back: whatever it stood for is unknown,
 // and "?" or any other guess could name another file.
 TEST(CodePage, FileNamesConvertBothWaysButNeverGuess)

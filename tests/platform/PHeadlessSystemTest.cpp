@@ -115,7 +115,7 @@ TEST_F(HeadlessTest, KeysGoToTheFocusAndTranslateIntoCharacters)
     EXPECT_FALSE(desktop.Pending());
 }
 
-TEST_F(HeadlessTest, QueueOrderAndDestroyedWindows)
+TEST_F(HeadlessTest, QueueOrderDestroyedWindowsAndTheSharedMessagePath)
 {
     PHandle top = Make(0, 0, 100, 100);
     PHandle child = Make(10, 10, 20, 20, top);
@@ -134,60 +134,8 @@ TEST_F(HeadlessTest, QueueOrderAndDestroyedWindows)
     EXPECT_FALSE(desktop.Pending());
     EXPECT_EQ(desktop.PostMessage(child, WM_USER, 0, 0), 0);
     EXPECT_EQ(desktop.DispatchMessage(PMessage{child, WM_USER, 0, 0, 0}), 0);
-}
 
-TEST_F(HeadlessTest, MovingSendsMoveAndSizeOnlyForRealChanges)
-{
-    PHandle window = Make(10, 10, 4, 3);
-    uint32_t pixels[12];
-    for (int i = 0; i < 12; i++)
-        pixels[i] = uint32_t(i + 1);
-    desktop.PaintPixels(window, PPixels{pixels, 4, 4, 3}, 0, 0, 4, 3);
-    received.clear();
-    desktop.MoveWindow(window, 10, 10, 4, 3, 1);
-    EXPECT_TRUE(received.empty());
-    desktop.MoveWindow(window, 20, 10, 6, 3, 1);
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].message, WM_MOVE);
-    EXPECT_EQ(received[1].message, WM_SIZE);
-    EXPECT_EQ(LoWord(uintptr_t(received[1].lParam)), 6u);
-    EXPECT_EQ(desktop.GetWindowPixel(window, 3, 2), 12u);  // kept where old and new overlap
-    PRect rect;
-    desktop.GetWindowRect(window, rect);
-    EXPECT_EQ(rect.left, 20);
-    EXPECT_EQ(rect.Width(), 6);
-}
-
-TEST_F(HeadlessTest, SavesTheDesktopAsABitmap)
-{
-    PHandle window = Make(2, 1, 3, 2);
-    uint32_t red[6] = {255, 255, 255, 255, 255, 255};
-    desktop.PaintPixels(window, PPixels{red, 3, 3, 2}, 0, 0, 3, 2);
-    const char* path = "headless-desktop.bmp";
-    ASSERT_EQ(desktop.SaveImage(0, path), 1);
-    std::FILE* file = std::fopen(path, "rb");
-    ASSERT_NE(file, nullptr);
-    std::vector<unsigned char> bytes(4096 * 1024);
-    size_t size = std::fread(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    std::remove(path);
-    ASSERT_EQ(size, 54u + 1024u * 3u * 768u);
-    auto pixelAt = [&](int x, int y) {
-        size_t at = 54 + size_t(767 - y) * 1024 * 3 + size_t(x) * 3;  // bottom-up rows, blue first
-        return std::vector<int>{bytes[at + 2], bytes[at + 1], bytes[at]};
-    };
-    EXPECT_EQ(pixelAt(2, 1), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(pixelAt(4, 2), (std::vector<int>{255, 0, 0}));
-    EXPECT_NE(pixelAt(5, 2), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(desktop.SaveImage(window + 1000, path), 0);
-}
-
-// The order every backend shares: posted messages first (a translated character is
-// posted, so it comes before input typed after its key), then input, then paints, and
-// paints only for windows that can be seen; default processing validates and closes.
-TEST_F(HeadlessTest, SharedMessagePathOrder)
-{
-    PHandle top = Make(0, 0, 100, 100);
+    top = Make(0, 0, 100, 100);
     PHandle hidden = Make(200, 0, 50, 50);
     desktop.ShowWindow(hidden, SW_HIDE);
     Drain();
@@ -222,3 +170,50 @@ TEST_F(HeadlessTest, SharedMessagePathOrder)
     EXPECT_FALSE(desktop.IsWindow(hidden));
     EXPECT_EQ(desktop.GetMessage(m), 0);  // nothing can come on its own here
 }
+
+TEST_F(HeadlessTest, MovingSendsMoveAndSizeOnlyForRealChangesAndTheDesktopSavesAsABitmap)
+{
+    PHandle window = Make(10, 10, 4, 3);
+    uint32_t pixels[12];
+    for (int i = 0; i < 12; i++)
+        pixels[i] = uint32_t(i + 1);
+    desktop.PaintPixels(window, PPixels{pixels, 4, 4, 3}, 0, 0, 4, 3);
+    received.clear();
+    desktop.MoveWindow(window, 10, 10, 4, 3, 1);
+    EXPECT_TRUE(received.empty());
+    desktop.MoveWindow(window, 20, 10, 6, 3, 1);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].message, WM_MOVE);
+    EXPECT_EQ(received[1].message, WM_SIZE);
+    EXPECT_EQ(LoWord(uintptr_t(received[1].lParam)), 6u);
+    EXPECT_EQ(desktop.GetWindowPixel(window, 3, 2), 12u);  // kept where old and new overlap
+    PRect rect;
+    desktop.GetWindowRect(window, rect);
+    EXPECT_EQ(rect.left, 20);
+    EXPECT_EQ(rect.Width(), 6);
+
+    window = Make(2, 1, 3, 2);
+    uint32_t red[6] = {255, 255, 255, 255, 255, 255};
+    desktop.PaintPixels(window, PPixels{red, 3, 3, 2}, 0, 0, 3, 2);
+    const char* path = "headless-desktop.bmp";
+    ASSERT_EQ(desktop.SaveImage(0, path), 1);
+    std::FILE* file = std::fopen(path, "rb");
+    ASSERT_NE(file, nullptr);
+    std::vector<unsigned char> bytes(4096 * 1024);
+    size_t size = std::fread(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    std::remove(path);
+    ASSERT_EQ(size, 54u + 1024u * 3u * 768u);
+    auto pixelAt = [&](int x, int y) {
+        size_t at = 54 + size_t(767 - y) * 1024 * 3 + size_t(x) * 3;  // bottom-up rows, blue first
+        return std::vector<int>{bytes[at + 2], bytes[at + 1], bytes[at]};
+    };
+    EXPECT_EQ(pixelAt(2, 1), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(pixelAt(4, 2), (std::vector<int>{255, 0, 0}));
+    EXPECT_NE(pixelAt(5, 2), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(desktop.SaveImage(window + 1000, path), 0);
+}
+
+// The order every backend shares: posted messages first (a translated character is
+// posted, so it comes before input typed after its key), then input, then paints, and
+// paints only for windows that can be seen; default processing validates and closes.

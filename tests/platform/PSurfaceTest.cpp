@@ -9,7 +9,7 @@
 #include "platform/PngWriter.h"
 #include "tests/common/TempFolder.h"
 
-TEST(PSurface, RowsHoldColourReferences)
+TEST(PSurface, RowsHoldColourReferencesAndLinesLeaveOutTheirEndPixel)
 {
     PSurface surface(3, 2);
     ASSERT_EQ(surface.GetWidth(), 3);
@@ -25,25 +25,22 @@ TEST(PSurface, RowsHoldColourReferences)
     empty.FillRect(0, 0, 5, 5, 1);
     empty.SetPixel(0, 0, 1);
     EXPECT_EQ(empty.GetPixel(0, 0), InvalidColour);
-}
 
-TEST(PSurface, LinesLeaveOutTheirEndPixel)
-{
-    PSurface surface(10, 10);
-    surface.Line(0, 0, 5, 0, 7);
-    surface.Line(9, 9, 9, 4, 7);  // upwards
-    surface.Line(2, 2, 2, 2, 7);  // empty
+    PSurface lines(10, 10);
+    lines.Line(0, 0, 5, 0, 7);
+    lines.Line(9, 9, 9, 4, 7);  // upwards
+    lines.Line(2, 2, 2, 2, 7);  // empty
     int set = 0;
     for (int y = 0; y < 10; y++)
         for (int x = 0; x < 10; x++)
-            set += surface.GetPixel(x, y) == 7;
+            set += lines.GetPixel(x, y) == 7;
     EXPECT_EQ(set, 5 + 5);
-    EXPECT_EQ(surface.GetPixel(5, 0), 0u);
-    EXPECT_EQ(surface.GetPixel(9, 4), 0u);
-    EXPECT_EQ(surface.GetPixel(9, 5), 7u);
+    EXPECT_EQ(lines.GetPixel(5, 0), 0u);
+    EXPECT_EQ(lines.GetPixel(9, 4), 0u);
+    EXPECT_EQ(lines.GetPixel(9, 5), 7u);
 }
 
-TEST(PSurface, BlockTransfersClipToBothSurfaces)
+TEST(PSurface, BlockTransfersClipAndRowsGoBottomUpOrTopDown)
 {
     PSurface source(4, 4), target(4, 4);
     source.FillRect(0, 0, 4, 4, 0x0F);
@@ -69,10 +66,7 @@ TEST(PSurface, BlockTransfersClipToBothSurfaces)
     rows.BitBlt(0, 0, 1, 3, rows, 0, 1, RopCopy);
     EXPECT_EQ(rows.GetPixel(0, 0), 1u);
     EXPECT_EQ(rows.GetPixel(0, 2), 3u);
-}
 
-TEST(PSurface, DeviceIndependentRowsBottomUpAndTopDown)
-{
     // Two rows of two 24-bit pixels, each row padded to 8 bytes.
     const uint8_t bits[] = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
     PSurface surface(3, 3);

@@ -89,7 +89,7 @@ Decoded Decode(const std::vector<unsigned char>& png)
 }
 }  // namespace
 
-TEST(PngEncoder, SmallRgbImageHasEveryRowUnfiltered)
+TEST(PngEncoder, SmallAndLargeImagesAreStoredRowByRow)
 {
     const unsigned char pixels[2 * 2 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 8, 7};
     std::vector<unsigned char> png;
@@ -100,24 +100,21 @@ TEST(PngEncoder, SmallRgbImageHasEveryRowUnfiltered)
     EXPECT_EQ(image.colourType, 2);
     EXPECT_EQ(image.chunks, 3);
     EXPECT_EQ(image.raw, (std::vector<unsigned char>{0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 9, 8, 7}));
-}
 
-TEST(PngEncoder, LargeImagesSpanManyStoredBlocks)
-{
     // 300 × 100 RGBA: 120,100 bytes of image data, more than one block holds.
     const int width = 300, height = 100;
-    std::vector<unsigned char> pixels(size_t(width) * height * 4);
-    for (size_t i = 0; i < pixels.size(); i++)
-        pixels[i] = static_cast<unsigned char>(i * 7 + i / 1000);
-    std::vector<unsigned char> png;
-    ASSERT_TRUE(PngEncoder::Encode(pixels.data(), width, height, PngEncoder::Rgba, png));
-    Decoded image = Decode(png);
+    std::vector<unsigned char> rgba(size_t(width) * height * 4);
+    for (size_t i = 0; i < rgba.size(); i++)
+        rgba[i] = static_cast<unsigned char>(i * 7 + i / 1000);
+    png.clear();
+    ASSERT_TRUE(PngEncoder::Encode(rgba.data(), width, height, PngEncoder::Rgba, png));
+    image = Decode(png);
     EXPECT_EQ(image.colourType, 6);
     ASSERT_EQ(image.raw.size(), size_t(height) * (width * 4 + 1));
     for (int y = 0; y < height; y++) {
         const unsigned char* row = image.raw.data() + size_t(y) * (width * 4 + 1);
         ASSERT_EQ(row[0], 0);
-        ASSERT_TRUE(std::equal(row + 1, row + 1 + width * 4, pixels.begin() + ptrdiff_t(size_t(y) * width * 4)))
+        ASSERT_TRUE(std::equal(row + 1, row + 1 + width * 4, rgba.begin() + ptrdiff_t(size_t(y) * width * 4)))
             << "row " << y;
     }
 }

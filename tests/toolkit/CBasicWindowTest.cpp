@@ -71,7 +71,7 @@ protected:
     CEditBox* Editor(CBasicWindow* window) { return Frame(window)->titleEditor.CheckedAs<CEditBox>(); }
 };
 
-TEST_F(BasicWindowTest, DecorationFramesTheWindowWithATitleBarOfAtLeast20Pixels)
+TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedWithATitleBarOfAtLeast20Pixels)
 {
     Variable font(new CFont(app));
     font.As<CFont>()->SetDefault();
@@ -127,16 +127,13 @@ TEST_F(BasicWindowTest, DecorationFramesTheWindowWithATitleBarOfAtLeast20Pixels)
     EXPECT_EQ(window->width, 340);
     EXPECT_EQ(window->height, 210);
     EXPECT_EQ(close->x, 344 - 20 + 2);
-}
 
-TEST_F(BasicWindowTest, WindowsWithAParentOrNoTitleAreNotDecorated)
-{
-    CRecorder* top = NewRecorder(10, 10, 300, 200, nullptr);
+    // Windows with a parent or without a title are not decorated.
     auto* inner = new CBasicWindow(app);
     held.emplace_back(inner);
-    inner->Create(10, 10, 100, 80, top, "Hija", 1, 2, 3);
+    inner->Create(10, 10, 100, 80, window, "Hija", 1, 2, 3);
     EXPECT_FALSE(inner->decoration);
-    EXPECT_EQ(inner->GetParent(), top);
+    EXPECT_EQ(inner->GetParent(), window);
     auto* popup = new CBasicWindow(app);
     held.emplace_back(popup);
     popup->Create(400, 10, 100, 80, nullptr, NoTitle, 1, 2, 3);
@@ -181,7 +178,7 @@ TEST_F(BasicWindowTest, CloseButtonAndWindowManagerBothCloseTheWindowNotJustTheF
     EXPECT_EQ(window->visible, 0);
 }
 
-TEST_F(BasicWindowTest, RenameByEnterChangesTheNativeAndTheDrawnTitle)
+TEST_F(BasicWindowTest, RenameEndsByEnterWithTheNewTitleAndByEscapeOrAPressElsewhereWithout)
 {
     CClosable* window = NewDecorated("Datos");
     CClosable* reference = NewDecorated("Datos 2", 500, 400);
@@ -214,12 +211,8 @@ TEST_F(BasicWindowTest, RenameByEnterChangesTheNativeAndTheDrawnTitle)
     Type("Nuevo");
     Key(platform::VK_RETURN, 13);
     EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
-}
 
-TEST_F(BasicWindowTest, EscapeOrAPressElsewhereEndsARenameWithoutChange)
-{
-    CClosable* window = NewDecorated("Datos");
-    CBasicWindowDecoration* frame = Frame(window);
+    // Escape, or a press elsewhere, ends a rename without change.
     auto* button = NewWidget<CButton>(20, 20, 80, 24, window);
     button->Show();
     Pump();
@@ -229,7 +222,7 @@ TEST_F(BasicWindowTest, EscapeOrAPressElsewhereEndsARenameWithoutChange)
     Type("xyz");
     Key(platform::VK_ESCAPE, 27);
     EXPECT_FALSE(frame->titleEditor);
-    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Datos");
+    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
     EXPECT_NE(app->activationMode, CGApplication::ExclusiveActivation);
     Pump();  // the editor taken off is gone after the next event
     EXPECT_EQ(frame->children->count, 2u);  // close button and window
@@ -243,7 +236,7 @@ TEST_F(BasicWindowTest, EscapeOrAPressElsewhereEndsARenameWithoutChange)
     desktop.Click(bx, by);
     Pump();
     EXPECT_FALSE(frame->titleEditor);
-    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Datos");
+    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
     EXPECT_NE(app->activationMode, CGApplication::ExclusiveActivation);
     desktop.Click(bx, by);
     Pump();

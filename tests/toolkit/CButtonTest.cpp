@@ -22,11 +22,12 @@ struct LookCase {
 };
 }  // namespace
 
-TEST_F(WidgetTest, PressMoveOutAndReleaseRedrawsUnpressedWithoutClick)
+TEST_F(WidgetTest, PointerFocusAndEnterDriveTheStateAndTheClicks)
 {
     CRecorder* window = NewRecorder(100, 100, 300, 200, nullptr);
     auto* button = NewWidget<CButton>(20, 30, 80, 24, window);
-    ShowAll({window, button});
+    auto* other = NewWidget<CButton>(120, 30, 80, 24, window);
+    ShowAll({window, button, other});
     Pump();
 
     desktop.MovePointer(100 + 20 + 10, 100 + 30 + 10);
@@ -56,21 +57,31 @@ TEST_F(WidgetTest, PressMoveOutAndReleaseRedrawsUnpressedWithoutClick)
     auto clicks = SeenBy(window, EV_CLICK);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].source, button);
-}
 
-TEST_F(WidgetTest, EnterOnTheActiveButtonClicksWithoutThePointer)
-{
-    CRecorder* window = NewRecorder(100, 100, 300, 200, nullptr);
-    auto* button = NewWidget<CButton>(20, 30, 80, 24, window);
-    auto* other = NewWidget<CButton>(120, 30, 80, 24, window);
-    ShowAll({window, button, other});
+    other->Activate();
+    Pump();
+    EXPECT_EQ(button->focused, 0u);
+    desktop.MovePointer(100 + 30, 100 + 40);
+    Pump();
+    EXPECT_EQ(button->hover, 1u);
+    EXPECT_EQ(Shown(button, 78, 22), Rgb(136, 208, 255));
+    desktop.MovePointer(100 + 130, 100 + 40);
+    Pump();
+    EXPECT_EQ(button->hover, 0u);
+    EXPECT_EQ(other->hover, 1u);
+    EXPECT_EQ(Shown(button, 1, 1), Rgb(232, 232, 232));
     button->Activate();
+    EXPECT_EQ(button->focused, 1u);
+    EXPECT_EQ(other->focused, 0u);
+    EXPECT_EQ(Shown(button, 1, 1), Rgb(175, 255, 128));
+
+    // Enter on the active button clicks without the pointer; other keys do nothing.
     Pump();
     log.clear();
     desktop.TypeKey(platform::VK_RETURN, 13);
-    desktop.TypeKey('A', 'a');  // other keys do nothing
+    desktop.TypeKey('A', 'a');
     Pump();
-    auto clicks = SeenBy(window, EV_CLICK);
+    clicks = SeenBy(window, EV_CLICK);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].source, button);
     EXPECT_EQ(button->pressed, 0u);
@@ -89,33 +100,14 @@ TEST_F(WidgetTest, EveryButtonStateHasTheColoursOfItsLook)
         {"small pressed", 12, 10, 1, 1, 1, {{8, 7, 255, 164, 72}, {8, 1, 255, 232, 198}}},
         {"focused", 80, 24, 1, 0, 0, {{1, 1, 175, 255, 128}, {1, 2, 215, 255, 178}, {2, 4, 245, 255, 232}}},
         {"focused hover", 80, 24, 1, 1, 0, {{1, 1, 255, 192, 186}, {78, 2, 255, 218, 208}, {2, 4, 255, 242, 232}}},
-        {"pressed",
-         80,
-         24,
-         1,
-         0,
-         1,
+        {"pressed", 80, 24, 1, 0, 1,
          {{1, 1, 248, 182, 52}, {1, 3, 252, 235, 153}, {2, 4, 254, 246, 224}, {3, 5, 255, 252, 246}}},
-        {"plain",
-         128,
-         32,
-         0,
-         0,
-         0,
+        {"plain", 128, 32, 0, 0, 0,
          {{126, 30, 226, 226, 226}, {1, 1, 232, 232, 232}, {2, 2, 244, 244, 245}, {3, 5, 252, 252, 255}}},
         {"plain while pressed", 128, 32, 0, 0, 1, {{1, 1, 232, 232, 232}, {3, 5, 252, 252, 255}}},
-        {"hover",
-         128,
-         32,
-         0,
-         1,
-         0,
-         {{1, 1, 136, 208, 255},
-          {126, 2, 196, 226, 254},
-          {1, 26, 208, 232, 255},
-          {2, 3, 228, 242, 255},
-          {122, 4, 238, 248, 255},
-          {3, 5, 252, 254, 255}}},
+        {"hover", 128, 32, 0, 1, 0,
+         {{1, 1, 136, 208, 255}, {126, 2, 196, 226, 254}, {1, 26, 208, 232, 255}, {2, 3, 228, 242, 255},
+          {122, 4, 238, 248, 255}, {3, 5, 252, 254, 255}}},
         {"wide", 300, 32, 0, 0, 0, {{298, 20, 212, 212, 198}, {1, 10, 255, 255, 250}, {1, 1, 245, 245, 242}}},
         {"wide hover", 300, 32, 0, 1, 0, {{298, 20, 158, 222, 255}, {1, 10, 250, 254, 255}, {297, 1, 238, 248, 255}}},
     };
@@ -134,30 +126,6 @@ TEST_F(WidgetTest, EveryButtonStateHasTheColoursOfItsLook)
         EXPECT_EQ(Shown(button, c.w - 1, c.h - 1), Rgb(0, 0, 0)) << c.name;
         button->Destroy();
     }
-}
-
-TEST_F(WidgetTest, ButtonStateFollowsPointerAndFocus)
-{
-    CRecorder* window = NewRecorder(100, 100, 300, 200, nullptr);
-    auto* button = NewWidget<CButton>(20, 30, 80, 24, window);
-    auto* other = NewWidget<CButton>(120, 30, 80, 24, window);
-    ShowAll({window, button, other});
-    other->Activate();
-    Pump();
-    EXPECT_EQ(button->focused, 0u);
-    desktop.MovePointer(100 + 30, 100 + 40);
-    Pump();
-    EXPECT_EQ(button->hover, 1u);
-    EXPECT_EQ(Shown(button, 78, 22), Rgb(136, 208, 255));
-    desktop.MovePointer(100 + 130, 100 + 40);
-    Pump();
-    EXPECT_EQ(button->hover, 0u);
-    EXPECT_EQ(other->hover, 1u);
-    EXPECT_EQ(Shown(button, 1, 1), Rgb(232, 232, 232));
-    button->Activate();
-    EXPECT_EQ(button->focused, 1u);
-    EXPECT_EQ(other->focused, 0u);
-    EXPECT_EQ(Shown(button, 1, 1), Rgb(175, 255, 128));
 }
 
 TEST_F(WidgetTest, CaptionAndIconAreCentredTogether)

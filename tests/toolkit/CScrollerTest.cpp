@@ -1,7 +1,4 @@
-#include <sys/stat.h>
-
 #include <filesystem>
-
 #include <string>
 
 #include "core/CObjectList.h"
@@ -84,7 +81,7 @@ protected:
     CScroller* scroller = nullptr;
 };
 
-TEST_F(ScrollerTest, OneRowPutsTheThumbAtTheTopAndDraggingChangesNothing)
+TEST_F(ScrollerTest, ThumbStaysAtTheTopWithOneRowOrWithoutALink)
 {
     EXPECT_EQ(Pixel(5, 1), 0u);  // the thumb's top edge at y0 = 1
     EXPECT_EQ(Pixel(1, 2), Rgb(205, 206, 216));
@@ -99,9 +96,16 @@ TEST_F(ScrollerTest, OneRowPutsTheThumbAtTheTopAndDraggingChangesNothing)
     EXPECT_EQ(columns[0]->GetLineCount(), 1u);
     desktop.ReleaseButton(PHeadlessSystem::Left);
     Pump();
+    scroller->SetNext(nullptr);
+    scroller->SetCurrentRow(3);
+    EXPECT_EQ(scroller->GetLineCount(), 0u);
+    EXPECT_EQ(Pixel(5, 1), 0u);
+    scroller->SetNext(scroller);  // a link to itself is no link
+    scroller->SetCurrentRow(3);
+    EXPECT_EQ(scroller->GetCurrentRow(), 0u);
 }
 
-TEST_F(ScrollerTest, DragMovesOneRowPerPixelAndReleaseRestoresTheLook)
+TEST_F(ScrollerTest, DragMovesOneRowPerPixelAndEndsOnReleaseFocusLossOrHiding)
 {
     AddRows(40);
     scroller->SetCurrentRow(5);
@@ -151,6 +155,23 @@ TEST_F(ScrollerTest, DragMovesOneRowPerPixelAndReleaseRestoresTheLook)
     EXPECT_EQ(Pixel(5, 2), Rgb(228, 228, 228));
     EXPECT_EQ(Pixel(9, 2), Rgb(248, 248, 248));
     Save("plain");
+
+    // Losing the focus or hiding ends a drag.
+    desktop.MovePointer(ScreenX(8), ScreenY(50));
+    desktop.PressButton(PHeadlessSystem::Left);
+    Pump();
+    ASSERT_TRUE(scroller->scrollTimer);
+    columns[1]->GetEditor()->Activate();
+    EXPECT_FALSE(scroller->scrollTimer);
+    desktop.ReleaseButton(PHeadlessSystem::Left);
+    Pump();
+
+    desktop.PressButton(PHeadlessSystem::Left);
+    Pump();
+    ASSERT_TRUE(scroller->scrollTimer);
+    scroller->Hide();
+    EXPECT_FALSE(scroller->scrollTimer);
+    EXPECT_EQ(app->timers->count, 0u);
 }
 
 TEST_F(ScrollerTest, TheKeyboardFocusGoesOnToTheLinkedColumn)
@@ -180,34 +201,4 @@ TEST_F(ScrollerTest, TheKeyboardFocusGoesOnToTheLinkedColumn)
     EXPECT_EQ(Text(columns[0]), "54");  // the caret went back to 0
 }
 
-TEST_F(ScrollerTest, ADragEndsWhenTheScrollerLosesTheFocusOrIsHidden)
-{
-    AddRows(10);
-    desktop.MovePointer(ScreenX(8), ScreenY(50));
-    desktop.PressButton(PHeadlessSystem::Left);
-    Pump();
-    ASSERT_TRUE(scroller->scrollTimer);
-    columns[1]->GetEditor()->Activate();
-    EXPECT_FALSE(scroller->scrollTimer);
-    desktop.ReleaseButton(PHeadlessSystem::Left);
-    Pump();
-
-    desktop.PressButton(PHeadlessSystem::Left);
-    Pump();
-    ASSERT_TRUE(scroller->scrollTimer);
-    scroller->Hide();
-    EXPECT_FALSE(scroller->scrollTimer);
-    EXPECT_EQ(app->timers->count, 0u);
-}
-
-TEST_F(ScrollerTest, WithoutALinkTheThumbStaysAtTheTop)
-{
-    scroller->SetNext(nullptr);
-    scroller->SetCurrentRow(3);
-    EXPECT_EQ(scroller->GetLineCount(), 0u);
-    EXPECT_EQ(Pixel(5, 1), 0u);
-    scroller->SetNext(scroller);  // a link to itself is no link
-    scroller->SetCurrentRow(3);
-    EXPECT_EQ(scroller->GetCurrentRow(), 0u);
-}
 }  // namespace

@@ -7,7 +7,7 @@
 #include "toolkit/CTimer.h"
 #include "ToolkitFixture.h"
 
-TEST_F(ToolkitTest, CreateBuildsTheNativeWindowAndCanvasAndIsActive)
+TEST_F(ToolkitTest, CreateShowExposeAndCloseNeverDestroy)
 {
     CApplication::Title("Ajustor de prueba");
     CRecorder* window = NewRecorder(30, 40, 120, 80, nullptr, nullptr);
@@ -46,31 +46,26 @@ TEST_F(ToolkitTest, CreateBuildsTheNativeWindowAndCanvasAndIsActive)
     EXPECT_EQ(paints[0].y, 6);
     EXPECT_EQ(desktop.GetWindowPixel(window->handle, 10, 10), app->packColour(9, 8, 7));
     EXPECT_EQ(desktop.GetWindowPixel(window->handle, 30, 30), app->packColour(200, 100, 50));
-}
 
-TEST_F(ToolkitTest, CloseHidesAndNeverDestroys)
-{
-    CRecorder* popup = NewRecorder(10, 10, 100, 60, nullptr);
-    popup->Show();
-    Pump();
+    // A close request hides and never destroys.
     log.clear();
-    desktop.RequestClose(popup->handle);
+    desktop.RequestClose(window->handle);
     Pump();
-    EXPECT_EQ(OwnTypes(popup), (std::vector<int32_t>{EV_CLOSE, EV_HIDE, EV_UNFOCUS}));
-    EXPECT_EQ(popup->visible, 0);
-    EXPECT_EQ(popup->created, 1);
-    EXPECT_TRUE(desktop.IsWindow(popup->handle));
-    EXPECT_FALSE(desktop.IsVisible(popup->handle));
-    EXPECT_TRUE(app->IsAlive(popup));
-    popup->Show();
-    EXPECT_TRUE(desktop.IsVisible(popup->handle));
+    EXPECT_EQ(OwnTypes(window), (std::vector<int32_t>{EV_CLOSE, EV_HIDE, EV_UNFOCUS}));
+    EXPECT_EQ(window->visible, 0);
+    EXPECT_EQ(window->created, 1);
+    EXPECT_TRUE(desktop.IsWindow(window->handle));
+    EXPECT_FALSE(desktop.IsVisible(window->handle));
+    EXPECT_TRUE(app->IsAlive(window));
+    window->Show();
+    EXPECT_TRUE(desktop.IsVisible(window->handle));
 
     // A hidden window ignores a second close.
-    popup->Hide();
+    window->Hide();
     log.clear();
-    desktop.RequestClose(popup->handle);
+    desktop.RequestClose(window->handle);
     Pump();
-    EXPECT_EQ(OwnTypes(popup), (std::vector<int32_t>{EV_FOCUS, EV_CLOSE}));
+    EXPECT_EQ(OwnTypes(window), (std::vector<int32_t>{EV_FOCUS, EV_CLOSE}));
 }
 
 TEST_F(ToolkitTest, ResizingToTheSameSizeKeepsCanvasAndPixels)
@@ -103,23 +98,7 @@ TEST_F(ToolkitTest, ResizingToTheSameSizeKeepsCanvasAndPixels)
     EXPECT_EQ(window->GetCanvas()->GetHeight(), 60);
 }
 
-TEST_F(ToolkitTest, ChildResizeComesOnlyFromItsParent)
-{
-    CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
-    CRecorder* child = NewRecorder(10, 10, 50, 50, top);
-    ShowAll({top, child});
-    Pump();
-    log.clear();
-    CEvent r = child->GetRect();
-    r.width = 70;
-    child->MoveTo(r);
-    Pump();
-    // Once from MoveTo itself; the window system's notice is not delivered to a child.
-    EXPECT_EQ(SeenBy(child, EV_RESIZE).size(), 1u);
-    EXPECT_EQ(child->width, 70);
-}
-
-TEST_F(ToolkitTest, EventsBubbleWithTheChildDirectlyBelowAsSource)
+TEST_F(ToolkitTest, EventsBubbleUpButResizesComeOnlyFromTheParent)
 {
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     CRecorder* middle = NewRecorder(10, 10, 200, 150, top);
@@ -147,6 +126,10 @@ TEST_F(ToolkitTest, EventsBubbleWithTheChildDirectlyBelowAsSource)
     leaf->MoveTo(r);
     EXPECT_EQ(middle->width, 200);
     EXPECT_EQ(top->width, 300);
+    Pump();
+    // Once from MoveTo itself; the window system's notice is not delivered to a child.
+    EXPECT_EQ(SeenBy(leaf, EV_RESIZE).size(), 1u);
+    EXPECT_EQ(leaf->width, 20);
 }
 
 TEST_F(ToolkitTest, TabFollowsNextFocusAndDoesNothingWithout)
@@ -178,7 +161,7 @@ TEST_F(ToolkitTest, TabFollowsNextFocusAndDoesNothingWithout)
     EXPECT_EQ(focus[0].source, second);
 }
 
-TEST_F(ToolkitTest, DestroyDeletesChildrenAndRestoresTheParent)
+TEST_F(ToolkitTest, DestroyDeletesChildrenRestoresTheParentAndIgnoresDeadParents)
 {
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     int topCount = top->GetReferenceCount();
@@ -218,11 +201,8 @@ TEST_F(ToolkitTest, DestroyDeletesChildrenAndRestoresTheParent)
     }
     EXPECT_EQ(top->children->GetCount(), 0u);
     EXPECT_EQ(top->GetReferenceCount(), topCount);
-}
 
-TEST_F(ToolkitTest, AParentThatIsNotAliveIsIgnored)
-{
-    CRecorder* top = NewRecorder(0, 0, 100, 100, nullptr);
+    // Parents that are not alive, or no longer created, are ignored.
     CWindow* parentToDelete = new CRecorder(app, nullptr);
     // Only the old address is passed on; volatile keeps the optimiser from treating it
     // as a use of the deleted object.
