@@ -1,6 +1,6 @@
 // The real program on a private X server, driven through the server by xdotool as a
-// person would drive it: a data set typed into the four columns, saved, both fits run
-// and both reports exported through the chooser and compared byte for byte with what
+// person would drive it: a data set typed into the four columns, saved, the three fits
+// run and their reports exported through the chooser and compared byte for byte with what
 // ajustor-fit writes for the saved file, "Nuevo", "Cargar", a cell that is no number,
 // the data typed again with decimal commas (the same reports), the about window, and
 // the end by the title bar's close button. Once without a window manager, once under openbox.
@@ -259,7 +259,8 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
         const char* report;
         const char* options;
     } fits[] = {{"simple", 8 + 74, 394 + 19, "Ajuste Simple", 450 + 82, 296 + 18, "simple.html", ""},
-                {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted"}};
+                {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted"},
+                {"york", 8 + 74, 354 + 19, "Ajuste York", 450 + 82, 296 + 18, "york.html", "--york"}};
     auto fitAndExport = [&](const Fit& fit, const std::string& report) {
         Click(main, fit.x, fit.y);
         Place result = Find(fit.title);
