@@ -1,7 +1,7 @@
 // Pictures of the program for the README, made by the program itself on the in-memory
 // desktop: the main window with an example data set loaded through "Cargar", the
-// result window of "Ajuste Simple" and its plot. Run it in a folder whose "Dades"
-// holds the data set (tools/make-readme-pictures does all of this).
+// result window of "Ajuste Simple" and its plot, and that of "Ajuste York". Run it in a
+// folder whose "Dades" holds the data set (tools/make-readme-pictures does all of this).
 //
 //   readme-pictures PICTURE-FOLDER DATA-FILE-NAME OUTPUT-FOLDER
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include "app/AjustorProgram.h"
 #include "app/Basicad.h"
 #include "app/CMainw.h"
+#include "app/CYorkWindow.h"
 #include "core/CApplication.h"
 #include "graphics/CCanvas.h"
 #include "platform/PngWriter.h"
@@ -80,6 +81,14 @@ int main(int argc, char** argv)
     auto* result = main->resultWindow.CheckedAs<Basicad>();
     ok = ok && result && Save(result, out + "/ajuste-simple.png");
     ok = ok && result && Save(result->plotWindow.As<CBasicWindow>(), out + "/grafica.png");
+    if (result) {  // out of the way of the main window's buttons, as closing them does
+        result->plotWindow.As<CWindow>()->Hide();
+        result->Hide();
+        Pump(app);
+    }
+    Click(app, 212 + 2 + 8 + 74, 144 + 22 + 354 + 19);  // "Ajuste York"
+    auto* york = main->resultWindow.CheckedAs<CYorkWindow>();
+    ok = ok && york && Save(york, out + "/ajuste-york.png");
     window.Clear();
     app->Cleanup();
     delete app;
