@@ -16,7 +16,4 @@ public:
     Variable& productXX = auxiliary[1];
     Variable& productYY = auxiliary[2];
     Variable& residuals = auxiliary[3];
-
-protected:
-    FittedLine Fit(CDataColumn* const data[4]) override;
 };

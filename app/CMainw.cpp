@@ -7,6 +7,7 @@
 #include "app/FitProblem.h"
 #include "app/Ponderat.h"
 #include "app/CResultWindow.h"
+#include "app/CYorkWindow.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
@@ -25,6 +26,15 @@
 namespace {
 // Every child has the colour (255, 236, 192).
 constexpr uint32_t ChildColour[] = {255, 236, 192};
+
+CResultWindow* NewResultWindow(CGApplication* app, FitKind kind)
+{
+    if (kind == FitKind::Simple)
+        return new Basicad(app);
+    if (kind == FitKind::Weighted)
+        return new Ponderat(app);
+    return new CYorkWindow(app);
+}
 
 struct FileButton {
     Variable CMainw::*field;
@@ -159,7 +169,8 @@ void CMainw::BuildFitButtons(CFile* pictures)
         const char* caption;
         const char* icon;
         int y;
-    } fits[] = {{&CMainw::simpleButton, "Ajuste Simple", "calx.cel", 394},
+    } fits[] = {{&CMainw::yorkButton, "Ajuste York", "calxy.cel", 354},
+                {&CMainw::simpleButton, "Ajuste Simple", "calx.cel", 394},
                 {&CMainw::weightedButton, "Ajuste Ponderado", "calc.cel", 434}};
     for (const auto& spec : fits) {
         auto* button = NewChild<CButton>(this, 8, spec.y, 148, 38);
@@ -258,6 +269,9 @@ bool CMainw::Command(CObject* source, const CEvent& event)
     } else if (source == weightedButton.Get()) {
         if (click)
             OpenFit(FitKind::Weighted);
+    } else if (source == yorkButton.Get()) {
+        if (click)
+            OpenFit(FitKind::York);
     } else if (source == newButton.Get()) {
         if (click)
             NewDataSet();
@@ -330,8 +344,7 @@ void CMainw::OpenFit(FitKind kind)
         Tell(FitProblemText(problem));
         return;
     }
-    CResultWindow* window = kind == FitKind::Simple ? static_cast<CResultWindow*>(new Basicad(GetApplication()))
-                                                    : new Ponderat(GetApplication());
+    CResultWindow* window = NewResultWindow(GetApplication(), kind);
     resultWindow = window;
     window->OpenFit(data, exportIcon.CheckedAs<CBCell>());
 }

@@ -14,7 +14,7 @@ struct DataFileOutcome;
 struct FitProblem;
 
 // The main window: the four data columns with their scroller, the file commands
-// ("Nuevo", "Cargar", "Guardar", "Guardar Como"), the about button and the two fits.
+// ("Nuevo", "Cargar", "Guardar", "Guardar Como"), the about button and the three fits.
 // Failures of saving and loading are told in a message window, and so is a fit that
 // cannot be computed, its cell at fault marked in its column.
 class CMainw : public CBasicWindow {
@@ -40,6 +40,7 @@ public:
     Variable infoButton;
     Variable simpleButton;
     Variable weightedButton;
+    Variable yorkButton;
     Variable captionLabels[4];
     Variable columns[4];
     Variable scroller;

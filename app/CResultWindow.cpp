@@ -6,6 +6,7 @@
 #include "app/FitLines.h"
 #include "app/FitPlot.h"
 #include "app/Grafica.h"
+#include "app/PlotInput.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
@@ -29,12 +30,12 @@ constexpr int ResultTableGap = 41;  // from the first scroller to "Incognitas"
 constexpr int ButtonWidth = 164;
 constexpr int ButtonGap = 8;
 
-uint32_t CopyDataSet(CGApplication* app, CDataColumn* const live[4], Variable copies[4]);
+void CopyDataSet(CGApplication* app, CDataColumn* const live[4], Variable copies[4]);
 CTextEdit* AddColumn(CBasicWindow* window, const char* caption, int x, int height);
 CScroller* AddScroller(CBasicWindow* window, int x, int height);
 void Chain(CWComponent* const* ring, int count);
 CButton* AddButton(CBasicWindow* window, int x, int y, const char* caption, CBCell* icon);
-CBasicWindow* OpenPlotWindow(CGApplication* app, CDataColumn* const data[4], uint32_t rows, double a, double b);
+CBasicWindow* OpenPlotWindow(CGApplication* app, const FitResult& fit);
 CFileChooser* OpenExportChooser(CBasicWindow* owner);
 }  // namespace
 
@@ -61,7 +62,7 @@ void CResultWindow::HandleEvent(CEvent event)
 void CResultWindow::OpenFit(CDataColumn* const liveData[4], CBCell* icon)
 {
     CGApplication* app = GetApplication();
-    uint32_t rows = CopyDataSet(app, liveData, data);
+    CopyDataSet(app, liveData, data);
     exportIcon = icon;
     Create(64, 64, look.width, look.height, nullptr, look.title, 252, 242, 202);
     AddColumns();
@@ -69,26 +70,26 @@ void CResultWindow::OpenFit(CDataColumn* const liveData[4], CBCell* icon)
     CDataColumn* fitted[4];
     for (int k = 0; k < 4; k++)
         fitted[k] = data[k].As<CLineColumn>();
-    FittedLine line = Fit(fitted);
+    result = RunFit(look.kind, fitted);
+    ShowResults();
     DropFirstLines();
-    plotWindow = OpenPlotWindow(app, fitted, rows, line.a, line.b);
+    plotWindow = OpenPlotWindow(app, result);
     ChainRings();
     int buttonsY = ColumnTop + look.columnHeight + 2;
     exportButton = AddButton(this, names.As<CWindow>()->x, buttonsY, "Exportar HTML", icon);
     plotButton = AddButton(this, names.As<CWindow>()->x - ButtonWidth - ButtonGap, buttonsY, "Ver grafica", nullptr);
     Show();
+    if (!result.note.empty())
+        ShowMessage(app, messageWindow, result.note);
 }
 
-int CResultWindow::AuxiliaryCount() const
-{
-    return look.kind == FitKind::Simple ? SimpleRowColumns : WeightedRowColumns;
-}
+int CResultWindow::AuxiliaryCount() const { return RowColumnCount(look.kind); }
 
 // The auxiliary columns left to right, their scroller, "Incognitas", "Valores" and
 // their scroller.
 void CResultWindow::AddColumns()
 {
-    const char* const* captions = look.kind == FitKind::Simple ? SimpleRowCaptions : WeightedRowCaptions;
+    const char* const* captions = RowCaptions(look.kind);
     int count = AuxiliaryCount();
     for (int i = 0; i < count; i++)
         auxiliary[i] = AddColumn(this, captions[i], FirstColumnX + ColumnStep * i, look.columnHeight);
@@ -98,6 +99,18 @@ void CResultWindow::AddColumns()
     names = AddColumn(this, "Incognitas", namesX, look.columnHeight);
     values = AddColumn(this, "Valores", namesX + ColumnStep, look.columnHeight);
     secondScroller = AddScroller(this, namesX + ColumnStep + ColumnWidth, look.columnHeight);
+}
+
+// The fit's numbers as texts, one line each.
+void CResultWindow::ShowResults()
+{
+    for (int i = 0; i < AuxiliaryCount(); i++)
+        for (double value : result.perRow[i])
+            AppendNumber(auxiliary[i].As<CTextEdit>(), value);
+    for (const NamedResult& named : result.named) {
+        AppendName(names.As<CTextEdit>(), named.name);
+        AppendNumber(values.As<CTextEdit>(), named.value);
+    }
 }
 
 // Every new column starts with an empty line; dropping it leaves each holding exactly
@@ -115,7 +128,7 @@ void CResultWindow::DropFirstLines()
 void CResultWindow::ChainRings()
 {
     int count = AuxiliaryCount();
-    CWComponent* left[WeightedRowColumns + 1];
+    CWComponent* left[MostRowColumns + 1];
     for (int i = 0; i < count; i++)
         left[i] = auxiliary[i].As<CTextEdit>();
     left[count] = firstScroller.As<CScroller>();
@@ -131,13 +144,9 @@ void CResultWindow::ChainRings()
 // window.
 void CResultWindow::Export()
 {
-    ReportColumns columns;
+    CList* cells[4];
     for (int k = 0; k < 4; k++)
-        columns.data[k] = data[k].As<CLineColumn>()->GetLines();
-    for (int i = 0; i < AuxiliaryCount(); i++)
-        columns.auxiliary[i] = auxiliary[i].As<CTextEdit>()->GetLines();
-    columns.names = names.As<CTextEdit>()->GetLines();
-    columns.values = values.As<CTextEdit>()->GetLines();
+        cells[k] = data[k].As<CLineColumn>()->GetLines();
 
     CGApplication* app = GetApplication();
     Variable chosen(chooser.As<CFileChooser>()->GetChosenName());
@@ -151,7 +160,7 @@ void CResultWindow::Export()
     Variable path(new CString(app));
     path.As<CString>()->SetText(system.data(), uint32_t(system.size()));
     int error = 0;
-    if (!WriteFitReport(app, path.As<CString>(), look.kind, columns, &error))
+    if (!WriteFitReport(app, path.As<CString>(), result, cells, &error))
         ShowMessage(app, messageWindow, FailureText("exportar", shown, error));
 }
 
@@ -164,7 +173,7 @@ void CResultWindow::OpenLabPlot()
     }
     auto* window = new Grafica(GetApplication());
     labPlotWindow = window;
-    window->OpenPlot(labPlot, exportIcon.CheckedAs<CBCell>());
+    window->OpenPlot(LabPlotOf(result), exportIcon.CheckedAs<CBCell>());
 }
 
 void ShowMessage(CGApplication* app, Variable& message, const std::string& text)
@@ -177,7 +186,7 @@ void ShowMessage(CGApplication* app, Variable& message, const std::string& text)
 namespace {
 // Copies the rows a fit uses (trailing empty rows left out) from the live data columns
 // into columns of the window's own, whatever happens to the live columns later.
-uint32_t CopyDataSet(CGApplication* app, CDataColumn* const live[4], Variable copies[4])
+void CopyDataSet(CGApplication* app, CDataColumn* const live[4], Variable copies[4])
 {
     uint32_t rows = RowCount(live);
     for (int k = 0; k < 4; k++) {
@@ -189,7 +198,6 @@ uint32_t CopyDataSet(CGApplication* app, CDataColumn* const live[4], Variable co
         }
         copy->DeleteFirstLine();
     }
-    return rows;
 }
 
 // The caption at x + 10 with its bottom at y = 20, and a read-only column under it.
@@ -231,12 +239,12 @@ CButton* AddButton(CBasicWindow* window, int x, int y, const char* caption, CBCe
     return button;
 }
 
-CBasicWindow* OpenPlotWindow(CGApplication* app, CDataColumn* const data[4], uint32_t rows, double a, double b)
+CBasicWindow* OpenPlotWindow(CGApplication* app, const FitResult& fit)
 {
     auto* plot = new CBasicWindow(app);
     Variable hold(plot);
     plot->Create(128, 128, 805, 604, nullptr, "Grafica (Meramente Orientativa)", 252, 242, 202);
-    DrawFitPlot(plot->GetCanvas(), data, rows, a, b);
+    DrawFitPlot(plot->GetCanvas(), fit.rows, fit.a, fit.b);
     plot->Show();
     plot->Protect();
     return plot;

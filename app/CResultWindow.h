@@ -3,29 +3,30 @@
 #include <string>
 
 #include "app/FitReport.h"
-#include "app/PlotInput.h"
 #include "toolkit/CBasicWindow.h"
 
 class CBCell;
 class CDataColumn;
 
-// What the two result windows share: a copy of the data they were fitted on (so a
-// report exported later shows the data of its results), the per-row auxiliary columns
-// left to right with their scroller, the named results in "Incognitas" and "Valores"
-// with theirs, the "Exportar HTML" button and the plot window beside them, and "Ver
-// grafica", which opens the plot with axes in a window of its own.
+// What the result windows share: a copy of the data they were fitted on (so a report
+// exported later shows the data of its results), the fit's results as numbers, shown
+// as the per-row auxiliary columns left to right with their scroller and the named
+// results in "Incognitas" and "Valores" with theirs, the "Exportar HTML" button and the
+// plot window beside them, and "Ver grafica", which opens the plot with axes in a
+// window of its own.
 class CResultWindow : public CBasicWindow {
 public:
     ~CResultWindow() override;
 
     void HandleEvent(CEvent event) override;
 
-    // Creates the window, fits the live data columns' rows into it, draws the plot and
-    // shows everything. The export icon is lent by the main window.
+    // Creates the window, fits the live data columns' rows (checked before, FitProblem.h),
+    // shows the results, draws the plot and shows everything; a note of the fit opens a
+    // message window. The export icon is lent by the main window.
     void OpenFit(CDataColumn* const liveData[4], CBCell* icon);
 
     Variable data[4];
-    Variable auxiliary[WeightedRowColumns];
+    Variable auxiliary[MostRowColumns];
     Variable names;
     Variable values;
     Variable firstScroller;
@@ -46,28 +47,20 @@ protected:
         int columnHeight;
         FitKind kind;
     };
-    struct FittedLine {
-        double a;
-        double b;
-    };
 
     CResultWindow(CGApplication* app, const Look& look);
-
-    // Runs the fit on the data, appending to the auxiliary columns, names and values,
-    // and sets what the plot with axes shows.
-    virtual FittedLine Fit(CDataColumn* const data[4]) = 0;
-
-    PlotInput labPlot;
 
 private:
     int AuxiliaryCount() const;
     void AddColumns();
+    void ShowResults();
     void DropFirstLines();
     void ChainRings();
     void Export();
     void OpenLabPlot();
 
     Look look;
+    FitResult result;  // what the columns show, as numbers, for the report
 };
 
 // Opens a message window with the text, held by `message` (which drops an earlier one).

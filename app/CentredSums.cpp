@@ -33,15 +33,17 @@ CentredSums CentredSumsOf(const FitRows& rows, bool weighted)
     return c;
 }
 
-CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, CDataColumn* residuals)
+CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, bool weighted, std::vector<double>* residuals)
 {
     CentredLine line{c.weight * c.xx, c.xy / c.xx, 0, 0};
     line.b = c.meanY - line.a * c.meanX;
     CompensatedSum s;
     rows.ForEach([&](double x, double y, double e) {
-        double q = (line.a * (x - c.meanX) - (y - c.meanY)) / e;
+        double q = line.a * (x - c.meanX) - (y - c.meanY);
+        if (weighted)
+            q /= e;
         s.Add(q * q);
-        AppendNumber(residuals, q * q);
+        Keep(residuals, q * q);
     });
     line.s = s.Value();
     return line;

@@ -1,6 +1,7 @@
 #pragma once
 
-class CDataColumn;
+#include <vector>
+
 class FitRows;
 
 // Sums about the (weighted) means, from which both fits take their line and errors:
@@ -21,9 +22,9 @@ inline double WeightOf(double e) { return 1.0 / (e * e); }
 
 // The line through the (weighted) centre: Δ = Sw·Mxx, A = Mxy/Mxx, B = ȳ − A·x̄, and S,
 // the compensated sum of the squared residuals A·(x − x̄) − (y − ȳ), each divided by
-// its row's error (1 in the simple fit, which leaves it exact). Every squared residual
-// is also appended to `residuals`.
+// its row's error in the weighted fit. Every squared residual is also kept in
+// `residuals` when given.
 struct CentredLine {
     double delta, a, b, s;
 };
-CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, CDataColumn* residuals);
+CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, bool weighted, std::vector<double>* residuals);

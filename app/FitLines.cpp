@@ -39,25 +39,27 @@ double CellValue(CDataColumn* column, uint32_t row)
     return cell.status == CellNumber::NotANumber ? std::nan("") : cell.value;
 }
 
+uint32_t FitNumberText(double value, char (&text)[FitTextRoom])
+{
+    return FormatGeneral(value, FitDigits, text, FitTextRoom);
+}
+
+std::string FitNumberText(double value)
+{
+    char text[FitTextRoom];
+    return std::string(text, FitNumberText(value, text));
+}
+
 void AppendNumber(CDataColumn* column, double value)
 {
     if (!column)
         return;
-    char text[FitDigits + 40];
-    uint32_t n = FormatGeneral(value, FitDigits, text, sizeof text);
-    column->AddLine(text, n);
+    char text[FitTextRoom];
+    column->AddLine(text, FitNumberText(value, text));
 }
 
 void AppendName(CDataColumn* column, const char* name)
 {
     if (column)
         column->AddLine(name, static_cast<uint32_t>(std::strlen(name)));
-}
-
-void AppendResults(CDataColumn* names, CDataColumn* values, std::initializer_list<NamedResult> results)
-{
-    for (const NamedResult& result : results) {
-        AppendName(names, result.name);
-        AppendNumber(values, result.value);
-    }
 }

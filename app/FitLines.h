@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
+#include <string>
+#include <vector>
 
 class CDataColumn;
 struct CellNumber;
@@ -23,17 +24,29 @@ CellNumber ReadCell(CDataColumn* column, uint32_t row);
 // (FitProblem.h).
 double CellValue(CDataColumn* column, uint32_t row);
 
-// Appends the number with 32 significant digits, or the text, as a new line; a null
-// column is skipped, so callers that show no per-row values pay nothing for them.
+// The digits every number of a fit is shown with, and room for its text.
+constexpr int FitDigits = 32;
+constexpr uint32_t FitTextRoom = FitDigits + 40;
+
+// A fit's number as every window, report and the command-line tool show it: 32
+// significant digits. Returns the length written to `text`.
+uint32_t FitNumberText(double value, char (&text)[FitTextRoom]);
+std::string FitNumberText(double value);
+
+// Appends the number as shown, or the text, as a new line; a null column is skipped.
 void AppendNumber(CDataColumn* column, double value);
 void AppendName(CDataColumn* column, const char* name);
 
-// A fit's named results, appended in order: the name to `names`, the number to `values`.
+// Keeps a per-row value of a fit; a null column is skipped, so callers that show no
+// per-row values pay nothing for them.
+inline void Keep(std::vector<double>* column, double value)
+{
+    if (column)
+        column->push_back(value);
+}
+
+// One of a fit's named results.
 struct NamedResult {
     const char* name;
     double value;
 };
-void AppendResults(CDataColumn* names, CDataColumn* values, std::initializer_list<NamedResult> results);
-
-// The digits every number of a fit is shown with.
-constexpr int FitDigits = 32;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/FitLines.h"
+#include "app/FitRows.h"
 #include "graphics/CCanvas.h"
 
 namespace {
@@ -19,10 +19,14 @@ struct Box {
     double PY(double v) const { return PlotHeight - (v - minY) * ky; }
 };
 
-Row ReadRow(CDataColumn* const data[4], uint32_t i)
+// Calls visit(row) for every row whose point is finite.
+template <class Visit>
+void ForEachPoint(const FitRows& rows, Visit visit)
 {
-    return {CellValue(data[ColumnX], i), CellValue(data[ColumnErrorX], i), CellValue(data[ColumnY], i),
-            CellValue(data[ColumnErrorY], i)};
+    rows.ForEachPoint([&](double x, double ex, double y, double ey) {
+        if (std::isfinite(x) && std::isfinite(y))
+            visit(Row{x, ex, y, ey});
+    });
 }
 
 bool Finite(double v) { return std::isfinite(v); }
@@ -47,17 +51,14 @@ void Scale(double& low, double& high, double pixels, double& k)
     k = pixels / (high - low);
 }
 
-Box BoundingBox(CDataColumn* const data[4], uint32_t rows)
+Box BoundingBox(const FitRows& rows)
 {
     Box box;
-    for (uint32_t i = 0; i < rows; i++) {
-        Row r = ReadRow(data, i);
-        if (!Finite(r.x) || !Finite(r.y))
-            continue;
+    ForEachPoint(rows, [&](const Row& r) {
         double ex = Finite(r.ex) ? r.ex : 0, ey = Finite(r.ey) ? r.ey : 0;
         Widen(box.minX, box.maxX, r.x - ex, r.x + ex);
         Widen(box.minY, box.maxY, r.y - ey, r.y + ey);
-    }
+    });
     Scale(box.minX, box.maxX, PlotWidth, box.kx);
     Scale(box.minY, box.maxY, PlotHeight, box.ky);
     return box;
@@ -108,29 +109,23 @@ bool ClipToBox(double& x1, double& y1, double& x2, double& y2)
     return Finite(x1) && Finite(y1) && Finite(x2) && Finite(y2);
 }
 
-void DrawErrorBars(CCanvas* canvas, CDataColumn* const data[4], uint32_t rows, const Box& box)
+void DrawErrorBars(CCanvas* canvas, const FitRows& rows, const Box& box)
 {
-    for (uint32_t i = 0; i < rows; i++) {
-        Row r = ReadRow(data, i);
-        if (!Finite(r.x) || !Finite(r.y))
-            continue;
+    ForEachPoint(rows, [&](const Row& r) {
         if (Finite(r.ex))
             Segment(canvas, box.PX(r.x - r.ex), box.PY(r.y), box.PX(r.x + r.ex), box.PY(r.y));
         if (Finite(r.ey))
             Segment(canvas, box.PX(r.x), box.PY(r.y + r.ey), box.PX(r.x), box.PY(r.y - r.ey));
-    }
+    });
 }
 
-void DrawCrosses(CCanvas* canvas, CDataColumn* const data[4], uint32_t rows, const Box& box)
+void DrawCrosses(CCanvas* canvas, const FitRows& rows, const Box& box)
 {
-    for (uint32_t i = 0; i < rows; i++) {
-        Row r = ReadRow(data, i);
-        if (!Finite(r.x) || !Finite(r.y))
-            continue;
+    ForEachPoint(rows, [&](const Row& r) {
         double fx = box.PX(r.x), fy = box.PY(r.y);
         Segment(canvas, fx - 3, fy - 3, fx + 3, fy + 3);
         Segment(canvas, fx - 3, fy + 3, fx + 3, fy - 3);
-    }
+    });
 }
 
 void DrawFittedLine(CCanvas* canvas, const Box& box, double a, double b)
@@ -143,17 +138,17 @@ void DrawFittedLine(CCanvas* canvas, const Box& box, double a, double b)
 }
 }  // namespace
 
-void DrawFitPlot(CCanvas* canvas, CDataColumn* const data[4], uint32_t rows, double a, double b)
+void DrawFitPlot(CCanvas* canvas, const FitRows& rows, double a, double b)
 {
     if (!canvas)
         return;
-    Box box = BoundingBox(data, rows);
+    Box box = BoundingBox(rows);
     canvas->SetColourRGB(255, 255, 255);
     canvas->FillRect(0, 0, 806, 605);
     canvas->SetColourRGB(255, 32, 8);
-    DrawErrorBars(canvas, data, rows, box);
+    DrawErrorBars(canvas, rows, box);
     canvas->SetColourRGB(0, 0, 0);
-    DrawCrosses(canvas, data, rows, box);
+    DrawCrosses(canvas, rows, box);
     canvas->SetColourRGB(0, 128, 18);
     DrawFittedLine(canvas, box, a, b);
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 class CCanvas;
-class CDataColumn;
+class FitRows;
 
 // The size of the plot's box, in pixels.
 constexpr int PlotWidth = 800;
@@ -13,4 +13,4 @@ constexpr int PlotHeight = 600;
 // every row's error bars, a cross on each point and the fitted line y = a·x + b across
 // the box. The box holds the origin and every point with its errors. Values that are
 // not finite are left out; nothing reaches the canvas that is not inside the box.
-void DrawFitPlot(CCanvas* canvas, CDataColumn* const data[4], uint32_t rows, double a, double b);
+void DrawFitPlot(CCanvas* canvas, const FitRows& rows, double a, double b);

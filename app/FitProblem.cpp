@@ -9,6 +9,7 @@
 #include "app/FitRows.h"
 #include "app/SimpleFit.h"
 #include "app/WeightedFit.h"
+#include "app/YorkFit.h"
 #include "core/CString.h"
 #include "io/CDataColumn.h"
 #include "io/CellNumber.h"
@@ -35,6 +36,8 @@ const Reason Reasons[] = {
      "el error es tan pequeno o tan grande que su peso 1/(e*e) no se puede calcular"},
     {"Los valores son demasiado grandes para calcular el ajuste",
      "los valores son demasiado grandes para calcular el ajuste"},
+    {"este error y el de Y son 0: el ajuste York no puede pesar la fila",
+     "este error y el de Y son 0: el ajuste York no puede pesar la fila"},
 };
 
 // Long cells are cut; control bytes are written as \xNN, so the message stays one line.
@@ -88,15 +91,40 @@ FitProblem Finite(std::initializer_list<double> values)
 FitProblem Computed(const FitRows& rows, FitKind kind)
 {
     if (kind == FitKind::Simple)
-        return CheckResults(RunSimpleFit(rows, SimpleFitColumns{}));
-    return CheckResults(RunWeightedFit(rows, WeightedFitColumns{}));
+        return CheckResults(RunSimpleFit(rows));
+    if (kind == FitKind::Weighted)
+        return CheckResults(RunWeightedFit(rows));
+    return CheckResults(RunYorkFit(rows));
+}
+
+// The weighted fit's weight 1/(e·e) must be a finite positive number.
+FitProblem WeightProblem(double e, uint32_t row)
+{
+    double p = WeightOf(e);
+    if (std::isfinite(p) && p > 0)
+        return {};
+    return RowProblem(e == 0 ? FitProblem::ZeroError : FitProblem::UnusableError, row, ColumnErrorY);
+}
+
+// The York fit weighs a row by 1/(ey² + A²·ex²): one error may be 0, not both, and
+// neither square may overflow nor both vanish.
+FitProblem YorkErrorProblem(double ex, double ey, uint32_t row)
+{
+    if (ex == 0 && ey == 0)
+        return RowProblem(FitProblem::BothErrorsZero, row, ColumnErrorX);
+    double xx = ex * ex, yy = ey * ey;
+    if (!std::isfinite(xx))
+        return RowProblem(FitProblem::UnusableError, row, ColumnErrorX);
+    if (!std::isfinite(yy) || xx + yy == 0)
+        return RowProblem(FitProblem::UnusableError, row, ColumnErrorY);
+    return {};
 }
 }  // namespace
 
 FitProblem ReadFitRows(CDataColumn* const data[4], FitKind kind, FitRows& rows)
 {
-    bool weighted = kind == FitKind::Weighted;
-    const bool used[4] = {true, false, true, weighted};
+    bool york = kind == FitKind::York;
+    const bool used[4] = {true, york, true, york || kind == FitKind::Weighted};
     uint32_t count = RowCount(data);
     if (count == 0)
         return RowProblem(FitProblem::NoData, 0, -1);
@@ -110,12 +138,12 @@ FitProblem ReadFitRows(CDataColumn* const data[4], FitKind kind, FitRows& rows)
                 return CellProblem(FitProblem::EmptyCell, i, k, data[k]);
             value[k] = cell.value;
         }
-        rows.Add(value[ColumnX], value[ColumnY], weighted ? value[ColumnErrorY] : 1.0);
+        rows.Add(value[ColumnX], value[ColumnY], value[ColumnErrorY], value[ColumnErrorX]);
     }
     return {};
 }
 
-FitProblem CheckFitRows(const FitRows& rows)
+FitProblem CheckFitRows(const FitRows& rows, FitKind kind)
 {
     if (rows.Count() == 0)
         return RowProblem(FitProblem::NoData, 0, -1);
@@ -123,13 +151,14 @@ FitProblem CheckFitRows(const FitRows& rows)
     uint32_t row = 0;
     bool first = true, distinct = false;
     double firstX = 0;
-    rows.ForEach([&](double x, double, double e) {
+    rows.ForEachPoint([&](double x, double ex, double, double ey) {
         if (first)
             firstX = x, first = false;
         distinct = distinct || x != firstX;
-        double p = WeightOf(e);
-        if (!problem && rows.HasErrors() && !(std::isfinite(p) && p > 0))
-            problem = RowProblem(e == 0 ? FitProblem::ZeroError : FitProblem::UnusableError, row, ColumnErrorY);
+        if (!problem && kind == FitKind::Weighted)
+            problem = WeightProblem(ey, row);
+        if (!problem && kind == FitKind::York)
+            problem = YorkErrorProblem(ex, ey, row);
         row++;
     });
     if (!problem && !distinct)
@@ -139,10 +168,10 @@ FitProblem CheckFitRows(const FitRows& rows)
 
 FitProblem CheckFit(CDataColumn* const data[4], FitKind kind)
 {
-    FitRows rows(kind == FitKind::Weighted);
+    FitRows rows(kind != FitKind::Simple, kind == FitKind::York);
     FitProblem problem = ReadFitRows(data, kind, rows);
     if (!problem)
-        problem = CheckFitRows(rows);
+        problem = CheckFitRows(rows, kind);
     if (!problem)
         problem = Computed(rows, kind);
     return problem;
@@ -156,6 +185,12 @@ FitProblem CheckResults(const SimpleFitResult& f)
 FitProblem CheckResults(const WeightedFitResult& f)
 {
     return Finite({f.sw, f.sx, f.sy, f.swx, f.swy, f.swxy, f.swxx, f.s, f.delta, f.a, f.b, f.errorA, f.errorB, f.xi});
+}
+
+FitProblem CheckResults(const YorkFitResult& f)
+{
+    return Finite({f.a, f.b, f.errorA, f.errorB, f.covAB, f.chi2, f.reduced, f.probability, f.scaledErrorA,
+                   f.scaledErrorB});
 }
 
 std::string FitProblemText(const FitProblem& problem, bool ascii)

@@ -1,6 +1,7 @@
 #include "app/FitReport.h"
 
 #include <cerrno>
+#include <vector>
 
 #include "core/CList.h"
 #include "core/CString.h"
@@ -15,22 +16,12 @@ namespace {
 const char* const DataCaptions[] = {"X", "Error X", "Y", "Error Y"};
 const char* const ResultCaptions[] = {"Variable", "Valor"};
 
+const char* const Titles[] = {"Ajustora-2 (Ajuste Simple)", "Ajustora-2 (Ajuste Ponderado)", "Ajustora-2 (Ajuste York)"};
+
 struct Section {
     const char* heading;
     const char* const* captions;
     int count;
-};
-
-const Section SimpleSections[] = {
-    {"<H2>Datos Experimentales :</H2>", DataCaptions, 4},
-    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>", SimpleRowCaptions, SimpleRowColumns},
-    {"<H2>Resultados :</H2>", ResultCaptions, 2},
-};
-
-const Section WeightedSections[] = {
-    {"<H2>Datos Experimentales :</H2>", DataCaptions, 4},
-    {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>", WeightedRowCaptions, WeightedRowColumns},
-    {"<H2>Resultados :</H2>", ResultCaptions, 2},
 };
 
 CString* NewText(CApplication* app, const char* text)
@@ -63,12 +54,45 @@ void AddSection(CApplication* app, CList* elements, const Section& section, CLis
         columns->Add(lists[i]);
     table->hasHeader = 1;
 }
+
+// A list of strings, held by `hold`, with a line per entry.
+CList* NewList(CApplication* app, std::vector<Variable>& hold)
+{
+    auto* list = new CList(app);
+    hold.emplace_back(list);
+    list->Create();
+    return list;
+}
+
+void AddNumber(CApplication* app, CList* list, double value)
+{
+    char text[FitTextRoom];
+    auto* s = new CString(app);
+    s->SetText(text, FitNumberText(value, text));
+    list->Add(s);
+}
+
+// The fit's numbers as the windows show them: the per-row columns, then the names and
+// the values of the named results.
+void ResultLists(CApplication* app, const FitResult& fit, std::vector<Variable>& hold, CList** perRow,
+                 CList* results[2])
+{
+    for (int i = 0; i < RowColumnCount(fit.kind); i++) {
+        perRow[i] = NewList(app, hold);
+        if (i < static_cast<int>(fit.perRow.size()))
+            for (double value : fit.perRow[i])
+                AddNumber(app, perRow[i], value);
+    }
+    results[0] = NewList(app, hold);
+    results[1] = NewList(app, hold);
+    for (const NamedResult& named : fit.named) {
+        results[0]->Add(NewText(app, named.name));
+        AddNumber(app, results[1], named.value);
+    }
+}
 }  // namespace
 
-const char* const SimpleRowCaptions[SimpleRowColumns] = {"X*Y", "X*X", "Y*Y", "(Ax+B-y)"};
-const char* const WeightedRowCaptions[WeightedRowColumns] = {"1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w", "((Ax+B-y)/w)"};
-
-int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportColumns& columns, int* error)
+int WriteFitReport(CApplication* app, CString* path, const FitResult& fit, CList* const data[4], int* error)
 {
     Variable holdPath;
     holdPath = path;
@@ -86,12 +110,19 @@ int WriteFitReport(CApplication* app, CString* path, FitKind kind, const ReportC
     auto* elements = new CList(app);
     doc->elements = elements;
     elements->Create();
-    bool simple = kind == FitKind::Simple;
-    doc->title = NewText(app, simple ? "Ajustora-2 (Ajuste Simple)" : "Ajustora-2 (Ajuste Ponderado)");
-    const Section* sections = simple ? SimpleSections : WeightedSections;
-    CList* const results[2] = {columns.names, columns.values};
-    AddSection(app, elements, sections[0], columns.data, 4);
-    AddSection(app, elements, sections[1], columns.auxiliary, sections[1].count);
+    doc->title = NewText(app, Titles[static_cast<int>(fit.kind)]);
+    std::vector<Variable> hold;
+    CList* perRow[MostRowColumns] = {};
+    CList* results[2] = {};
+    ResultLists(app, fit, hold, perRow, results);
+    int count = RowColumnCount(fit.kind);
+    const Section sections[] = {
+        {"<H2>Datos Experimentales :</H2>", DataCaptions, 4},
+        {"<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2>", RowCaptions(fit.kind), count},
+        {"<H2>Resultados :</H2>", ResultCaptions, 2},
+    };
+    AddSection(app, elements, sections[0], data, 4);
+    AddSection(app, elements, sections[1], perRow, count);
     AddSection(app, elements, sections[2], results, 2);
 
     doc->WriteTo(filter.As<CCommaFilterIO>());

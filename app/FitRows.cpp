@@ -2,9 +2,9 @@
 
 #include "app/FitLines.h"
 
-FitRows::FitRows(bool withErrors) : width(withErrors ? 3 : 2) {}
+FitRows::FitRows(bool withErrors, bool withErrorX) : width(withErrorX ? 4 : withErrors ? 3 : 2) {}
 
-bool FitRows::Add(double x, double y, double e)
+bool FitRows::Add(double x, double y, double e, double ex)
 {
     if (count == UINT32_MAX)
         return false;
@@ -14,8 +14,10 @@ bool FitRows::Add(double x, double y, double e)
     double* v = blocks.back().get() + at * width;
     v[0] = x;
     v[1] = y;
-    if (width == 3)
+    if (width >= 3)
         v[2] = e;
+    if (width == 4)
+        v[3] = ex;
     count++;
     return true;
 }

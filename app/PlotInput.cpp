@@ -1,76 +1,74 @@
 #include "app/PlotInput.h"
 
 #include <cmath>
+#include <cstring>
 
-#include "app/ChiSquare.h"
-#include "app/FitLines.h"
-#include "app/SimpleFit.h"
-#include "app/WeightedFit.h"
+#include "app/FitResult.h"
 
 namespace {
-// The rows as the plot draws them: errors by their size, an empty or unreadable error
-// as none. Rows without a readable x and y are left out (no fit runs on them).
-void ReadRows(CDataColumn* const data[4], PlotInput& plot)
+const char* FitName(FitKind kind)
 {
-    uint32_t rows = RowCount(data);
-    for (uint32_t i = 0; i < rows; i++) {
-        double x = CellValue(data[ColumnX], i), y = CellValue(data[ColumnY], i);
-        if (!std::isfinite(x) || !std::isfinite(y))
-            continue;
-        double ex = std::fabs(CellValue(data[ColumnErrorX], i)), ey = std::fabs(CellValue(data[ColumnErrorY], i));
-        plot.x.push_back(x);
-        plot.ex.push_back(std::isfinite(ex) ? ex : 0);
-        plot.y.push_back(y);
-        plot.ey.push_back(std::isfinite(ey) ? ey : 0);
+    switch (kind) {
+    case FitKind::Simple:
+        return "Ajuste Simple";
+    case FitKind::Weighted:
+        return "Ajuste Ponderado";
+    case FitKind::York:
+        break;
     }
+    return "Ajuste York";
 }
 
-void Residuals(PlotInput& plot, bool normalised)
+// A named result of the fit or of its statistics; NaN when the fit has none of that name.
+double Named(const FitResult& fit, const char* name)
 {
-    plot.normalised = normalised;
+    for (const auto* list : {&fit.named, &fit.statistics})
+        for (const NamedResult& result : *list)
+            if (std::strcmp(result.name, name) == 0)
+                return result.value;
+    return std::nan("");
+}
+
+// The rows as the plot draws them: errors by their size.
+void ReadRows(const FitResult& fit, PlotInput& plot)
+{
+    fit.rows.ForEachPoint([&](double x, double ex, double y, double ey) {
+        plot.x.push_back(x);
+        plot.ex.push_back(std::fabs(ex));
+        plot.y.push_back(y);
+        plot.ey.push_back(std::fabs(ey));
+    });
+}
+
+void Residuals(PlotInput& plot, FitKind kind)
+{
+    plot.normalised = kind != FitKind::Simple;
     plot.residuals.resize(plot.x.size());
     for (size_t i = 0; i < plot.x.size(); i++) {
         double r = plot.y[i] - (plot.a * plot.x[i] + plot.b);
-        plot.residuals[i] = normalised ? r / plot.ey[i] : r;
+        if (kind == FitKind::Weighted)
+            r /= plot.ey[i];
+        else if (kind == FitKind::York)
+            r /= std::sqrt(plot.ey[i] * plot.ey[i] + plot.a * plot.a * plot.ex[i] * plot.ex[i]);
+        plot.residuals[i] = r;
     }
 }
 }  // namespace
 
-ChiSquareResults WeightedChiSquare(const WeightedFitResult& fit)
-{
-    ChiSquareResults out;
-    double degrees = fit.n > 2 ? fit.n - 2.0 : 0;
-    out.chi2 = fit.s;
-    out.perDegree = degrees > 0 ? fit.s / degrees : std::nan("");
-    out.probability = ChiSquareProbability(fit.s, degrees);
-    return out;
-}
-
-PlotInput SimpleFitPlot(const SimpleFitResult& fit, CDataColumn* const data[4])
+PlotInput LabPlotOf(const FitResult& fit)
 {
     PlotInput plot;
-    plot.fit = "Ajuste Simple";
+    plot.fit = FitName(fit.kind);
     plot.a = fit.a;
     plot.b = fit.b;
-    ReadRows(data, plot);
-    Residuals(plot, false);
-    plot.legend = {{"A", fit.a, fit.errorA}, {"B", fit.b, fit.errorB}, {"r", fit.r, -1, 5}};
-    return plot;
-}
-
-PlotInput WeightedFitPlot(const WeightedFitResult& fit, CDataColumn* const data[4])
-{
-    PlotInput plot;
-    plot.fit = "Ajuste Ponderado";
-    plot.a = fit.a;
-    plot.b = fit.b;
-    ReadRows(data, plot);
-    Residuals(plot, true);
-    plot.legend = {{"A", fit.a, fit.errorA}, {"B", fit.b, fit.errorB}};
-    ChiSquareResults chi = WeightedChiSquare(fit);
-    if (std::isfinite(chi.perDegree)) {
-        plot.legend.push_back({"Chi2/(N-2)", chi.perDegree, -1, 3});
-        plot.legend.push_back({"P(Chi2)", chi.probability, -1, 2});
+    ReadRows(fit, plot);
+    Residuals(plot, fit.kind);
+    plot.legend = {{"A", fit.a, Named(fit, "Error A")}, {"B", fit.b, Named(fit, "Error B")}};
+    if (fit.kind == FitKind::Simple) {
+        plot.legend.push_back({"r", Named(fit, "r"), -1, 5});
+    } else if (fit.rows.Count() > 2) {
+        plot.legend.push_back({"Chi2/(N-2)", Named(fit, "Chi2/(N-2)"), -1, 3});
+        plot.legend.push_back({"P(Chi2)", Named(fit, "P(Chi2)"), -1, 2});
     }
     return plot;
 }

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-class CDataColumn;
-struct SimpleFitResult;
-struct WeightedFitResult;
+struct FitResult;
 
 // One line of a plot's legend after the fit's name and its equation: "A = 1,98 ± 0,17"
 // or, without an error, "r = 0,99871".
@@ -27,16 +25,8 @@ struct PlotInput {
     bool normalised = false;  // residuals divided by their error
 };
 
-// χ² of a fit weighted by its stated errors, per degree of freedom, and the chance of
-// one at least as large; NaN for the last two without degrees of freedom.
-struct ChiSquareResults {
-    double chi2 = 0, perDegree = 0, probability = 0;
-};
-ChiSquareResults WeightedChiSquare(const WeightedFitResult& fit);
-
-// The plot of a fit on the rows of its data columns (the columns' empty trailing rows
-// are no data). The simple fit's legend gives A, B and r with its residuals y − (A·x + B);
-// the weighted fit's gives A, B, Chi2/(N-2) and P(Chi2), its residuals divided by the
-// error of y.
-PlotInput SimpleFitPlot(const SimpleFitResult& fit, CDataColumn* const data[4]);
-PlotInput WeightedFitPlot(const WeightedFitResult& fit, CDataColumn* const data[4]);
+// The plot of a fit on the rows it used. Every legend gives A and B with their errors;
+// the simple fit's adds r and its residuals are y − (A·x + B); the weighted and York
+// fits add Chi2/(N-2) and P(Chi2) (with more than two rows) and divide each residual
+// by its error: that of y, or for the York fit that of y − A·x, √(σy² + A²σx²).
+PlotInput LabPlotOf(const FitResult& fit);

@@ -18,7 +18,4 @@ public:
     Variable& weightedX = auxiliary[3];
     Variable& weightedY = auxiliary[4];
     Variable& residuals = auxiliary[5];
-
-protected:
-    FittedLine Fit(CDataColumn* const data[4]) override;
 };

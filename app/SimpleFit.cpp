@@ -16,19 +16,9 @@ void FirstPass(const FitRows& rows, const SimpleFitColumns& out, SimpleFitResult
         fit.sy += y;
         fit.syy += y * y;
         fit.sxy += x * y;
-        AppendNumber(out.xx, x * x);
-        AppendNumber(out.yy, y * y);
-        AppendNumber(out.xy, x * y);
-    });
-}
-
-void WriteResults(const SimpleFitResult& fit, const SimpleFitColumns& out)
-{
-    AppendResults(out.names, out.values, {
-        {"N", static_cast<double>(fit.n)}, {"Sx", fit.sx}, {"Sy", fit.sy}, {"Sxx", fit.sxx},
-        {"Syy", fit.syy}, {"Sxy", fit.sxy}, {"S[(Ax+B-y)]", fit.s}, {"Delta", fit.delta},
-        {"Error Y", fit.errorY}, {"A", fit.a}, {"B", fit.b}, {"Error A", fit.errorA},
-        {"Error B", fit.errorB}, {"r", fit.r},
+        Keep(out.xx, x * x);
+        Keep(out.yy, y * y);
+        Keep(out.xy, x * y);
     });
 }
 
@@ -46,7 +36,7 @@ SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
     fit.n = rows.Count();
     FirstPass(rows, out, fit);
     CentredSums c = CentredSumsOf(rows, false);
-    CentredLine line = FitCentredLine(rows, c, out.residuals);
+    CentredLine line = FitCentredLine(rows, c, false, out.residuals);
     double n = fit.n;
     fit.delta = line.delta;
     fit.a = line.a;
@@ -58,8 +48,17 @@ SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
     // Every y equal: the horizontal line passes through every point, a perfect fit
     // rather than the 0/0 of the formula.
     fit.r = c.yy > 0 ? std::sqrt(c.xy * c.xy / (c.yy * c.xx)) : 1.0;
-    WriteResults(fit, out);
     return fit;
+}
+
+std::vector<NamedResult> NamedResults(const SimpleFitResult& fit)
+{
+    return {
+        {"N", static_cast<double>(fit.n)}, {"Sx", fit.sx}, {"Sy", fit.sy}, {"Sxx", fit.sxx},
+        {"Syy", fit.syy}, {"Sxy", fit.sxy}, {"S[(Ax+B-y)]", fit.s}, {"Delta", fit.delta},
+        {"Error Y", fit.errorY}, {"A", fit.a}, {"B", fit.b}, {"Error A", fit.errorA},
+        {"Error B", fit.errorB}, {"r", fit.r},
+    };
 }
 
 SimpleFitResult SimpleFitFromRawSums(CDataColumn* const data[4])

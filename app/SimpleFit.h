@@ -1,19 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "app/FitLines.h"
 
 class CDataColumn;
 class FitRows;
 
-// The lines the simple fit writes: per row x·x, y·y, x·y and the squared residual, then
-// the named results. A null column is not written.
+// The per-row values the simple fit keeps: x·x, y·y, x·y and the squared residual. A
+// null column is not kept.
 struct SimpleFitColumns {
-    CDataColumn* xx = nullptr;         // "X*X"
-    CDataColumn* yy = nullptr;         // "Y*Y"
-    CDataColumn* xy = nullptr;         // "X*Y"
-    CDataColumn* residuals = nullptr;  // "(Ax+B-y)"
-    CDataColumn* names = nullptr;      // "Incognitas"
-    CDataColumn* values = nullptr;     // "Valores"
+    std::vector<double>* xx = nullptr;         // "X*X"
+    std::vector<double>* yy = nullptr;         // "Y*Y"
+    std::vector<double>* xy = nullptr;         // "X*Y"
+    std::vector<double>* residuals = nullptr;  // "(Ax+B-y)"
 };
 
 struct SimpleFitResult {
@@ -25,8 +26,11 @@ struct SimpleFitResult {
 // The unweighted least-squares line y = A·x + B through the rows of columns X and Y.
 // The sums are shown as accumulated; everything derived from them is computed from
 // deviations about the means, so data far from the origin keep their digits.
-SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns& out);
-SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out);
+SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns& out = {});
+SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out = {});
+
+// The named results in the order shown: "N", "Sx", … "r".
+std::vector<NamedResult> NamedResults(const SimpleFitResult& fit);
 
 // The same results from the textbook formulas on the plain sums (Δ = N·Sxx − Sx²),
 // kept to measure what the centred computation gains.

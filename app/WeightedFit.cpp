@@ -5,6 +5,7 @@
 #include "app/CentredSums.h"
 #include "app/FitLines.h"
 #include "app/FitRows.h"
+#include "app/FitStatistics.h"
 
 namespace {
 // First pass, in the order the values are formed: the weight, then x, then y.
@@ -13,21 +14,21 @@ void FirstPass(const FitRows& rows, const WeightedFitColumns& out, WeightedFitRe
     rows.ForEach([&](double x, double y, double e) {
         double p = WeightOf(e);
         fit.sw += p;
-        AppendNumber(out.p, p);
+        Keep(out.p, p);
         double xp = x * p;
         fit.sx += x;
         fit.swx += xp;
-        AppendNumber(out.xp, xp);
+        Keep(out.xp, xp);
         double yp = y * p;
         fit.sy += y;
         fit.swy += yp;
-        AppendNumber(out.yp, yp);
+        Keep(out.yp, yp);
         double xyp = (xp / p) * yp;
         fit.swxy += xyp;
-        AppendNumber(out.xyp, xyp);
+        Keep(out.xyp, xyp);
         double xxp = (xp / p) * xp;
         fit.swxx += xxp;
-        AppendNumber(out.xxp, xxp);
+        Keep(out.xxp, xxp);
     });
 }
 
@@ -38,15 +39,6 @@ double Xi(double s, uint32_t n)
     return n == 2 ? s * 0.5 : s;
 }
 
-void WriteResults(const WeightedFitResult& fit, const WeightedFitColumns& out)
-{
-    AppendResults(out.names, out.values, {
-        {"N", static_cast<double>(fit.n)}, {"Sw", fit.sw}, {"Sx", fit.sx}, {"Sy", fit.sy},
-        {"Swx", fit.swx}, {"Swy", fit.swy}, {"Swxy", fit.swxy}, {"Swxx", fit.swxx},
-        {"S[((Ax+B-y)/w)]", fit.s}, {"Delta", fit.delta}, {"A", fit.a}, {"B", fit.b},
-        {"Error A", fit.errorA}, {"Error B", fit.errorB}, {"Xi", fit.xi},
-    });
-}
 }  // namespace
 
 WeightedFitResult RunWeightedFit(CDataColumn* const data[4], const WeightedFitColumns& out)
@@ -60,7 +52,7 @@ WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& 
     fit.n = rows.Count();
     FirstPass(rows, out, fit);
     CentredSums c = CentredSumsOf(rows, true);
-    CentredLine line = FitCentredLine(rows, c, out.residuals);
+    CentredLine line = FitCentredLine(rows, c, true, out.residuals);
     fit.delta = line.delta;
     fit.a = line.a;
     fit.b = line.b;
@@ -68,8 +60,27 @@ WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& 
     fit.errorA = std::sqrt(c.weight / fit.delta);
     fit.errorB = std::sqrt(c.squares / fit.delta);
     fit.xi = Xi(fit.s, fit.n);
-    WriteResults(fit, out);
+    fit.covAB = -c.meanX * (fit.errorA * fit.errorA);
     return fit;
+}
+
+std::vector<NamedResult> NamedResults(const WeightedFitResult& fit)
+{
+    return {
+        {"N", static_cast<double>(fit.n)}, {"Sw", fit.sw}, {"Sx", fit.sx}, {"Sy", fit.sy},
+        {"Swx", fit.swx}, {"Swy", fit.swy}, {"Swxy", fit.swxy}, {"Swxx", fit.swxx},
+        {"S[((Ax+B-y)/w)]", fit.s}, {"Delta", fit.delta}, {"A", fit.a}, {"B", fit.b},
+        {"Error A", fit.errorA}, {"Error B", fit.errorB}, {"Xi", fit.xi},
+    };
+}
+
+std::vector<NamedResult> StatisticsOf(const WeightedFitResult& fit)
+{
+    ChiSquare chi = ChiSquareOf(fit.s, fit.n);
+    return {
+        {"Cov AB", fit.covAB}, {"Chi2", chi.chi2}, {"Chi2/(N-2)", chi.reduced}, {"P(Chi2)", chi.probability},
+        {"Error A escalado", fit.errorA * chi.scale}, {"Error B escalado", fit.errorB * chi.scale},
+    };
 }
 
 WeightedFitResult WeightedFitFromRawSums(CDataColumn* const data[4])

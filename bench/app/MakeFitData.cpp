@@ -1,5 +1,5 @@
 // Writes N rows (default 1,000,000) of lab-like numbers: a data file of the program, or
-// with --text a plain text file of "x y e" lines.
+// with --text a plain text file of "x y e" lines, with --text4 of "x ex y ey" lines.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,7 +18,7 @@ void RowValues(long i, double values[4])
     values[3] = 0.05 + (i % 3) * 0.01;
 }
 
-int WriteText(const char* path, long rows)
+int WriteText(const char* path, long rows, bool errorsOfX)
 {
     std::FILE* f = std::fopen(path, "wb");
     if (!f)
@@ -26,7 +26,10 @@ int WriteText(const char* path, long rows)
     for (long i = 0; i < rows; i++) {
         double v[4];
         RowValues(i, v);
-        std::fprintf(f, "%.10G %.10G %.10G\n", v[0], v[2], v[3]);
+        if (errorsOfX)
+            std::fprintf(f, "%.10G %.10G %.10G %.10G\n", v[0], v[1], v[2], v[3]);
+        else
+            std::fprintf(f, "%.10G %.10G %.10G\n", v[0], v[2], v[3]);
     }
     return std::fclose(f) == 0 ? 0 : 1;
 }
@@ -59,14 +62,15 @@ int WriteDataFile(const char* path, long rows)
 
 int main(int argc, char** argv)
 {
-    bool text = argc > 1 && std::strcmp(argv[1], "--text") == 0;
+    bool four = argc > 1 && std::strcmp(argv[1], "--text4") == 0;
+    bool text = four || (argc > 1 && std::strcmp(argv[1], "--text") == 0);
     int first = text ? 2 : 1;
     if (argc <= first) {
-        std::fputs("usage: make-fit-data [--text] FILE [ROWS]\n", stderr);
+        std::fputs("usage: make-fit-data [--text | --text4] FILE [ROWS]\n", stderr);
         return 2;
     }
     long rows = argc > first + 1 ? std::atol(argv[first + 1]) : 1000000;
-    int status = text ? WriteText(argv[first], rows) : WriteDataFile(argv[first], rows);
+    int status = text ? WriteText(argv[first], rows, four) : WriteDataFile(argv[first], rows);
     if (status != 0)
         std::fprintf(stderr, "make-fit-data: cannot write %s\n", argv[first]);
     return status;

@@ -306,6 +306,40 @@ TEST(AjustorFitTool, WritesTheReport)
     EXPECT_NE(html.find("<td>2,5</td>"), std::string::npos);
 }
 
+// The York fit with four numbers per row: its results in their order, its per-row
+// columns, its report; --stats adds the weighted fit's statistics after its fifteen.
+TEST(AjustorFitTool, YorkFitAndTheWeightedFitsStatistics)
+{
+    std::string data = Write("york.txt", "0 0.1 1.1 0.2\n1 0.2 2.9 0.2\n2 0.1 5.2 0.3\n3 0.3 6.8 0.2\n");
+    ToolRun run = Tool({"--york", "--text", "--rows", data});
+    EXPECT_EQ(run.status, 0) << run.out;
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(run.out.substr(at, run.out.find('\t', at) - at));
+    ASSERT_EQ(lines.size(), 1u + 4u + 12u) << run.out;  // captions, a line per row, the results
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.end()),
+              (std::vector<std::string>{"N", "A", "B", "Error A", "Error B", "Cov AB", "Chi2", "Chi2/(N-2)", "P(Chi2)",
+                                        "Error A escalado", "Error B escalado", "Iteraciones"}));
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "W\tX ajustada\tY ajustada\t(Ax+B-y)/e");
+    EXPECT_EQ(Tool({"--york", "--stats", "--text", data}).out, Tool({"--york", "--text", data}).out);
+
+    std::string report = testing::TempDir() + "york.html";
+    std::remove(report.c_str());
+    EXPECT_EQ(Tool({"--york", "--text", "--html", report, data}).status, 0);
+    std::string html = ReadAll(report);
+    EXPECT_NE(html.find("<title>Ajustora-2 (Ajuste York)</title>"), std::string::npos);
+    EXPECT_NE(html.find("<td>0,1</td>"), std::string::npos) << "the errors of x as read";
+
+    ToolRun plain = Tool({"--weighted", "--text", data});
+    ToolRun stats = Tool({"--weighted", "--stats", "--text", data});
+    ASSERT_EQ(stats.out.rfind(plain.out, 0), 0u) << "the fifteen results first, unchanged";
+    EXPECT_EQ(stats.out.substr(plain.out.size(), 7), "Cov AB\t");
+    for (const char* name : {"\nChi2\t", "\nChi2/(N-2)\t", "\nP(Chi2)\t", "\nError A escalado\t", "\nError B escalado\t"})
+        EXPECT_NE(stats.out.find(name, plain.out.size()), std::string::npos) << name;
+    ExpectFailure(Tool({"--stats", "--text", data}), "--stats es para --weighted o --york");
+    ExpectFailure(Tool({"--weighted", "--york", "--text", data}), "no van juntos");
+}
+
 TEST(AjustorFitTool, ArgumentAndFileErrorsSayWhyAndExitWithTwo)
 {
     EXPECT_EQ(Tool({"--help"}).status, 0);
@@ -460,6 +494,7 @@ TEST(AjustorFitTool, AFitThatCannotBeComputedIsAnError)
         {"--rows", "2 1\n2 3\n2 4\n", ": hacen falta al menos dos valores de X distintos"},
         {"--weighted", "1 2 0.5\n2 3 0\n", ": fila 2, Errores Y == w: el error es 0"},
         {"--rows", "1e200 1\n2e200 2\n", ": los valores son demasiado grandes para calcular el ajuste"},
+        {"--york", "1 0.1 2 0.5\n2 0 3 0\n3 0.1 4 1\n", ": fila 2, Errores X: este error y el de Y son 0"},
     };
     for (const auto& c : cases) {
         std::string data = Write("degenerate.txt", c.text);

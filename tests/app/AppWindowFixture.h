@@ -267,9 +267,6 @@ protected:
 
 inline CBasicWindow* AppWindowTest::PlotOf(CBasicWindow* result)
 {
-    if (auto* simple = dynamic_cast<Basicad*>(result))
-        return simple->plotWindow.CheckedAs<CBasicWindow>();
-    if (auto* weighted = dynamic_cast<Ponderat*>(result))
-        return weighted->plotWindow.CheckedAs<CBasicWindow>();
-    return nullptr;
+    auto* window = dynamic_cast<CResultWindow*>(result);
+    return window ? window->plotWindow.CheckedAs<CBasicWindow>() : nullptr;
 }

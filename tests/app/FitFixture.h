@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FitResult.h"
 #include "core/CApplication.h"
 #include "core/CList.h"
 #include "core/CString.h"
@@ -56,6 +57,25 @@ protected:
             lines.emplace_back(s->GetBuffer(), s->GetLength());
         }
         return lines;
+    }
+
+    // What a result window shows of a fit: its per-row columns in their order, then
+    // the names and the values of its results, as texts.
+    static std::vector<std::vector<std::string>> Shown(const FitResult& fit)
+    {
+        std::vector<std::vector<std::string>> shown;
+        for (const std::vector<double>& column : fit.perRow) {
+            shown.emplace_back();
+            for (double value : column)
+                shown.back().push_back(FitNumberText(value));
+        }
+        shown.emplace_back();
+        shown.emplace_back();
+        for (const NamedResult& named : fit.named) {
+            shown[shown.size() - 2].push_back(named.name);
+            shown.back().push_back(FitNumberText(named.value));
+        }
+        return shown;
     }
 
     CDataColumn* const* Data() { return dataColumns; }

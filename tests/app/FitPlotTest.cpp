@@ -1,6 +1,8 @@
 #include <cmath>
 
+#include "app/FitLines.h"
 #include "app/FitPlot.h"
+#include "app/FitRows.h"
 #include "graphics/CCanvas.h"
 #include "platform/PSurface.h"
 #include "tests/app/FitFixture.h"
@@ -18,7 +20,11 @@ protected:
         auto* canvas = new CCanvas(app);
         held.emplace_back(canvas);
         canvas->Create(PlotWidth + 5, PlotHeight + 4);
-        DrawFitPlot(canvas, Data(), rows, a, b);
+        FitRows points(true, true);
+        for (uint32_t i = 0; i < rows; i++)
+            points.Add(CellValue(data[ColumnX], i), CellValue(data[ColumnY], i), CellValue(data[ColumnErrorY], i),
+                       CellValue(data[ColumnErrorX], i));
+        DrawFitPlot(canvas, points, a, b);
         return canvas;
     }
 

@@ -17,6 +17,7 @@ protected:
 
 constexpr FitKind Simple = FitKind::Simple;
 constexpr FitKind Weighted = FitKind::Weighted;
+constexpr FitKind York = FitKind::York;
 }  // namespace
 
 // Each reason a fit cannot run, with the message the window shows (Windows-1252).
@@ -50,11 +51,19 @@ TEST_F(FitProblemTest, EveryReasonIsToldWithItsRowAndColumn)
         {Weighted, {x, {}, y, {"1e-200", "0.1", "0.1"}},
          "Fila 1, Errores Y == w: el error es tan peque\xF1o o tan grande que su peso 1/(e*e) no se puede calcular"},
         {Simple, {{"1e200", "2e200", "3e200"}, {}, y}, "Los valores son demasiado grandes para calcular el ajuste"},
+        {York, {x, {"0.1", "", "0.1"}, y, e}, "Fila 2, Errores X: la celda est\xE1 vac\xED" "a"},
+        {York, {x, {"0.1", "0", "0.1"}, y, {"0.1", "-0", "0.1"}},
+         "Fila 2, Errores X: este error y el de Y son 0: el ajuste York no puede pesar la fila"},
+        {York, {x, {"1e200", "0.1", "0.1"}, y, e},
+         "Fila 1, Errores X: el error es tan peque\xF1o o tan grande que su peso 1/(e*e) no se puede calcular"},
+        {York, {x, {"1e-200", "0.1", "0.1"}, y, {"1e-200", "0.1", "0.1"}},
+         "Fila 1, Errores Y == w: el error es tan peque\xF1o o tan grande que su peso 1/(e*e) no se puede calcular"},
         // Sound fits: empty error cells where the fit does not use them, equal y,
         // negative errors, two rows, trailing empty rows.
         {Simple, {x, {}, y}, ""},
         {Simple, {{"1", "2", ""}, {"", "", ""}, {"5", "5", ""}, {"", "", ""}}, ""},
         {Weighted, {x, {"", "0,2"}, y, {"-0,1", "0.2", " 1E-1 "}}, ""},
+        {York, {x, {"0", "-0.1", "0"}, y, {"0.1", "0", "0.1"}}, ""},
     };
     for (const auto& c : cases) {
         FitProblem problem = Check(c.kind, c.columns);
@@ -80,8 +89,9 @@ TEST_F(FitProblemTest, TheCellAtFaultAndThePlainText)
     FitRows rows(true);
     rows.Add(1, 2, 0.5);
     rows.Add(2, 3, 0);
-    problem = CheckFitRows(rows);
+    problem = CheckFitRows(rows, Weighted);
     EXPECT_EQ(problem.kind, FitProblem::ZeroError);
     EXPECT_EQ(problem.row, 1u);
-    EXPECT_EQ(CheckFitRows(FitRows(false)).kind, FitProblem::NoData);
+    EXPECT_FALSE(CheckFitRows(rows, Simple)) << "the simple fit does not weigh its rows";
+    EXPECT_EQ(CheckFitRows(FitRows(false), Simple).kind, FitProblem::NoData);
 }

@@ -10,8 +10,6 @@
 
 #include "app/FitLines.h"
 #include "app/FitReport.h"
-#include "app/SimpleFit.h"
-#include "app/WeightedFit.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
@@ -35,36 +33,17 @@ protected:
         path = testing::TempDir() + "report_" + testing::UnitTest::GetInstance()->current_test_info()->name();
     }
 
-    // Runs a fit into fresh result columns and writes its report, as a result window does.
+    // Runs a fit and writes its report, as a result window does.
     int Export(FitKind kind)
     {
-        std::vector<CLineColumn*> columns;
-        for (int i = 0; i < 8; i++)
-            columns.push_back(NewColumn());
-        ReportColumns report;
-        if (kind == FitKind::Simple) {
-            // The window order: "X*Y", "X*X", "Y*Y", "(Ax+B-y)".
-            SimpleFitColumns out{columns[1], columns[2], columns[0], columns[3], columns[4], columns[5]};
-            RunSimpleFit(Data(), out);
-        } else {
-            WeightedFitColumns out;
-            out.p = columns[0], out.xyp = columns[1], out.xxp = columns[2], out.xp = columns[3], out.yp = columns[4];
-            out.residuals = columns[5], out.names = columns[6], out.values = columns[7];
-            RunWeightedFit(Data(), out);
-        }
-        int auxiliary = kind == FitKind::Simple ? 4 : 6;
-        for (int i = 0; i < auxiliary + 2; i++)
-            columns[i]->DeleteFirstLine();
+        FitResult fit = RunFit(kind, Data());
+        CList* cells[4];
         for (int i = 0; i < 4; i++)
-            report.data[i] = data[i]->GetLines();
-        for (int i = 0; i < auxiliary; i++)
-            report.auxiliary[i] = columns[i]->GetLines();
-        report.names = columns[auxiliary]->GetLines();
-        report.values = columns[auxiliary + 1]->GetLines();
+            cells[i] = data[i]->GetLines();
         Variable target(new CString(app));
         target.As<CString>()->SetText(path.c_str());
         lastError = 0;
-        return WriteFitReport(app, target.As<CString>(), kind, report, &lastError);
+        return WriteFitReport(app, target.As<CString>(), fit, cells, &lastError);
     }
     std::string path;
     int lastError = 0;
@@ -99,6 +78,20 @@ TEST_F(FitReportTest, WeightedReportIsExactlyTheCheckedFile)
     EXPECT_EQ(report, ReadFile(APP_TEST_DATA "/weighted_report.html"));
     EXPECT_EQ(Count(report, "<tr bgcolor=\"#effaff\">"), 2u + 2u + 8u);
     EXPECT_EQ(Count(report, "<tr bgcolor=\"#faffef\">"), 1u + 1u + 7u);
+}
+
+TEST_F(FitReportTest, YorkReportHasItsTitleColumnsAndResults)
+{
+    ASSERT_EQ(Export(FitKind::York), 1);
+    std::string report = ReadFile(path);
+    EXPECT_NE(report.find("<title>Ajustora-2 (Ajuste York)</title>"), std::string::npos);
+    for (const char* caption : {"<center>W</center>", "<center>X ajustada</center>", "<center>Y ajustada</center>",
+                                "<center>(Ax+B-y)/e</center>", "<td>Cov AB</td>", "<td>P(Chi2)</td>", "<td>Iteraciones</td>"})
+        EXPECT_EQ(Count(report, caption), 1u) << caption;
+    // Header rows, then 3 + 3 data rows and 12 result rows, colours alternating per table.
+    EXPECT_EQ(Count(report, "<tr bgcolor=\"#effaff\">"), 2u + 2u + 6u);
+    EXPECT_EQ(Count(report, "<tr bgcolor=\"#faffef\">"), 1u + 1u + 6u);
+    EXPECT_EQ(report.find('.'), std::string::npos);
 }
 
 TEST_F(FitReportTest, TypedMarkupInACellIsEscapedAndReExportOverwrites)

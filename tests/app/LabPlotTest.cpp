@@ -5,7 +5,8 @@
 #include <iterator>
 
 #include "app/CanvasPlotPainter.h"
-#include "app/ChiSquare.h"
+#include "app/FitResult.h"
+#include "app/FitStatistics.h"
 #include "app/LabPlot.h"
 #include "app/PlotInput.h"
 #include "app/PlotScale.h"
@@ -79,8 +80,7 @@ protected:
         Fill(1, {"0.05", "0.05", "0.05", "0.05", "0.05", "0.05"});
         Fill(2, {"10.2", "19.8", "30.5", "39.6", "50.9", "59.7"});
         Fill(3, {"0.2", "0.3", "-0.5", "0.6", "0.8", "0.9"});
-        return weighted ? WeightedFitPlot(RunWeightedFit(Data(), {}), Data())
-                        : SimpleFitPlot(RunSimpleFit(Data(), {}), Data());
+        return LabPlotOf(RunFit(weighted ? FitKind::Weighted : FitKind::Simple, Data()));
     }
 };
 }  // namespace
@@ -157,22 +157,6 @@ TEST(PlotScaleTest, NumbersAreWrittenAsALabReportWritesThem)
     EXPECT_EQ(TickPower(ChooseTicks(0, 800000)), 0);
 }
 
-// Against the closed forms: Q(1, x/2) = e^(−x/2) for 2 degrees, erfc(√(x/2)) for 1,
-// e^(−x/2)·(1 + x/2) for 4; and the median of 30 degrees.
-TEST(PlotScaleTest, ChiSquareProbability)
-{
-    for (double x : {0.01, 0.5, 1.0, 2.0, 3.7, 10.0, 40.0, 200.0}) {
-        EXPECT_NEAR(ChiSquareProbability(x, 2), std::exp(-x / 2), 1e-14 * std::exp(-x / 2) + 1e-300) << x;
-        EXPECT_NEAR(ChiSquareProbability(x, 1), std::erfc(std::sqrt(x / 2)), 1e-13 * std::erfc(std::sqrt(x / 2))) << x;
-        double four = std::exp(-x / 2) * (1 + x / 2);
-        EXPECT_NEAR(ChiSquareProbability(x, 4), four, 1e-13 * four) << x;
-    }
-    EXPECT_NEAR(ChiSquareProbability(29.33603, 30), 0.5, 1e-5);
-    EXPECT_EQ(ChiSquareProbability(0, 3), 1);
-    EXPECT_EQ(ChiSquareProbability(INFINITY, 3), 0);
-    EXPECT_TRUE(std::isnan(ChiSquareProbability(1, 0)));
-}
-
 TEST_F(LabPlotTest, TheFitsGiveTheirLegendAndResiduals)
 {
     PlotInput simple = Ohm(false);
@@ -195,12 +179,19 @@ TEST_F(LabPlotTest, TheFitsGiveTheirLegendAndResiduals)
     EXPECT_EQ(weighted.legend[2].name, "Chi2/(N-2)");
     EXPECT_DOUBLE_EQ(weighted.legend[2].value, w.xi);
     EXPECT_EQ(weighted.legend[3].name, "P(Chi2)");
-    EXPECT_NEAR(weighted.legend[3].value, ChiSquareProbability(w.s, 4), 1e-15);
+    EXPECT_NEAR(weighted.legend[3].value, UpperRegularizedGamma(2, w.s / 2), 1e-15);
+
+    // York: each residual over the error of y − A·x.
+    PlotInput york = LabPlotOf(RunFit(FitKind::York, Data()));
+    EXPECT_EQ(york.fit, "Ajuste York");
+    ASSERT_EQ(york.legend.size(), 4u);
+    EXPECT_EQ(york.legend[3].name, "P(Chi2)");
+    EXPECT_DOUBLE_EQ(york.residuals[2], (30.5 - (york.a * 3 + york.b)) / std::sqrt(0.25 + york.a * york.a * 0.0025));
     // Two rows leave no degree of freedom: no χ² lines.
     Fill(0, {"1", "2"});
     Fill(2, {"1", "3"});
     Fill(3, {"1", "1"});
-    EXPECT_EQ(WeightedFitPlot(RunWeightedFit(Data(), {}), Data()).legend.size(), 2u);
+    EXPECT_EQ(LabPlotOf(RunFit(FitKind::Weighted, Data())).legend.size(), 2u);
 }
 
 // The files: PNG of 1600 × 1200 or SVG by the name's ending, whole or not at all.

@@ -1,9 +1,10 @@
 // The real program on a private X server, driven through the server by xdotool as a
-// person would drive it: a data set typed into the four columns, saved, both fits run,
-// both reports and plots with axes exported through the chooser and compared byte for
-// byte with what ajustor-fit writes for the saved file, "Nuevo", "Cargar", a cell that
-// is no number, the data typed again with decimal commas (the same reports), the about
-// window, and the end by the title bar's close button. Once without a window manager, once under openbox.
+// person would drive it: a data set typed into the four columns, saved, the three fits
+// run, their reports and plots with axes exported through the chooser and compared
+// byte for byte with what ajustor-fit writes for the saved file, "Nuevo", "Cargar", a
+// cell that is no number, the data typed again with decimal commas (the same reports),
+// the about window, and the end by the title bar's close button. Once without a window
+// manager, once under openbox.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -338,7 +339,7 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     // Each fit: its window, the report exported through the chooser, then the result
     // and plot windows closed by their title bars, as they cover the main window.
     // "Ver grafica" stands left of "Exportar HTML"; the plot with axes is exported as
-    // PNG from one fit and as SVG from the other, the same bytes as ajustor-fit --plot.
+    // PNG or SVG, the same bytes as ajustor-fit --plot.
     struct Fit {
         const char* button;
         int x, y;
@@ -349,7 +350,8 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
         const char* plot;
     } fits[] = {{"simple", 8 + 74, 394 + 19, "Ajuste Simple", 450 + 82, 296 + 18, "simple.html", "", ".png"},
                 {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted",
-                 ".svg"}};
+                 ".svg"},
+                {"york", 8 + 74, 354 + 19, "Ajuste York", 450 + 82, 296 + 18, "york.html", "--york", ".png"}};
     auto fitAndExport = [&](const Fit& fit, const std::string& report) {
         Click(main, fit.x, fit.y);
         Place result = Find(fit.title);

@@ -2,12 +2,13 @@
 #include "app/Basicad.h"
 #include "app/FitReport.h"
 #include "app/Grafica.h"
+#include "app/CYorkWindow.h"
+#include "app/FitResult.h"
 #include "app/Ponderat.h"
-#include "app/SimpleFit.h"
-#include "app/WeightedFit.h"
 #include "graphics/CCanvas.h"
 #include "io/CLineColumn.h"
 #include "tests/app/AppWindowFixture.h"
+#include "toolkit/CButton.h"
 #include "toolkit/CScroller.h"
 
 using platform::VK_TAB;
@@ -18,66 +19,52 @@ using Lines = std::vector<std::string>;
 // The example of the plot: the fitted line runs from corner to corner.
 const std::vector<Lines> Example = {{"1", "2", "3"}, {"0.1", "0.1", "0.1"}, {"2", "4", "6"}, {"0.2", "0.2", "0.2"}};
 
-// What the fits write for a data set, and the report written from that, without any
-// window: what the windows must show and export.
+// What a fit finds for a data set, as the windows must show it, and the report written
+// from that, without any window: what the windows must show and export.
 class Reference {
 public:
-    Reference(CApplication* app, const std::vector<Lines>& cells, FitKind fitKind) : kind(fitKind)
+    Reference(CApplication* app, const std::vector<Lines>& cells, FitKind kind)
     {
         for (int k = 0; k < 4; k++) {
-            data[k] = New(app);
+            auto* column = new CLineColumn(app);
+            held.emplace_back(column);
+            data[k] = column;
             for (const std::string& cell : cells[k])
-                data[k]->AddLine(cell.c_str());
-            data[k]->DeleteFirstLine();
+                column->AddLine(cell.c_str());
+            column->DeleteFirstLine();
         }
-        int count = kind == FitKind::Simple ? 6 : 8;
-        for (int i = 0; i < count; i++)
-            out[i] = New(app);
         CDataColumn* const columns[4] = {data[0], data[1], data[2], data[3]};
-        if (kind == FitKind::Simple)
-            RunSimpleFit(columns, SimpleFitColumns{out[1], out[2], out[0], out[3], out[4], out[5]});
-        else
-            RunWeightedFit(columns, WeightedFitColumns{out[0], out[3], out[4], out[1], out[2], out[5], out[6], out[7]});
-        for (int i = 0; i < count; i++)
-            out[i]->DeleteFirstLine();
+        fit = RunFit(kind, columns);
     }
 
     // Columns in the window's order: the auxiliary ones, "Incognitas", "Valores".
-    Lines Column(int i) const
+    Lines Column(size_t i) const
     {
         Lines lines;
-        for (uint32_t r = 0; r < out[i]->LineCount(); r++)
-            lines.push_back(AppWindowTest::Text(out[i]->LineAt(r)));
+        if (i < fit.perRow.size()) {
+            for (double value : fit.perRow[i])
+                lines.push_back(FitNumberText(value));
+            return lines;
+        }
+        for (const NamedResult& named : fit.named)
+            lines.push_back(i == fit.perRow.size() ? std::string(named.name) : FitNumberText(named.value));
         return lines;
     }
 
     std::string Report(CApplication* app, const std::string& path) const
     {
-        ReportColumns columns;
-        int auxiliary = kind == FitKind::Simple ? 4 : 6;
+        CList* cells[4];
         for (int k = 0; k < 4; k++)
-            columns.data[k] = data[k]->GetLines();
-        for (int i = 0; i < auxiliary; i++)
-            columns.auxiliary[i] = out[i]->GetLines();
-        columns.names = out[auxiliary]->GetLines();
-        columns.values = out[auxiliary + 1]->GetLines();
+            cells[k] = data[k]->GetLines();
         Variable target(new CString(app));
         target.As<CString>()->SetText(path.c_str());
-        EXPECT_EQ(WriteFitReport(app, target.As<CString>(), kind, columns), 1);
+        EXPECT_EQ(WriteFitReport(app, target.As<CString>(), fit, cells), 1);
         return AppWindowTest::ReadFile(path);
     }
 
 private:
-    CLineColumn* New(CApplication* app)
-    {
-        auto* column = new CLineColumn(app);
-        held.emplace_back(column);
-        return column;
-    }
-
-    FitKind kind;
     CLineColumn* data[4] = {};
-    CLineColumn* out[8] = {};
+    FitResult fit;
     std::vector<Variable> held;
 };
 
@@ -172,6 +159,50 @@ TEST_F(ResultWindowTest, WeightedFitShowsItsColumnsAndTabStaysInItsRing)
     EXPECT_EQ(app->activeWindow, names->GetEditor());
     EXPECT_EQ(window->residuals.As<CTextEdit>()->nextFocus.Get(), window->firstScroller.Get());
     EXPECT_EQ(window->firstScroller.As<CScroller>()->nextFocus.Get(), window->weights.Get());
+}
+
+// The York fit's window: its columns and results as the fit finds them, the plot, the
+// export; a row whose two errors are 0 is told and marked instead.
+TEST_F(ResultWindowTest, YorkFitShowsItsColumnsPlotAndReport)
+{
+    CMainw* main = Start();
+    auto* button = main->yorkButton.CheckedAs<CButton>();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->x, 8);
+    EXPECT_EQ(button->y, 354);
+    const std::vector<Lines> data = {{"1", "2", "3", "4"}, {"0.1", "0", "0.2", "0.1"}, {"2.1", "3.9", "6.2", "7.8"},
+                                     {"0.2", "0.2", "0.3", "0.2"}};
+    TypeColumns(data);
+    Click(main->yorkButton);
+    auto* window = main->resultWindow.CheckedAs<CYorkWindow>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Title(window), "Ajuste York");
+    EXPECT_EQ(window->width, CYorkWindow::Width);
+    Reference expected(app, data, FitKind::York);
+    const Variable* columns[] = {&window->weights,   &window->adjustedX, &window->adjustedY,
+                                 &window->residuals, &window->names,     &window->values};
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(LinesOf(columns[i]->As<CTextEdit>()), expected.Column(i)) << i;
+    EXPECT_EQ(LinesOf(window->names.As<CTextEdit>()),
+              (Lines{"N", "A", "B", "Error A", "Error B", "Cov AB", "Chi2", "Chi2/(N-2)", "P(Chi2)",
+                     "Error A escalado", "Error B escalado", "Iteraciones"}));
+    EXPECT_EQ(window->residuals.As<CTextEdit>()->nextFocus.Get(), window->firstScroller.Get());
+    EXPECT_EQ(Title(PlotOf(window)), "Grafica (Meramente Orientativa)");
+    EXPECT_EQ(Message(window->messageWindow), nullptr) << "the slope settled";
+    std::string report = expected.Report(app, Join(root, "york.html"));
+    EXPECT_EQ(Export(window->exportButton, window->chooser, "york.html"), report);
+    EXPECT_NE(report.find("<title>Ajustora-2 (Ajuste York)</title>"), std::string::npos);
+    CloseResult();
+
+    Click(main->newButton);
+    TypeColumns({{"1", "2", "3", "4"}, {"0.1", "0", "0.2", "0.1"}, {"2.1", "3.9", "6.2", "7.8"},
+                 {"0.2", "0", "0.3", "0.2"}});
+    Click(main->yorkButton);
+    auto* message = Message(main->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetMessage(), "Fila 2, Errores X: este error y el de Y son 0: el ajuste York no puede pesar la fila");
+    EXPECT_EQ(Column(1)->GetMarkedLine(), 1);
+    EXPECT_EQ(Result(), window) << "no new window";
 }
 
 TEST_F(ResultWindowTest, ExportWritesTheReportOfTheDataTheFitUsed)
@@ -354,6 +385,9 @@ TEST_F(ResultWindowTest, WritesPicturesOfEveryWindow)
     Click(weighted->plotButton);
     SavePicture(weighted->labPlotWindow.As<CBasicWindow>(), Join(folder, "grafica-con-ejes.png"));
     CloseByTitleBar(weighted->labPlotWindow.As<CBasicWindow>());
+    CloseResult();
+    Click(main->yorkButton);
+    SavePicture(Result(), Join(folder, "ajuste-york.png"));
     CloseResult();
     Click(main->infoButton);
     SavePicture(main->aboutWindow.As<CBasicWindow>(), Join(folder, "acerca-de.png"));

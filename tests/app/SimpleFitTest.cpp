@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "app/FitLines.h"
+#include "app/FitResult.h"
 #include "app/SimpleFit.h"
 #include "tests/app/FitFixture.h"
 
@@ -13,26 +14,29 @@ protected:
     {
         Fill(ColumnX, x);
         Fill(ColumnY, y);
-        for (auto*& c : outColumns)
-            c = NewColumn();
-        out = {outColumns[0], outColumns[1], outColumns[2], outColumns[3], outColumns[4], outColumns[5]};
-        return RunSimpleFit(Data(), out);
+        shown = Shown(RunFit(FitKind::Simple, Data()));
+        return RunSimpleFit(Data());
     }
-    CLineColumn* outColumns[6] = {};
-    SimpleFitColumns out;
+    // The texts shown: "X*X", "Y*Y", "X*Y", "(Ax+B-y)", names, values.
+    Names Column(int i) const
+    {
+        static const int Order[] = {1, 2, 0, 3, 4, 5};
+        return shown[Order[i]];
+    }
+    std::vector<Names> shown;
 };
 }  // namespace
 
 TEST_F(SimpleFitTest, ExactLineThroughThreePoints)
 {
     SimpleFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"});
-    EXPECT_EQ(Lines(outColumns[0]), (Names{"1", "4", "9"}));     // X*X
-    EXPECT_EQ(Lines(outColumns[1]), (Names{"4", "16", "36"}));   // Y*Y
-    EXPECT_EQ(Lines(outColumns[2]), (Names{"2", "8", "18"}));    // X*Y
-    EXPECT_EQ(Lines(outColumns[3]), (Names{"0", "0", "0"}));     // (Ax+B-y)
-    EXPECT_EQ(Lines(outColumns[4]), (Names{"N", "Sx", "Sy", "Sxx", "Syy", "Sxy", "S[(Ax+B-y)]", "Delta",
+    EXPECT_EQ(Column(0), (Names{"1", "4", "9"}));     // X*X
+    EXPECT_EQ(Column(1), (Names{"4", "16", "36"}));   // Y*Y
+    EXPECT_EQ(Column(2), (Names{"2", "8", "18"}));    // X*Y
+    EXPECT_EQ(Column(3), (Names{"0", "0", "0"}));     // (Ax+B-y)
+    EXPECT_EQ(Column(4), (Names{"N", "Sx", "Sy", "Sxx", "Syy", "Sxy", "S[(Ax+B-y)]", "Delta",
                                            "Error Y", "A", "B", "Error A", "Error B", "r"}));
-    EXPECT_EQ(Lines(outColumns[5]), (Names{"3", "6", "12", "14", "56", "28", "0", "6", "0", "2", "0", "0", "0", "1"}));
+    EXPECT_EQ(Column(5), (Names{"3", "6", "12", "14", "56", "28", "0", "6", "0", "2", "0", "0", "0", "1"}));
     EXPECT_EQ(fit.a, 2.0);
     EXPECT_EQ(fit.b, 0.0);
 }
@@ -46,7 +50,7 @@ TEST_F(SimpleFitTest, FallingLineHasAPositiveCorrelation)
     EXPECT_EQ(fit.errorY, std::sqrt(1.5));
     EXPECT_EQ(fit.r, 0.5);
     EXPECT_EQ(fit.delta, 6.0);
-    Names values = Lines(outColumns[5]);
+    Names values = Column(5);
     EXPECT_EQ(values[9], "-0.5");
     EXPECT_EQ(values[8], "1.2247448713915889406678161321906");  // sqrt(1.5) with 32 digits
 }
@@ -64,13 +68,13 @@ TEST_F(SimpleFitTest, CellsWithACommaReadAsWithAPoint)
 {
     SimpleFitResult points = Fit({"1", "2", "3", "4"}, {" -2.5e3 ", "0.5", "1.5E-3", "7"});
     std::vector<Names> written;
-    for (CLineColumn* c : outColumns)
-        written.push_back(Lines(c));
+    for (int i = 0; i < 6; i++)
+        written.push_back(Column(i));
     SimpleFitResult commas = Fit({"1", "2", "3", "4"}, {" -2,5e3 ", "0,5", "1,5E-3", "7"});
     EXPECT_EQ(commas.sy, -2500 + 0.5 + 1.5e-3 + 7);
     EXPECT_EQ(commas.a, points.a);
     for (int i = 0; i < 6; i++)
-        EXPECT_EQ(Lines(outColumns[i]), written[i]) << i;
+        EXPECT_EQ(Column(i), written[i]) << i;
 }
 
 TEST_F(SimpleFitTest, EqualYGiveAPerfectHorizontalLine)
@@ -89,7 +93,7 @@ TEST_F(SimpleFitTest, TrailingEmptyRowsAreNoData)
     EXPECT_EQ(fit.n, 3u);
     EXPECT_EQ(fit.a, 2.0);
     EXPECT_EQ(fit.b, 0.0);
-    EXPECT_EQ(Lines(outColumns[0]).size(), 3u) << "no per-row line for the empty rows";
+    EXPECT_EQ(Column(0).size(), 3u) << "no per-row line for the empty rows";
 
     // An empty row inside the data, or a last row with any cell typed, is a row.
     fit = Fit({"1", "", "3"}, {"2", "", "6"});

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "app/FitLines.h"
+#include "app/FitResult.h"
 #include "app/SimpleFit.h"
 #include "app/WeightedFit.h"
 #include "tests/app/FitFixture.h"
@@ -16,25 +17,27 @@ protected:
         Fill(ColumnX, x);
         Fill(ColumnY, y);
         Fill(ColumnErrorY, e);
-        for (auto*& c : outColumns)
-            c = NewColumn();
-        WeightedFitColumns out;
-        out.p = outColumns[0], out.xp = outColumns[1], out.yp = outColumns[2], out.xyp = outColumns[3];
-        out.xxp = outColumns[4], out.residuals = outColumns[5], out.names = outColumns[6], out.values = outColumns[7];
-        return RunWeightedFit(Data(), out);
+        shown = Shown(RunFit(FitKind::Weighted, Data()));
+        return RunWeightedFit(Data());
     }
-    CLineColumn* outColumns[8] = {};
+    // The texts shown: "1/w", "X/w", "Y/w", "(X*Y)/w", "(X*X)/w", "((Ax+B-y)/w)", names, values.
+    Names Column(int i) const
+    {
+        static const int Order[] = {0, 3, 4, 1, 2, 5, 6, 7};
+        return shown[Order[i]];
+    }
+    std::vector<Names> shown;
 };
 }  // namespace
 
 TEST_F(WeightedFitTest, UnitErrorsGiveTheSimpleLine)
 {
     WeightedFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"}, {"1", "1", "1"});
-    EXPECT_EQ(Lines(outColumns[0]), (Names{"1", "1", "1"}));
-    EXPECT_EQ(Lines(outColumns[3]), (Names{"2", "8", "18"}));
-    EXPECT_EQ(Lines(outColumns[4]), (Names{"1", "4", "9"}));
-    EXPECT_EQ(Lines(outColumns[5]), (Names{"0", "0", "0"}));
-    EXPECT_EQ(Lines(outColumns[6]), (Names{"N", "Sw", "Sx", "Sy", "Swx", "Swy", "Swxy", "Swxx", "S[((Ax+B-y)/w)]",
+    EXPECT_EQ(Column(0), (Names{"1", "1", "1"}));
+    EXPECT_EQ(Column(3), (Names{"2", "8", "18"}));
+    EXPECT_EQ(Column(4), (Names{"1", "4", "9"}));
+    EXPECT_EQ(Column(5), (Names{"0", "0", "0"}));
+    EXPECT_EQ(Column(6), (Names{"N", "Sw", "Sx", "Sy", "Swx", "Swy", "Swxy", "Swxx", "S[((Ax+B-y)/w)]",
                                            "Delta", "A", "B", "Error A", "Error B", "Xi"}));
     EXPECT_EQ(fit.sw, 3.0);
     EXPECT_EQ(fit.swx, 6.0);
@@ -47,13 +50,13 @@ TEST_F(WeightedFitTest, UnitErrorsGiveTheSimpleLine)
     EXPECT_EQ(fit.errorA, std::sqrt(0.5));
     EXPECT_EQ(fit.errorB, std::sqrt(14.0 / 6.0));
     EXPECT_EQ(fit.xi, 0.0);
-    EXPECT_EQ(Lines(outColumns[7])[12], "0.70710678118654757273731092936941");
+    EXPECT_EQ(Column(7)[12], "0.70710678118654757273731092936941");
 }
 
 TEST_F(WeightedFitTest, EqualErrorsChangeTheErrorsNotTheLine)
 {
     WeightedFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"}, {"2", "2", "2"});
-    EXPECT_EQ(Lines(outColumns[0]), (Names{"0.25", "0.25", "0.25"}));
+    EXPECT_EQ(Column(0), (Names{"0.25", "0.25", "0.25"}));
     EXPECT_EQ(fit.sw, 0.75);
     EXPECT_EQ(fit.delta, 0.375);
     EXPECT_EQ(fit.a, 2.0);
@@ -77,7 +80,7 @@ TEST_F(WeightedFitTest, ChiPerDegreeOfFreedomForFewRows)
 TEST_F(WeightedFitTest, AgreesWithTheTextbookFormulasOnWellConditionedData)
 {
     Fit({"0.5", "1.25", "2", "3.5", "4"}, {"1.1", "2.3", "2.9", "4.8", "5.2"}, {"0.1", "0.2", "0.1", "0.3", "0.2"});
-    WeightedFitResult stable = RunWeightedFit(Data(), WeightedFitColumns{});
+    WeightedFitResult stable = RunWeightedFit(Data());
     WeightedFitResult raw = WeightedFitFromRawSums(Data());
     EXPECT_NEAR(stable.a, raw.a, 1e-12 * std::fabs(raw.a));
     EXPECT_NEAR(stable.b, raw.b, 1e-12 * std::fabs(raw.b));
@@ -94,5 +97,5 @@ TEST_F(WeightedFitTest, TrailingEmptyRowsGiveNoZeroError)
     EXPECT_EQ(fit.n, 3u);
     EXPECT_EQ(fit.a, 2.0);
     EXPECT_TRUE(std::isfinite(fit.errorA));
-    EXPECT_EQ(Lines(outColumns[0]).size(), 3u);
+    EXPECT_EQ(Column(0).size(), 3u);
 }

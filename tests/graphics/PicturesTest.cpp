@@ -17,7 +17,7 @@ const Expected CelFiles[] = {
     {"perla_valkora_Boto.cel", 256, 64}, {"NCarpetaHTML.cel", 32, 32}, {"doc.cel", 32, 32},
     {"NCarpeta.cel", 32, 32}, {"NCarpetaG.cel", 32, 32}, {"cd.cel", 32, 32}, {"Info.cel", 40, 40},
     {"Redonet_gris.cel", 128, 128}, {"Redonet_blau.cel", 128, 128}, {"Redonet_valkora.cel", 128, 128},
-    {"calx.cel", 28, 28}, {"calc.cel", 28, 28},
+    {"calx.cel", 28, 28}, {"calc.cel", 28, 28}, {"calxy.cel", 28, 28},
 };
 }  // namespace
 

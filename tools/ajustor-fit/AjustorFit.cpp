@@ -1,4 +1,4 @@
-// ajustor-fit: the program's two fits for batch use, on a data file or a plain text
+// ajustor-fit: the program's three fits for batch use, on a data file or a plain text
 // file of numbers; prints the results and can write the same HTML report as the
 // result windows. Every failure is one line on standard error and exit status 2.
 #ifdef _WIN32
@@ -21,12 +21,12 @@
 #include "app/CCompactColumn.h"
 #include "app/FitProblem.h"
 #include "app/FitReport.h"
+#include "app/FitResult.h"
 #include "app/FitRows.h"
 #include "app/LabPlot.h"
 #include "app/PlainTextData.h"
 #include "app/PlotInput.h"
-#include "app/SimpleFit.h"
-#include "app/WeightedFit.h"
+#include "app/YorkFit.h"
 #include "core/CApplication.h"
 #include "core/CList.h"
 #include "core/CString.h"
@@ -38,12 +38,16 @@
 
 namespace {
 const char* const Usage =
-    "uso: ajustor-fit [--weighted] [--rows] [--html INFORME] [--plot GRAFICA.png|.svg] [--text] [--] FICHERO\n"
+    "uso: ajustor-fit [--weighted | --york] [--stats] [--rows] [--html INFORME]\n"
+    "                 [--plot GRAFICA.png|.svg] [--text] [--] FICHERO\n"
     "\n"
     "Ajusta una recta y = A*x + B por minimos cuadrados a los datos de FICHERO\n"
     "(\"-\": la entrada estandar).\n"
     "\n"
     "  --weighted     ajuste ponderado con 1/(error de y)^2 (si no, ajuste simple)\n"
+    "  --york         ajuste York, con errores en x y en y (York et al. 2004)\n"
+    "  --stats        con --weighted, escribe tambien Cov AB, Chi2, Chi2/(N-2), P(Chi2),\n"
+    "                 Error A escalado y Error B escalado (el ajuste York ya los da)\n"
     "  --rows         escribe antes las columnas de calculos auxiliares, una fila por linea\n"
     "  --html INFORME escribe el informe HTML del ajuste en INFORME\n"
     "  --plot GRAFICA escribe la grafica del ajuste con ejes en GRAFICA: SVG si el nombre\n"
@@ -61,14 +65,16 @@ const char* const Usage =
     "resultados salen uno por linea, nombre y valor separados por un tabulador. Estado\n"
     "de salida: 0 si todo fue bien, 2 ante cualquier error (con un mensaje de una linea),\n"
     "tambien si el ajuste no se puede calcular (menos de dos valores de x distintos, un\n"
-    "error de y nulo en el ajuste ponderado).\n";
+    "error de y nulo en el ajuste ponderado, errores de x y de y nulos en una misma fila\n"
+    "en el ajuste York). Si el ajuste York llega a su limite de iteraciones, lo dice en\n"
+    "la salida de errores y escribe los resultados de la ultima.\n";
 
 // No record of a data file the tool reads may be longer: endless input cannot take all
 // memory through one line.
 constexpr uint32_t LongestRecord = 1u << 20;
 
 struct Options {
-    bool weighted = false, rows = false, text = false, help = false;
+    bool weighted = false, york = false, stats = false, rows = false, text = false, help = false;
     const char* html = nullptr;
     const char* plot = nullptr;
     const char* data = nullptr;
@@ -115,6 +121,10 @@ std::string Parse(int argc, char** argv, Options& o)
             optionsEnded = true;
         } else if (a == "--weighted") {
             o.weighted = true;
+        } else if (a == "--york") {
+            o.york = true;
+        } else if (a == "--stats") {
+            o.stats = true;
         } else if (a == "--rows") {
             o.rows = true;
         } else if (a == "--text") {
@@ -133,27 +143,22 @@ std::string Parse(int argc, char** argv, Options& o)
             return "opcion desconocida: " + Quoted(a) + " (vease --help)";
         }
     }
+    if (o.weighted && o.york)
+        return "--weighted y --york no van juntos (vease --help)";
+    if (o.stats && !o.weighted && !o.york)
+        return "--stats es para --weighted o --york (vease --help)";
     if (!o.help && !o.data)
         return "falta el fichero de datos (vease --help)";
     return {};
 }
 
-// The columns of one fit's result window, in the order the window shows them.
-struct ResultColumns {
-    explicit ResultColumns(CApplication* app, int auxiliary) : names(app), values(app)
-    {
-        for (int i = 0; i < auxiliary; i++)
-            perRow.push_back(std::make_unique<CCompactColumn>(app));
-    }
-    std::vector<std::unique_ptr<CCompactColumn>> perRow;
-    CCompactColumn names, values;
-};
+FitKind KindOf(const Options& o) { return o.york ? FitKind::York : o.weighted ? FitKind::Weighted : FitKind::Simple; }
 
-// The data set as read: the rows' values, and the cells as text when a report or the
-// per-row columns will show them.
+// The data set as read: the rows' values (with the errors the fit or the plot uses),
+// and the cells as text when a report will show them.
 struct DataSet {
-    DataSet(CApplication* app, bool withErrors, bool keepCells)
-        : rows(withErrors), x(app), ex(app), y(app), ey(app), keep(keepCells)
+    DataSet(CApplication* app, const Options& o)
+        : rows(o.weighted || o.york || o.plot != nullptr, o.york || o.plot != nullptr), x(app), ex(app), y(app), ey(app), keep(o.html != nullptr)
     {
     }
     FitRows rows;
@@ -178,7 +183,7 @@ public:
             for (int c = 0; c < 4; c++)
                 if (set.Cells(c)->LineCount() < set.rows.Count() + 2)
                     set.Cells(c)->AddLine("", 0);
-        set.rows.Add(value[0], value[2], value[3]);
+        set.rows.Add(value[0], value[2], value[3], value[1]);
     }
 
 private:
@@ -255,8 +260,7 @@ std::string Load(const Options& o, CFile* in, DataSet& set)
         if (in->LineWasCut())
             return Quoted(o.data) + ":" + std::to_string(records + 1) + ": registro de mas de " +
                    std::to_string(LongestRecord) + " bytes";
-        FitKind kind = o.weighted ? FitKind::Weighted : FitKind::Simple;
-        FitProblem problem = ReadFitRows(columns, kind, set.rows);
+        FitProblem problem = ReadFitRows(columns, KindOf(o), set.rows);
         if (problem && problem.kind != FitProblem::NoData)
             return Problem(o, problem);
     }
@@ -264,7 +268,7 @@ std::string Load(const Options& o, CFile* in, DataSet& set)
         return "error al leer " + Quoted(o.data);
     if (set.rows.Count() == 0)
         return Quoted(o.data) + ": no hay filas de datos";
-    if (FitProblem problem = CheckFitRows(set.rows))
+    if (FitProblem problem = CheckFitRows(set.rows, KindOf(o)))
         return Problem(o, problem);
     return {};
 }
@@ -298,105 +302,60 @@ bool IsInput(const char* output, CFile* in)
 }
 #endif
 
-struct FittedLine {
-    double a = 0, b = 0;
-    FitProblem problem;  // results that are not finite numbers
-};
-
-// Runs the fit; per-row columns are filled only when someone will see them.
-FittedLine RunFit(const Options& o, const FitRows& rows, ResultColumns& r)
+void PrintNumber(Output& out, double value)
 {
-    FittedLine line;
-    bool keepRows = o.rows || o.html;
-    auto column = [&](int i) -> CDataColumn* { return keepRows ? r.perRow[i].get() : nullptr; };
-    if (o.weighted) {
-        WeightedFitColumns out;
-        out.p = column(0), out.xyp = column(1), out.xxp = column(2), out.xp = column(3), out.yp = column(4);
-        out.residuals = column(5), out.names = &r.names, out.values = &r.values;
-        WeightedFitResult fit = RunWeightedFit(rows, out);
-        line = {fit.a, fit.b, CheckResults(fit)};
-    } else {
-        SimpleFitColumns out;
-        out.xy = column(0), out.xx = column(1), out.yy = column(2), out.residuals = column(3);
-        out.names = &r.names, out.values = &r.values;
-        SimpleFitResult fit = RunSimpleFit(rows, out);
-        line = {fit.a, fit.b, CheckResults(fit)};
-    }
-    // Every new column starts with an empty line; the window drops it after the fit.
-    for (auto& c : r.perRow)
-        c->DeleteFirstLine();
-    r.names.DeleteFirstLine();
-    r.values.DeleteFirstLine();
-    return line;
+    char text[FitTextRoom];
+    out.Add(std::string_view(text, FitNumberText(value, text)));
 }
 
-void Print(Output& out, CCompactColumn& column, uint32_t row)
+void PrintRows(const FitResult& fit, Output& out)
 {
-    uint32_t size = 0;
-    if (row < column.LineCount()) {
-        const char* text = column.LineText(row, &size);
-        out.Add(std::string_view(text, size));
-    }
-}
-
-void PrintRows(const Options& o, ResultColumns& r, Output& out)
-{
-    const char* const* captions = o.weighted ? WeightedRowCaptions : SimpleRowCaptions;
-    for (size_t c = 0; c < r.perRow.size(); c++) {
+    const char* const* captions = RowCaptions(fit.kind);
+    for (size_t c = 0; c < fit.perRow.size(); c++) {
         out.Add(c ? "\t" : "");
         out.Add(captions[c]);
     }
     out.Add("\n");
-    uint32_t rows = r.perRow[0]->LineCount();
-    for (uint32_t row = 0; row < rows; row++) {
-        for (size_t c = 0; c < r.perRow.size(); c++) {
+    size_t rows = fit.perRow.empty() ? 0 : fit.perRow[0].size();
+    for (size_t row = 0; row < rows; row++) {
+        for (size_t c = 0; c < fit.perRow.size(); c++) {
             if (c)
                 out.Add("\t");
-            Print(out, *r.perRow[c], row);
+            PrintNumber(out, fit.perRow[c][row]);
         }
         out.Add("\n");
     }
 }
 
-void PrintResults(ResultColumns& r, Output& out)
+void PrintResults(const std::vector<NamedResult>& results, Output& out)
 {
-    for (uint32_t row = 0; row < r.names.LineCount(); row++) {
-        Print(out, r.names, row);
+    for (const NamedResult& result : results) {
+        out.Add(result.name);
         out.Add("\t");
-        Print(out, r.values, row);
+        PrintNumber(out, result.value);
         out.Add("\n");
     }
 }
 
-int WriteReport(CApplication* app, const Options& o, DataSet& set, ResultColumns& r)
+int WriteReport(CApplication* app, const Options& o, DataSet& set, const FitResult& fit)
 {
-    std::vector<Variable> lists;
-    auto listOf = [&](CCompactColumn* c, uint32_t count = UINT32_MAX) {
-        lists.emplace_back(c->MakeLineList(count));
-        return lists.back().As<CList>();
-    };
-    ReportColumns columns;
+    Variable lists[4];
+    CList* cells[4];
     // The data table shows the rows fitted: trailing empty rows are no data.
-    for (int i = 0; i < 4; i++)
-        columns.data[i] = listOf(set.Cells(i), set.rows.Count());
-    for (size_t i = 0; i < r.perRow.size(); i++)
-        columns.auxiliary[i] = listOf(r.perRow[i].get());
-    columns.names = listOf(&r.names);
-    columns.values = listOf(&r.values);
+    for (int i = 0; i < 4; i++) {
+        lists[i] = set.Cells(i)->MakeLineList(fit.rows.Count());
+        cells[i] = lists[i].As<CList>();
+    }
     Variable path(new CString(app));
     path.As<CString>()->SetText(o.html);
-    FitKind kind = o.weighted ? FitKind::Weighted : FitKind::Simple;
-    return WriteFitReport(app, path.As<CString>(), kind, columns);
+    return WriteFitReport(app, path.As<CString>(), fit, cells);
 }
 
 // The plot with axes of the fit, as SVG or PNG by the name's ending; it replaces the
 // target whole or not at all.
-int WritePlot(CApplication* app, const Options& o, DataSet& set)
+int WritePlot(CApplication* app, const Options& o, const FitResult& fit)
 {
-    CDataColumn* const columns[4] = {set.Cells(0), set.Cells(1), set.Cells(2), set.Cells(3)};
-    PlotInput plot = o.weighted ? WeightedFitPlot(RunWeightedFit(set.rows, {}), columns)
-                                : SimpleFitPlot(RunSimpleFit(set.rows, {}), columns);
-    return WriteLabPlot(app, plot, o.plot);
+    return WriteLabPlot(app, LabPlotOf(fit), o.plot);
 }
 
 int Run(CApplication* app, const Options& o)
@@ -410,25 +369,31 @@ int Run(CApplication* app, const Options& o)
         return Fail("el informe " + Quoted(o.html) + " es el fichero de datos");
     if (IsInput(o.plot, in))
         return Fail("la grafica " + Quoted(o.plot) + " es el fichero de datos");
-    bool keepCells = o.html || o.plot;
-    DataSet set(app, o.weighted, keepCells);
+    DataSet set(app, o);
     std::string error = Load(o, in, set);
     in->Close();
     if (!error.empty())
         return Fail(error);
-    ResultColumns results(app, o.weighted ? WeightedRowColumns : SimpleRowColumns);
-    FittedLine line = RunFit(o, set.rows, results);
-    if (line.problem)
-        return Fail(Problem(o, line.problem));
+    // Per-row columns are kept only when someone will see them.
+    FitResult fit = RunFit(KindOf(o), std::move(set.rows), o.rows || o.html);
+    if (!fit.finite) {
+        FitProblem beyond;
+        beyond.kind = FitProblem::OutOfRange;
+        return Fail(Problem(o, beyond));
+    }
     Output out;
     if (o.rows)
-        PrintRows(o, results, out);
-    PrintResults(results, out);
+        PrintRows(fit, out);
+    PrintResults(fit.named, out);
+    if (o.stats)
+        PrintResults(fit.statistics, out);
     if (!out.Finish())
         return Fail("no se puede escribir la salida");
-    if (o.html && !WriteReport(app, o, set, results))
+    if (!fit.note.empty())
+        Fail(Quoted(o.data) + ": " + YorkCapText(true));
+    if (o.html && !WriteReport(app, o, set, fit))
         return Fail("no se puede escribir el informe " + Quoted(o.html));
-    if (o.plot && !WritePlot(app, o, set))
+    if (o.plot && !WritePlot(app, o, fit))
         return Fail("no se puede escribir la grafica " + Quoted(o.plot));
     return 0;
 }

@@ -1,11 +1,14 @@
 // Table of correct digits, −log10(|value − exact| / |exact|), of the fits on the
 // reference data sets: the program's centred computation beside the plain-sum formulas.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/FitLines.h"
 #include "app/SimpleFit.h"
+#include "app/FitRows.h"
 #include "app/WeightedFit.h"
+#include "app/YorkFit.h"
 #include "core/CApplication.h"
 #include "core/CString.h"
 #include "io/CLineColumn.h"
@@ -38,9 +41,9 @@ int main()
         }
         for (int c = 0; c < 4; c++)
             data[c]->DeleteFirstLine();
-        SimpleFitResult s = RunSimpleFit(data, SimpleFitColumns{});
+        SimpleFitResult s = RunSimpleFit(data);
         SimpleFitResult sr = SimpleFitFromRawSums(data);
-        WeightedFitResult w = RunWeightedFit(data, WeightedFitColumns{});
+        WeightedFitResult w = RunWeightedFit(data);
         WeightedFitResult wr = WeightedFitFromRawSums(data);
         std::printf("%s, simple fit         centred  raw sums\n", reference.name);
         Row("A", s.a, sr.a, reference.simpleA);
@@ -55,6 +58,20 @@ int main()
         Row("Error A", w.errorA, wr.errorA, reference.weightedErrorA);
         Row("Error B", w.errorB, wr.errorB, reference.weightedErrorB);
         Row("Xi", w.xi, wr.xi, reference.weightedXi);
+    }
+    for (const YorkReference& reference : YorkReferences) {
+        FitRows rows(true, true);
+        for (const YorkReferenceRow& row : reference.rows)
+            rows.Add(std::strtod(row.x, nullptr), std::strtod(row.y, nullptr), std::strtod(row.errorY, nullptr),
+                     std::strtod(row.errorX, nullptr));
+        YorkFitResult y = RunYorkFit(rows);
+        std::printf("%s, York fit (%u iterations)\n", reference.name, y.iterations);
+        Row("A", y.a, y.a, reference.a);
+        Row("B", y.b, y.b, reference.b);
+        Row("Error A", y.errorA, y.errorA, reference.errorA);
+        Row("Error B", y.errorB, y.errorB, reference.errorB);
+        Row("Cov AB", y.covAB, y.covAB, reference.covAB);
+        Row("Chi2", y.chi2, y.chi2, reference.chi2);
     }
     app->Shutdown();
     delete app;

@@ -36,6 +36,7 @@ const std::vector<Named> CelFiles = {
     {"Redonet_valkora.cel", [] { return pictures::RoundSkin(pictures::Orange()); }},
     {"calx.cel", pictures::SimpleFitIcon},
     {"calc.cel", pictures::WeightedFitIcon},
+    {"calxy.cel", pictures::YorkFitIcon},
 };
 
 constexpr size_t AboutBlockBytes = 18825;  // the image and one byte after it

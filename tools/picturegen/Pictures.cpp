@@ -255,6 +255,23 @@ Painter WeightedFitIcon()
     return p;
 }
 
+// Error bars in both directions, crosses, and the line through them.
+Painter YorkFitIcon()
+{
+    Painter p(28, 28);
+    PlotCard(p);
+    for (auto& point : FitPoints) {
+        float px = point[0], py = point[1], e = point[2];
+        p.Fill([=](float x, float y) {
+            return Union(Segment(x, y, px, py - e, px, py + e, 0.45f), Segment(x, y, px - e, py, px + e, py, 0.45f));
+        }, Rgb(200, 90, 40));
+    }
+    p.Fill([](float x, float y) { return Segment(x, y, 7, 20.5f, 24, 7.5f, 0.95f); }, Rgb(120, 60, 170));
+    for (auto& point : FitPoints)
+        p.Fill([&](float x, float y) { return Circle(x, y, point[0], point[1], 1.4f); }, Rgb(30, 70, 160));
+    return p;
+}
+
 Painter CloverIcon()
 {
     Painter p(16, 16);

@@ -14,6 +14,7 @@ Painter HtmlIcon();              // 32 × 32 folder with a globe
 Painter InfoIcon();              // 40 × 40 "i" on a blue pearl
 Painter SimpleFitIcon();         // 28 × 28 points and a line
 Painter WeightedFitIcon();       // 28 × 28 points with error bars and a line
+Painter YorkFitIcon();           // 28 × 28 points with bars in x and y and a line
 Painter CloverIcon();            // 16 × 16 window icon
 Painter TitleIcon();             // 16 × 16 default title-bar icon
 Painter ChooserFolder();         // 48 × 32 file chooser decoration

@@ -1,8 +1,8 @@
 // Pictures of the program for the README, made by the program itself on the in-memory
 // desktop: the main window with an example data set loaded through "Cargar", the
 // result window of "Ajuste Simple", its plot, and its plot with axes (the window and
-// the PNG it exports). Run it in a folder whose "Dades"
-// holds the data set (tools/make-readme-pictures does all of this).
+// the PNG it exports), and the result window of "Ajuste York". Run it in a folder whose
+// "Dades" holds the data set (tools/make-readme-pictures does all of this).
 //
 //   readme-pictures PICTURE-FOLDER DATA-FILE-NAME OUTPUT-FOLDER
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include "app/CMainw.h"
 #include "app/Grafica.h"
 #include "app/LabPlot.h"
+#include "app/CYorkWindow.h"
 #include "core/CApplication.h"
 #include "graphics/CCanvas.h"
 #include "platform/PngWriter.h"
@@ -91,6 +92,16 @@ int main(int argc, char** argv)
         ok = axes && Save(axes, out + "/grafica-con-ejes.png") &&
              WriteLabPlot(app, axes->GetInput(), (out + "/grafica-ajuste-simple.png").c_str());
     }
+    if (result) {  // out of the way of the main window's buttons, as closing them does
+        if (auto* axes = result->labPlotWindow.CheckedAs<Grafica>())
+            axes->Hide();
+        result->plotWindow.As<CWindow>()->Hide();
+        result->Hide();
+        Pump(app);
+    }
+    Click(app, 212 + 2 + 8 + 74, 144 + 22 + 354 + 19);  // "Ajuste York"
+    auto* york = main->resultWindow.CheckedAs<CYorkWindow>();
+    ok = ok && york && Save(york, out + "/ajuste-york.png");
     window.Clear();
     app->Cleanup();
     delete app;
