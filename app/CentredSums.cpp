@@ -8,15 +8,15 @@
 // sums it would get without weights.
 CentredSums CentredSumsOf(const FitRows& rows, bool weighted)
 {
-    CompensatedSum w, wx, wy, squares;
-    rows.ForEach([&](double x, double y, double e) {
-        double p = weighted ? WeightOf(e) : 1.0;
-        w.Add(p);
-        wx.Add(p * x);
-        wy.Add(p * y);
-        squares.Add(p * x * x);
-    });
-    CentredSums c{w.Value(), wx.Value() / w.Value(), wy.Value() / w.Value(), 0, 0, 0, squares.Value()};
+    MeanSums first;
+    rows.ForEach([&](double x, double y, double e) { first.Add(x, y, weighted ? WeightOf(e) : 1.0); });
+    return CentredSumsAbout(rows, weighted, first);
+}
+
+CentredSums CentredSumsAbout(const FitRows& rows, bool weighted, const MeanSums& first)
+{
+    double weight = first.w.Value();
+    CentredSums c{weight, first.wx.Value() / weight, first.wy.Value() / weight, 0, 0, 0, first.squares.Value()};
     CompensatedSum dx, dy, xx, xy, yy;
     rows.ForEach([&](double x, double y, double e) {
         double p = weighted ? WeightOf(e) : 1.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CompensatedSum.h"
+
 class CDataColumn;
 class FitRows;
 
@@ -15,6 +17,26 @@ struct CentredSums {
 // Two passes with compensated sums: the means first, then the deviations, corrected
 // for the rounding of the means.
 CentredSums CentredSumsOf(const FitRows& rows, bool weighted);
+
+// The first pass alone, for a fit that walks the rows for its plain sums anyway: each
+// row added in order with its weight (1 in the simple fit).
+class MeanSums {
+public:
+    void Add(double x, double y, double p)
+    {
+        w.Add(p);
+        wx.Add(p * x);
+        wy.Add(p * y);
+        squares.Add(p * x * x);
+    }
+
+private:
+    friend CentredSums CentredSumsAbout(const FitRows&, bool, const MeanSums&);
+    CompensatedSum w, wx, wy, squares;
+};
+
+// The second pass, about the means of the first: CentredSumsOf from its two halves.
+CentredSums CentredSumsAbout(const FitRows& rows, bool weighted, const MeanSums& first);
 
 // The weight of a row in the weighted fit.
 inline double WeightOf(double e) { return 1.0 / (e * e); }

@@ -4,21 +4,7 @@
 
 FitRows::FitRows(bool withErrors) : width(withErrors ? 3 : 2) {}
 
-bool FitRows::Add(double x, double y, double e)
-{
-    if (count == UINT32_MAX)
-        return false;
-    uint32_t at = count % BlockRows;
-    if (at == 0)
-        blocks.emplace_back(new double[BlockRows * width]);
-    double* v = blocks.back().get() + at * width;
-    v[0] = x;
-    v[1] = y;
-    if (width == 3)
-        v[2] = e;
-    count++;
-    return true;
-}
+void FitRows::NewBlock() { blocks.emplace_back(new double[BlockRows * width]); }
 
 FitRows FitRows::FromColumns(CDataColumn* const data[4], bool withErrors)
 {

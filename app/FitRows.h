@@ -15,7 +15,22 @@ public:
     explicit FitRows(bool withErrors);
 
     // Adds a row; false when the count cannot grow any more (a fit counts rows in 32 bits).
-    bool Add(double x, double y, double e = 1.0);
+    // Inline: readers add a row for every line they read.
+    bool Add(double x, double y, double e = 1.0)
+    {
+        if (count == UINT32_MAX)
+            return false;
+        uint32_t at = count % BlockRows;
+        if (at == 0)
+            NewBlock();
+        double* v = blocks.back().get() + at * width;
+        v[0] = x;
+        v[1] = y;
+        if (width == 3)
+            v[2] = e;
+        count++;
+        return true;
+    }
 
     uint32_t Count() const { return count; }
     bool HasErrors() const { return width == 3; }
@@ -40,6 +55,8 @@ public:
 
 private:
     static constexpr uint32_t BlockRows = 4096;
+
+    void NewBlock();
 
     uint32_t width;
     uint32_t count = 0;

@@ -7,11 +7,13 @@
 #include "app/FitRows.h"
 
 namespace {
-// First pass, in the order the values are formed: the weight, then x, then y.
-void FirstPass(const FitRows& rows, const WeightedFitColumns& out, WeightedFitResult& fit)
+// First pass, in the order the values are formed: the weight, then x, then y; and the
+// sums of the weighted means.
+void FirstPass(const FitRows& rows, const WeightedFitColumns& out, WeightedFitResult& fit, MeanSums& means)
 {
     rows.ForEach([&](double x, double y, double e) {
         double p = WeightOf(e);
+        means.Add(x, y, p);
         fit.sw += p;
         AppendNumber(out.p, p);
         double xp = x * p;
@@ -58,8 +60,9 @@ WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& 
 {
     WeightedFitResult fit;
     fit.n = rows.Count();
-    FirstPass(rows, out, fit);
-    CentredSums c = CentredSumsOf(rows, true);
+    MeanSums means;
+    FirstPass(rows, out, fit, means);
+    CentredSums c = CentredSumsAbout(rows, true, means);
     CentredLine line = FitCentredLine(rows, c, out.residuals);
     fit.delta = line.delta;
     fit.a = line.a;
@@ -77,7 +80,8 @@ WeightedFitResult WeightedFitFromRawSums(CDataColumn* const data[4])
     WeightedFitResult fit;
     FitRows rows = FitRows::FromColumns(data, true);
     fit.n = rows.Count();
-    FirstPass(rows, WeightedFitColumns{}, fit);
+    MeanSums unused;
+    FirstPass(rows, WeightedFitColumns{}, fit, unused);
     fit.delta = fit.sw * fit.swxx - fit.swx * fit.swx;
     double reciprocal = 1.0 / fit.delta;
     fit.a = (fit.sw * fit.swxy - fit.swx * fit.swy) * reciprocal;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string>
 
+#include "core/NumberText.h"
+
 namespace {
 // The blanks a cell may have around its number; 0xA0 is the no-break space of
 // Windows-1252, which spreadsheets put around numbers too.
@@ -85,6 +87,12 @@ CellNumber ReadCellNumber(const char* text, uint32_t size)
         end--;
     if (begin == end)
         return cell;
+    // Most cells are short decimals, read exactly at once; the rest are scanned below.
+    if (ReadShortDecimal(begin, end, true, cell.value) == end) {
+        cell.status = CellNumber::Number;
+        return cell;
+    }
+    cell.value = 0;
     cell.status = CellNumber::NotANumber;
     Scan scan;
     if (!ScanNumber(begin, end, scan))

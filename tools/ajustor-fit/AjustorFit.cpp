@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/CCompactColumn.h"
+#include "app/DataFileRows.h"
 #include "app/FitPlot.h"
 #include "app/FitProblem.h"
 #include "app/FitReport.h"
@@ -243,21 +244,35 @@ std::string Load(const Options& o, CFile* in, DataSet& set)
 {
     if (o.text) {
         RowSink sink(set);
-        PlainTextResult read = ReadPlainText(in, sink);
+        // Without a report or a plot nothing shows the numbers' text: rows go straight
+        // to the row store.
+        PlainTextResult read = set.keep ? ReadPlainText(in, sink) : ReadPlainTextRows(in, set.rows);
         if (read.status != PlainTextResult::Read)
             return TextError(o, read);
         if (set.keep && read.rows > 0)
             for (int c = 0; c < 4; c++)
                 set.Cells(c)->DeleteFirstLine();
     } else {
-        CDataColumn* const columns[4] = {&set.x, &set.ex, &set.y, &set.ey};
-        in->LimitLines(LongestRecord);
-        uint32_t records = ReadDataSet(in, columns);
-        if (in->LineWasCut())
+        FitKind kind = o.weighted ? FitKind::Weighted : FitKind::Simple;
+        uint32_t records = 0;
+        bool cut = false;
+        FitProblem problem;
+        if (set.keep) {
+            CDataColumn* const columns[4] = {&set.x, &set.ex, &set.y, &set.ey};
+            in->LimitLines(LongestRecord);
+            records = ReadDataSet(in, columns);
+            cut = in->LineWasCut();
+            problem = ReadFitRows(columns, kind, set.rows);
+        } else {
+            // Nothing shows the cells' text: records go straight to the row store.
+            DataFileRows read = ReadDataFileRows(in, kind, set.rows, LongestRecord);
+            records = read.records;
+            cut = read.cut;
+            problem = read.problem;
+        }
+        if (cut)
             return Quoted(o.data) + ":" + std::to_string(records + 1) + ": registro de mas de " +
                    std::to_string(LongestRecord) + " bytes";
-        FitKind kind = o.weighted ? FitKind::Weighted : FitKind::Simple;
-        FitProblem problem = ReadFitRows(columns, kind, set.rows);
         if (problem && problem.kind != FitProblem::NoData)
             return Problem(o, problem);
     }

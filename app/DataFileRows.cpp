@@ -1,0 +1,197 @@
+#include "app/DataFileRows.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/FitLines.h"
+#include "app/FitRows.h"
+#include "io/CIO.h"
+#include "io/CellNumber.h"
+
+namespace {
+constexpr size_t BlockSize = 1u << 16;
+
+// The records of a stream, read in large blocks; one record at a time is held. The
+// same records as reading lines with a bound: a last record without its line feed is
+// one, an empty one is not.
+class RecordSource {
+public:
+    RecordSource(CIO* stream, uint32_t longest) : in(stream), limit(longest), bytes(size_t(longest) + BlockSize) {}
+
+    // The four bytes of the row count; false when the stream holds fewer.
+    bool Count(uint32_t& count)
+    {
+        while (end - begin < 4 && !ended)
+            Refill();
+        if (end - begin < 4)
+            return false;
+        auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + begin);
+        count = b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
+        begin += 4;
+        return true;
+    }
+
+    // 1 with the next record, 0 at the end; a record longer than the bound comes cut to
+    // it, with `cut` set, and is the last.
+    int Next(const char*& text, size_t& size)
+    {
+        for (size_t scanned = 0;;) {
+            const char* start = bytes.data() + begin;
+            size_t held = end - begin;
+            size_t looked = held < size_t(limit) + 1 ? held : size_t(limit) + 1;
+            if (const void* feed = std::memchr(start + scanned, '\n', looked - scanned)) {
+                text = start;
+                size = static_cast<size_t>(static_cast<const char*>(feed) - start);
+                begin += size + 1;
+                return 1;
+            }
+            scanned = looked;
+            if (held > limit) {
+                // The byte after the bound is neither a line feed nor the end.
+                cut = true;
+                return Last(text, size, limit);
+            }
+            if (ended)
+                return held ? Last(text, size, held) : 0;
+            Refill();
+        }
+    }
+
+    bool cut = false;
+
+private:
+    int Last(const char*& text, size_t& size, size_t n)
+    {
+        text = bytes.data() + begin;
+        size = n;
+        begin = end;
+        ended = true;
+        return 1;
+    }
+
+    void Refill()
+    {
+        std::memmove(bytes.data(), bytes.data() + begin, end - begin);
+        end -= begin;
+        begin = 0;
+        int got = in->Read(bytes.data() + end, 1, static_cast<uint32_t>(bytes.size() - end));
+        if (got <= 0)
+            ended = true;
+        else
+            end += static_cast<size_t>(got);
+    }
+
+    CIO* in;
+    uint32_t limit;
+    std::vector<char> bytes;
+    size_t begin = 0, end = 0;
+    bool ended = false;
+};
+
+// A cell as the columns would hold it, for a message: line reading turns tabs into
+// five spaces.
+std::string CellText(const char* text, size_t size)
+{
+    std::string cell;
+    for (size_t i = 0; i < size; i++) {
+        if (text[i] == '\t')
+            cell.append(5, ' ');
+        else
+            cell += text[i];
+    }
+    return cell;
+}
+
+FitProblem CellProblem(FitProblem::Kind kind, uint32_t row, int column)
+{
+    FitProblem problem;
+    problem.kind = kind;
+    problem.row = row;
+    problem.column = column;
+    return problem;
+}
+
+// Reads the records into the rows; trailing records whose four cells are empty are no
+// data, an empty one before a record with data is an empty cell of X.
+class RecordReader {
+public:
+    RecordReader(FitKind kind, FitRows& store) : weighted(kind == FitKind::Weighted), rows(store) {}
+
+    // False once a cell is at fault: the rest of the records need only be counted.
+    bool Record(uint32_t index, const char* text, size_t size)
+    {
+        CellNumber cell[4];
+        const char* at = text;
+        const char* end = text + size;
+        const char* fieldStart[4] = {};
+        size_t fieldSize[4] = {};
+        bool empty = true;
+        for (int k = 0; k < 4; k++) {
+            if (at > end)
+                break;  // fewer fields: the cell is empty
+            auto* semicolon = static_cast<const char*>(std::memchr(at, ';', static_cast<size_t>(end - at)));
+            const char* stop = semicolon ? semicolon : end;
+            fieldStart[k] = at;
+            fieldSize[k] = static_cast<size_t>(stop - at);
+            cell[k] = ReadCellNumber(at, static_cast<uint32_t>(stop - at));
+            empty = empty && cell[k].status == CellNumber::Empty;
+            at = stop + 1;
+        }
+        if (empty) {
+            if (pendingEmpty++ == 0)
+                firstEmpty = index;
+            return true;
+        }
+        if (pendingEmpty) {
+            problem = CellProblem(FitProblem::EmptyCell, firstEmpty, ColumnX);
+            return false;
+        }
+        const bool used[4] = {true, false, true, weighted};
+        for (int k = 0; k < 4; k++) {
+            if (cell[k].status == CellNumber::NotANumber) {
+                problem = CellProblem(FitProblem::NotANumber, index, k);
+                problem.cell = CellText(fieldStart[k], fieldSize[k]);
+                return false;
+            }
+            if (cell[k].status == CellNumber::Empty && used[k]) {
+                problem = CellProblem(FitProblem::EmptyCell, index, k);
+                return false;
+            }
+        }
+        rows.Add(cell[ColumnX].value, cell[ColumnY].value, weighted ? cell[ColumnErrorY].value : 1.0);
+        return true;
+    }
+
+    FitProblem problem;
+
+private:
+    bool weighted;
+    FitRows& rows;
+    uint32_t pendingEmpty = 0, firstEmpty = 0;
+};
+}  // namespace
+
+DataFileRows ReadDataFileRows(CIO* in, FitKind kind, FitRows& rows, uint32_t longestRecord)
+{
+    DataFileRows result;
+    RecordSource records(in, longestRecord);
+    RecordReader reader(kind, rows);
+    uint32_t count = 0;
+    bool reading = true;
+    records.Count(count);
+    const char* text = nullptr;
+    size_t size = 0;
+    while (result.records < count && records.Next(text, size)) {
+        // After a cell at fault the records are still read: one beyond the bound is the
+        // fault reported first, as the whole file is loaded before any cell is read.
+        if (reading)
+            reading = reader.Record(result.records, text, size);
+        result.records++;
+    }
+    result.cut = records.cut;
+    result.problem = reader.problem;
+    if (!result.problem && rows.Count() == 0)
+        result.problem = CellProblem(FitProblem::NoData, 0, -1);
+    return result;
+}
