@@ -33,16 +33,31 @@ CentredSums CentredSumsAbout(const FitRows& rows, bool weighted, const MeanSums&
     return c;
 }
 
-CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, CDataColumn* residuals)
+CentredLine CentredLineOf(const CentredSums& c)
 {
     CentredLine line{c.weight * c.xx, c.xy / c.xx, 0, 0};
     line.b = c.meanY - line.a * c.meanX;
+    return line;
+}
+
+CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, CDataColumn* residuals)
+{
+    CentredLine line = CentredLineOf(c);
     CompensatedSum s;
-    rows.ForEach([&](double x, double y, double e) {
-        double q = (line.a * (x - c.meanX) - (y - c.meanY)) / e;
-        s.Add(q * q);
-        AppendNumber(residuals, q * q);
-    });
+    // Rows without errors divide by 1, which changes nothing and costs a division.
+    if (rows.HasErrors()) {
+        rows.ForEach([&](double x, double y, double e) {
+            double q = CentredResidual(line, c, x, y) / e;
+            s.Add(q * q);
+            AppendNumber(residuals, q * q);
+        });
+    } else {
+        rows.ForEach([&](double x, double y, double) {
+            double q = CentredResidual(line, c, x, y);
+            s.Add(q * q);
+            AppendNumber(residuals, q * q);
+        });
+    }
     line.s = s.Value();
     return line;
 }

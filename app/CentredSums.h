@@ -49,3 +49,10 @@ struct CentredLine {
     double delta, a, b, s;
 };
 CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, CDataColumn* residuals);
+
+// The line alone (S left 0), and a row's residual before its division by the error.
+CentredLine CentredLineOf(const CentredSums& c);
+inline double CentredResidual(const CentredLine& line, const CentredSums& c, double x, double y)
+{
+    return line.a * (x - c.meanX) - (y - c.meanY);
+}

@@ -130,11 +130,9 @@ public:
         for (int k = 0; k < 4; k++) {
             if (at > end)
                 break;  // fewer fields: the cell is empty
-            auto* semicolon = static_cast<const char*>(std::memchr(at, ';', static_cast<size_t>(end - at)));
-            const char* stop = semicolon ? semicolon : end;
+            const char* stop = ReadCellField(at, end, ';', cell[k]);
             fieldStart[k] = at;
             fieldSize[k] = static_cast<size_t>(stop - at);
-            cell[k] = ReadCellNumber(at, static_cast<uint32_t>(stop - at));
             empty = empty && cell[k].status == CellNumber::Empty;
             at = stop + 1;
         }

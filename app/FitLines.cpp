@@ -39,10 +39,8 @@ double CellValue(CDataColumn* column, uint32_t row)
     return cell.status == CellNumber::NotANumber ? std::nan("") : cell.value;
 }
 
-void AppendNumber(CDataColumn* column, double value)
+void AppendNumberText(CDataColumn* column, double value)
 {
-    if (!column)
-        return;
     char text[FitDigits + 40];
     uint32_t n = FormatGeneral(value, FitDigits, text, sizeof text);
     column->AddLine(text, n);

@@ -24,8 +24,14 @@ CellNumber ReadCell(CDataColumn* column, uint32_t row);
 double CellValue(CDataColumn* column, uint32_t row);
 
 // Appends the number with 32 significant digits, or the text, as a new line; a null
-// column is skipped, so callers that show no per-row values pay nothing for them.
-void AppendNumber(CDataColumn* column, double value);
+// column is skipped, so callers that show no per-row values pay nothing for them (the
+// test is inline: the fits call it for every row).
+void AppendNumberText(CDataColumn* column, double value);
+inline void AppendNumber(CDataColumn* column, double value)
+{
+    if (column)
+        AppendNumberText(column, value);
+}
 void AppendName(CDataColumn* column, const char* name);
 
 // A fit's named results, appended in order: the name to `names`, the number to `values`.

@@ -127,8 +127,7 @@ FitProblem CheckFitRows(const FitRows& rows)
         if (first)
             firstX = x, first = false;
         distinct = distinct || x != firstX;
-        double p = WeightOf(e);
-        if (!problem && rows.HasErrors() && !(std::isfinite(p) && p > 0))
+        if (!problem && rows.HasErrors() && !(std::isfinite(WeightOf(e)) && WeightOf(e) > 0))
             problem = RowProblem(e == 0 ? FitProblem::ZeroError : FitProblem::UnusableError, row, ColumnErrorY);
         row++;
     });

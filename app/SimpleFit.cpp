@@ -65,6 +65,17 @@ SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
     return fit;
 }
 
+void ForEachSimpleFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit)
+{
+    CentredSums c = CentredSumsOf(rows, false);
+    CentredLine line = CentredLineOf(c);
+    rows.ForEach([&](double x, double y, double) {
+        double q = CentredResidual(line, c, x, y);
+        const double values[4] = {x * y, x * x, y * y, q * q};
+        visit(values);
+    });
+}
+
 SimpleFitResult SimpleFitFromRawSums(CDataColumn* const data[4])
 {
     SimpleFitResult fit;

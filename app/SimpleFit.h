@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 class CDataColumn;
 class FitRows;
@@ -27,6 +28,11 @@ struct SimpleFitResult {
 // deviations about the means, so data far from the origin keep their digits.
 SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns& out);
 SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out);
+
+// The per-row values of the fit, one row at a time, for a writer that keeps no columns:
+// visit gets the values of "X*Y", "X*X", "Y*Y" and "(Ax+B-y)" (the order the result
+// window shows), the very numbers RunSimpleFit appends to its columns.
+void ForEachSimpleFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit);
 
 // The same results from the textbook formulas on the plain sums (Δ = N·Sxx − Sx²),
 // kept to measure what the centred computation gains.

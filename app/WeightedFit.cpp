@@ -7,29 +7,38 @@
 #include "app/FitRows.h"
 
 namespace {
+// A row's weighted products, formed as the first pass forms them.
+struct Products {
+    double p, xp, yp, xyp, xxp;
+};
+
+Products ProductsOf(double x, double y, double e)
+{
+    double p = WeightOf(e);
+    double xp = x * p;
+    double yp = y * p;
+    return {p, xp, yp, (xp / p) * yp, (xp / p) * xp};
+}
+
 // First pass, in the order the values are formed: the weight, then x, then y; and the
 // sums of the weighted means.
 void FirstPass(const FitRows& rows, const WeightedFitColumns& out, WeightedFitResult& fit, MeanSums& means)
 {
     rows.ForEach([&](double x, double y, double e) {
-        double p = WeightOf(e);
-        means.Add(x, y, p);
-        fit.sw += p;
-        AppendNumber(out.p, p);
-        double xp = x * p;
+        Products v = ProductsOf(x, y, e);
+        means.Add(x, y, v.p);
+        fit.sw += v.p;
+        AppendNumber(out.p, v.p);
         fit.sx += x;
-        fit.swx += xp;
-        AppendNumber(out.xp, xp);
-        double yp = y * p;
+        fit.swx += v.xp;
+        AppendNumber(out.xp, v.xp);
         fit.sy += y;
-        fit.swy += yp;
-        AppendNumber(out.yp, yp);
-        double xyp = (xp / p) * yp;
-        fit.swxy += xyp;
-        AppendNumber(out.xyp, xyp);
-        double xxp = (xp / p) * xp;
-        fit.swxx += xxp;
-        AppendNumber(out.xxp, xxp);
+        fit.swy += v.yp;
+        AppendNumber(out.yp, v.yp);
+        fit.swxy += v.xyp;
+        AppendNumber(out.xyp, v.xyp);
+        fit.swxx += v.xxp;
+        AppendNumber(out.xxp, v.xxp);
     });
 }
 
@@ -73,6 +82,18 @@ WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& 
     fit.xi = Xi(fit.s, fit.n);
     WriteResults(fit, out);
     return fit;
+}
+
+void ForEachWeightedFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit)
+{
+    CentredSums c = CentredSumsOf(rows, true);
+    CentredLine line = CentredLineOf(c);
+    rows.ForEach([&](double x, double y, double e) {
+        Products v = ProductsOf(x, y, e);
+        double q = CentredResidual(line, c, x, y) / e;
+        const double values[6] = {v.p, v.xyp, v.xxp, v.xp, v.yp, q * q};
+        visit(values);
+    });
 }
 
 WeightedFitResult WeightedFitFromRawSums(CDataColumn* const data[4])

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 class CDataColumn;
 class FitRows;
@@ -29,6 +30,12 @@ struct WeightedFitResult {
 // deviations about the weighted means.
 WeightedFitResult RunWeightedFit(CDataColumn* const data[4], const WeightedFitColumns& out);
 WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& out);
+
+// The per-row values of the fit, one row at a time, for a writer that keeps no columns:
+// visit gets the values of "1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w" and
+// "((Ax+B-y)/w)" (the order the result window shows), the very numbers RunWeightedFit
+// appends to its columns.
+void ForEachWeightedFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit);
 
 // The same results from the textbook formulas on the plain sums, for comparison.
 WeightedFitResult WeightedFitFromRawSums(CDataColumn* const data[4]);

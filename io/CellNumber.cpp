@@ -1,6 +1,7 @@
 #include "io/CellNumber.h"
 
 #include <charconv>
+#include <cstring>
 #include <string>
 
 #include "core/NumberText.h"
@@ -110,4 +111,27 @@ CellNumber ReadCellNumber(const char* text, uint32_t size)
     cell.status = CellNumber::Number;
     cell.value = value;
     return cell;
+}
+
+const char* ReadCellField(const char* text, const char* end, char separator, CellNumber& cell)
+{
+    const char* at = text;
+    while (at < end && IsBlank(*at))
+        at++;
+    const char* number = at < end && *at != separator ? ReadShortDecimal(at, end, true, cell.value) : at;
+    if (number) {
+        while (number < end && IsBlank(*number))
+            number++;
+        if (number == end || *number == separator) {
+            cell.status = number == at ? CellNumber::Empty : CellNumber::Number;
+            if (number == at)
+                cell.value = 0;
+            return number;
+        }
+    }
+    auto* stop = static_cast<const char*>(std::memchr(at, separator, static_cast<size_t>(end - at)));
+    if (!stop)
+        stop = end;
+    cell = ReadCellNumber(text, static_cast<uint32_t>(stop - text));
+    return stop;
 }

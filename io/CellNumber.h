@@ -19,3 +19,7 @@ struct CellNumber {
 };
 
 CellNumber ReadCellNumber(const char* text, uint32_t size);
+
+// The cell that starts at text and ends at the first `separator` or at end, read by the
+// same rule in one walk when it holds a short decimal; returns where it ends.
+const char* ReadCellField(const char* text, const char* end, char separator, CellNumber& cell);

@@ -1,7 +1,11 @@
 #include <cmath>
+#include <random>
 
 #include "app/FitLines.h"
+#include "app/FitRows.h"
 #include "app/SimpleFit.h"
+#include "app/WeightedFit.h"
+#include "core/NumberText.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
@@ -98,4 +102,48 @@ TEST_F(SimpleFitTest, TrailingEmptyRowsAreNoData)
     fit = Fit({"1", "2", "3", ""}, {"2", "4", "6", ""});
     EXPECT_EQ(fit.n, 4u);
     EXPECT_EQ(RowCount(Data()), 4u);
+}
+
+// The per-row values formed again row by row are, digit for digit, the lines both fits
+// append to their columns.
+TEST_F(SimpleFitTest, RowsFormedAgainAreTheColumnsLines)
+{
+    std::mt19937 random(7);
+    FitRows plain(false), weighted(true);
+    for (int i = 0; i < 500; i++) {
+        double x = 1e4 + i * 0.37, y = 2.5 * x + std::uniform_real_distribution<double>(-1, 1)(random);
+        plain.Add(x, y);
+        weighted.Add(x, y, 0.05 + (i % 7) * 0.01);
+    }
+    auto text = [](double v) {
+        char t[FitDigits + 40];
+        return std::string(t, FormatGeneral(v, FitDigits, t, sizeof t));
+    };
+    auto compare = [&](CLineColumn* const* columns, int count, const std::vector<std::vector<std::string>>& rows) {
+        ASSERT_EQ(rows.size(), 500u);
+        for (int c = 0; c < count; c++) {
+            Names expected;
+            for (const auto& row : rows)
+                expected.push_back(row[size_t(c)]);
+            EXPECT_EQ(Lines(columns[c]), expected) << "column " << c;
+        }
+    };
+    CLineColumn* columns[6];
+    for (auto*& c : columns)
+        c = NewColumn();
+    std::vector<std::vector<std::string>> rows;
+    RunSimpleFit(plain, {columns[1], columns[2], columns[0], columns[3], nullptr, nullptr});
+    ForEachSimpleFitRow(plain, [&](const double* v) { rows.push_back({text(v[0]), text(v[1]), text(v[2]), text(v[3])}); });
+    compare(columns, 4, rows);
+    for (auto*& c : columns)
+        c = NewColumn();
+    rows.clear();
+    WeightedFitColumns out;
+    out.p = columns[0], out.xyp = columns[1], out.xxp = columns[2], out.xp = columns[3], out.yp = columns[4];
+    out.residuals = columns[5];
+    RunWeightedFit(weighted, out);
+    ForEachWeightedFitRow(weighted, [&](const double* v) {
+        rows.push_back({text(v[0]), text(v[1]), text(v[2]), text(v[3]), text(v[4]), text(v[5])});
+    });
+    compare(columns, 6, rows);
 }

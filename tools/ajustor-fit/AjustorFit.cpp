@@ -20,6 +20,7 @@
 
 #include "app/CCompactColumn.h"
 #include "app/DataFileRows.h"
+#include "app/FitLines.h"
 #include "app/FitPlot.h"
 #include "app/FitProblem.h"
 #include "app/FitReport.h"
@@ -30,6 +31,7 @@
 #include "core/CApplication.h"
 #include "core/CList.h"
 #include "core/CString.h"
+#include "core/NumberText.h"
 #include "graphics/CCanvas.h"
 #include "io/CFile.h"
 #include "io/CReplacingFile.h"
@@ -319,11 +321,12 @@ struct FittedLine {
     FitProblem problem;  // results that are not finite numbers
 };
 
-// Runs the fit; per-row columns are filled only when someone will see them.
+// Runs the fit; per-row columns are filled only for the report: --rows alone writes
+// them as they are computed (PrintRows).
 FittedLine RunFit(const Options& o, const FitRows& rows, ResultColumns& r)
 {
     FittedLine line;
-    bool keepRows = o.rows || o.html;
+    bool keepRows = o.html;
     auto column = [&](int i) -> CDataColumn* { return keepRows ? r.perRow[i].get() : nullptr; };
     if (o.weighted) {
         WeightedFitColumns out;
@@ -355,7 +358,26 @@ void Print(Output& out, CCompactColumn& column, uint32_t row)
     }
 }
 
-void PrintRows(const Options& o, ResultColumns& r, Output& out)
+// The per-row values formed again row by row and written at once: a million rows cost
+// no columns of text.
+void PrintComputedRows(const Options& o, const FitRows& rows, Output& out)
+{
+    char text[FitDigits + 40];
+    auto print = [&](const double* values, int count) {
+        for (int c = 0; c < count; c++) {
+            if (c)
+                out.Add("\t");
+            out.Add(std::string_view(text, FormatGeneral(values[c], FitDigits, text, sizeof text)));
+        }
+        out.Add("\n");
+    };
+    if (o.weighted)
+        ForEachWeightedFitRow(rows, [&](const double* values) { print(values, WeightedRowColumns); });
+    else
+        ForEachSimpleFitRow(rows, [&](const double* values) { print(values, SimpleRowColumns); });
+}
+
+void PrintRows(const Options& o, const FitRows& fitted, ResultColumns& r, Output& out)
 {
     const char* const* captions = o.weighted ? WeightedRowCaptions : SimpleRowCaptions;
     for (size_t c = 0; c < r.perRow.size(); c++) {
@@ -363,6 +385,10 @@ void PrintRows(const Options& o, ResultColumns& r, Output& out)
         out.Add(captions[c]);
     }
     out.Add("\n");
+    if (!o.html) {
+        PrintComputedRows(o, fitted, out);
+        return;
+    }
     uint32_t rows = r.perRow[0]->LineCount();
     for (uint32_t row = 0; row < rows; row++) {
         for (size_t c = 0; c < r.perRow.size(); c++) {
@@ -450,7 +476,7 @@ int Run(CApplication* app, const Options& o)
         return Fail(Problem(o, line.problem));
     Output out;
     if (o.rows)
-        PrintRows(o, results, out);
+        PrintRows(o, set.rows, results, out);
     PrintResults(results, out);
     if (!out.Finish())
         return Fail("no se puede escribir la salida");
