@@ -1,6 +1,7 @@
 #include "app/DataFileRows.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@ constexpr size_t BlockSize = 1u << 16;
 // one, an empty one is not.
 class RecordSource {
 public:
-    RecordSource(CIO* stream, uint32_t longest) : in(stream), limit(longest), bytes(size_t(longest) + BlockSize) {}
+    RecordSource(CIO* stream, uint32_t longest) : in(stream), limit(longest), room(size_t(longest) + BlockSize), bytes(std::make_unique_for_overwrite<char[]>(room)) {}
 
     // The four bytes of the row count; false when the stream holds fewer.
     bool Count(uint32_t& count)
@@ -26,7 +27,7 @@ public:
             Refill();
         if (end - begin < 4)
             return false;
-        auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + begin);
+        auto* b = reinterpret_cast<const unsigned char*>(bytes.get() + begin);
         count = b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
         begin += 4;
         return true;
@@ -37,7 +38,7 @@ public:
     int Next(const char*& text, size_t& size)
     {
         for (size_t scanned = 0;;) {
-            const char* start = bytes.data() + begin;
+            const char* start = bytes.get() + begin;
             size_t held = end - begin;
             size_t looked = held < size_t(limit) + 1 ? held : size_t(limit) + 1;
             if (const void* feed = std::memchr(start + scanned, '\n', looked - scanned)) {
@@ -63,7 +64,7 @@ public:
 private:
     int Last(const char*& text, size_t& size, size_t n)
     {
-        text = bytes.data() + begin;
+        text = bytes.get() + begin;
         size = n;
         begin = end;
         ended = true;
@@ -72,10 +73,12 @@ private:
 
     void Refill()
     {
-        std::memmove(bytes.data(), bytes.data() + begin, end - begin);
+        std::memmove(bytes.get(), bytes.get() + begin, end - begin);
         end -= begin;
         begin = 0;
-        int got = in->Read(bytes.data() + end, 1, static_cast<uint32_t>(bytes.size() - end));
+        // A block at a time: the room beyond is for one long line, touched only by one.
+        size_t wanted = room - end < BlockSize ? room - end : BlockSize;
+        int got = in->Read(bytes.get() + end, 1, static_cast<uint32_t>(wanted));
         if (got <= 0)
             ended = true;
         else
@@ -84,7 +87,9 @@ private:
 
     CIO* in;
     uint32_t limit;
-    std::vector<char> bytes;
+    // Not filled at creation: pages a short input never reaches cost no memory.
+    size_t room;
+    std::unique_ptr<char[]> bytes;
     size_t begin = 0, end = 0;
     bool ended = false;
 };

@@ -1,18 +1,22 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 class CDataColumn;
 
 // The values of a data set's rows as the fits use them: x and y, and the error of y
-// when the rows are for the weighted fit. Held in blocks of a fixed size, so a row
-// costs its 16 or 24 bytes and growing never copies or doubles what is held. Running
+// when the rows are for the weighted fit. Held in blocks, so a row costs its 16 or 24
+// bytes and growing never copies or doubles what is held: a first small one, then
+// large blocks the system may back with large pages (platform/LargeBlocks.h). Running
 // out of memory throws std::bad_alloc, like the standard containers.
 class FitRows {
 public:
     explicit FitRows(bool withErrors);
+    FitRows(FitRows&& other) noexcept;
+    FitRows& operator=(FitRows&&) = delete;
+    ~FitRows();
 
     // Adds a row; false when the count cannot grow any more (a fit counts rows in 32 bits).
     // Inline: readers add a row for every line they read.
@@ -20,14 +24,14 @@ public:
     {
         if (count == UINT32_MAX)
             return false;
-        uint32_t at = count % BlockRows;
-        if (at == 0)
+        if (room == 0)
             NewBlock();
-        double* v = blocks.back().get() + at * width;
-        v[0] = x;
-        v[1] = y;
+        next[0] = x;
+        next[1] = y;
         if (width == 3)
-            v[2] = e;
+            next[2] = e;
+        next += width;
+        room--;
         count++;
         return true;
     }
@@ -40,9 +44,9 @@ public:
     void ForEach(Visit visit) const
     {
         uint32_t left = count;
-        for (const auto& block : blocks) {
-            uint32_t n = left < BlockRows ? left : BlockRows;
-            const double* v = block.get();
+        for (const Block& block : blocks) {
+            uint32_t n = left < block.rows ? left : block.rows;
+            const double* v = block.values;
             for (uint32_t i = 0; i < n; i++, v += width)
                 visit(v[0], v[1], width == 3 ? v[2] : 1.0);
             left -= n;
@@ -54,11 +58,17 @@ public:
     static FitRows FromColumns(CDataColumn* const data[4], bool withErrors);
 
 private:
-    static constexpr uint32_t BlockRows = 4096;
+    struct Block {
+        double* values;
+        uint32_t rows;
+        size_t bytes;  // as allocated
+    };
 
     void NewBlock();
 
     uint32_t width;
     uint32_t count = 0;
-    std::vector<std::unique_ptr<double[]>> blocks;
+    uint32_t room = 0;  // rows still free in the last block
+    double* next = nullptr;
+    std::vector<Block> blocks;
 };

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "app/FitRows.h"
@@ -35,23 +36,23 @@ std::string_view Trimmed(std::string_view field)
 // The lines of a stream, read in large blocks; one line at a time is held.
 class LineSource {
 public:
-    explicit LineSource(CIO* stream) : in(stream), bytes(PlainTextLongestLine + BlockSize) {}
+    explicit LineSource(CIO* stream) : in(stream), room(PlainTextLongestLine + BlockSize), bytes(std::make_unique_for_overwrite<char[]>(room)) {}
 
     // 1 with the next line (an unterminated last line included), 0 at the end, -1 for a
     // line longer than the longest allowed.
     int Next(std::string_view& line)
     {
         for (;;) {
-            if (const void* feed = std::memchr(bytes.data() + begin, '\n', end - begin)) {
-                auto at = static_cast<size_t>(static_cast<const char*>(feed) - bytes.data());
-                line = std::string_view(bytes.data() + begin, at - begin);
+            if (const void* feed = std::memchr(bytes.get() + begin, '\n', end - begin)) {
+                auto at = static_cast<size_t>(static_cast<const char*>(feed) - bytes.get());
+                line = std::string_view(bytes.get() + begin, at - begin);
                 begin = at + 1;
                 return line.size() > PlainTextLongestLine ? -1 : 1;
             }
             if (end - begin > PlainTextLongestLine)
                 return -1;
             if (ended) {
-                line = std::string_view(bytes.data() + begin, end - begin);
+                line = std::string_view(bytes.get() + begin, end - begin);
                 begin = end;
                 return line.empty() ? 0 : 1;
             }
@@ -62,10 +63,12 @@ public:
 private:
     void Refill()
     {
-        std::memmove(bytes.data(), bytes.data() + begin, end - begin);
+        std::memmove(bytes.get(), bytes.get() + begin, end - begin);
         end -= begin;
         begin = 0;
-        int got = in->Read(bytes.data() + end, 1, static_cast<uint32_t>(bytes.size() - end));
+        // A block at a time: the room beyond is for one long line, touched only by one.
+        size_t wanted = room - end < BlockSize ? room - end : BlockSize;
+        int got = in->Read(bytes.get() + end, 1, static_cast<uint32_t>(wanted));
         if (got <= 0)
             ended = true;
         else
@@ -73,7 +76,9 @@ private:
     }
 
     CIO* in;
-    std::vector<char> bytes;
+    // Not filled at creation: pages a short input never reaches cost no memory.
+    size_t room;
+    std::unique_ptr<char[]> bytes;
     size_t begin = 0, end = 0;
     bool ended = false;
 };

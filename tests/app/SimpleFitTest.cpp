@@ -1,5 +1,6 @@
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "app/FitLines.h"
 #include "app/FitRows.h"
@@ -146,4 +147,25 @@ TEST_F(SimpleFitTest, RowsFormedAgainAreTheColumnsLines)
         rows.push_back({text(v[0]), text(v[1]), text(v[2]), text(v[3]), text(v[4]), text(v[5])});
     });
     compare(columns, 6, rows);
+}
+
+// Rows beyond the first block go to large ones; every row comes back in order, also
+// after the store moved.
+TEST(FitRowsStore, RowsSpanManyBlocks)
+{
+    for (bool errors : {false, true}) {
+        FitRows rows(errors);
+        for (uint32_t i = 0; i < 300000; i++)
+            ASSERT_TRUE(rows.Add(i, -double(i), i + 0.5));
+        FitRows moved(std::move(rows));
+        uint32_t i = 0;
+        bool inOrder = true;
+        moved.ForEach([&](double x, double y, double e) {
+            inOrder = inOrder && x == i && y == -double(i) && e == (errors ? i + 0.5 : 1.0);
+            i++;
+        });
+        EXPECT_TRUE(inOrder);
+        EXPECT_EQ(i, 300000u);
+        EXPECT_EQ(moved.Count(), 300000u);
+    }
 }
