@@ -126,21 +126,37 @@ public:
     // False once a cell is at fault: the rest of the records need only be counted.
     bool Record(uint32_t index, const char* text, size_t size)
     {
-        CellNumber cell[4];
+        // The cells the fit does not use are checked, not converted.
+        const bool used[4] = {true, false, true, weighted};
+        CellNumber cell[4];  // a field the record lacks is an empty cell
         const char* at = text;
         const char* end = text + size;
-        const char* fieldStart[4] = {};
-        size_t fieldSize[4] = {};
-        bool empty = true;
         for (int k = 0; k < 4; k++) {
-            if (at > end)
-                break;  // fewer fields: the cell is empty
-            const char* stop = ReadCellField(at, end, ';', cell[k]);
-            fieldStart[k] = at;
-            fieldSize[k] = static_cast<size_t>(stop - at);
-            empty = empty && cell[k].status == CellNumber::Empty;
+            const char* stop = ReadCellField(at, end, ';', cell[k], used[k]);
+            if (stop == end)
+                break;
             at = stop + 1;
         }
+        bool usable = cell[ColumnX].IsNumber() && cell[ColumnY].IsNumber() &&
+                      cell[ColumnErrorX].status != CellNumber::NotANumber &&
+                      (weighted ? cell[ColumnErrorY].IsNumber() : cell[ColumnErrorY].status != CellNumber::NotANumber);
+        if (usable && pendingEmpty == 0) {
+            rows.Add(cell[ColumnX].value, cell[ColumnY].value, weighted ? cell[ColumnErrorY].value : 1.0);
+            return true;
+        }
+        return Unusable(index, text, size, cell);
+    }
+
+    FitProblem problem;
+
+private:
+    // A record with an empty or a wrong cell: trailing empty rows are no data, any other
+    // is the fault of its first cell at fault, left to right.
+    bool Unusable(uint32_t index, const char* text, size_t size, const CellNumber cell[4])
+    {
+        bool empty = true;
+        for (int k = 0; k < 4; k++)
+            empty = empty && cell[k].status == CellNumber::Empty;
         if (empty) {
             if (pendingEmpty++ == 0)
                 firstEmpty = index;
@@ -151,24 +167,26 @@ public:
             return false;
         }
         const bool used[4] = {true, false, true, weighted};
+        const char* field = text;
+        const char* end = text + size;
         for (int k = 0; k < 4; k++) {
+            auto* stop = static_cast<const char*>(std::memchr(field, ';', static_cast<size_t>(end - field)));
+            if (!stop)
+                stop = end;
             if (cell[k].status == CellNumber::NotANumber) {
                 problem = CellProblem(FitProblem::NotANumber, index, k);
-                problem.cell = CellText(fieldStart[k], fieldSize[k]);
+                problem.cell = CellText(field, static_cast<size_t>(stop - field));
                 return false;
             }
             if (cell[k].status == CellNumber::Empty && used[k]) {
                 problem = CellProblem(FitProblem::EmptyCell, index, k);
                 return false;
             }
+            field = stop < end ? stop + 1 : end;
         }
-        rows.Add(cell[ColumnX].value, cell[ColumnY].value, weighted ? cell[ColumnErrorY].value : 1.0);
-        return true;
+        return true;  // not reached: a usable record is added by Record
     }
 
-    FitProblem problem;
-
-private:
     bool weighted;
     FitRows& rows;
     uint32_t pendingEmpty = 0, firstEmpty = 0;

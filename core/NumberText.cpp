@@ -13,9 +13,6 @@ bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The value of a digit; above 9 for any other byte.
-unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0'; }
-
 uint32_t SkipDigits(const char* text, uint32_t i, uint32_t size)
 {
     while (i < size && IsDigit(text[i]))
@@ -137,59 +134,6 @@ double ParseLeadingNumber(const char* text, uint32_t size, uint32_t* used)
     if (result.ec == std::errc::result_out_of_range)
         return OutOfRangeValue(text + start, i - start);
     return value;
-}
-
-// Both operands exact and one rounding (Clinger's fast path): the product or quotient
-// is the correctly rounded value of the decimal.
-const char* ReadShortDecimal(const char* p, const char* end, bool decimalComma, double& value)
-{
-    static constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    bool negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+'))
-        p++;
-    // Every digit goes into the mantissa, leading zeros too: past 19 digits it may have
-    // wrapped, and the number is left to the full conversion.
-    uint64_t mantissa = 0;
-    const char* first = p;
-    for (; p < end && DigitValue(*p) <= 9; p++)
-        mantissa = mantissa * 10 + DigitValue(*p);
-    auto digits = p - first;
-    if (digits == 0)
-        return nullptr;
-    long scale = 0;
-    if (p < end && (*p == '.' || (decimalComma && *p == ','))) {
-        const char* fraction = ++p;
-        for (; p < end && DigitValue(*p) <= 9; p++)
-            mantissa = mantissa * 10 + DigitValue(*p);
-        if (p == fraction)
-            return nullptr;
-        scale = -(p - fraction);
-        digits += p - fraction;
-    }
-    if (digits > 19)
-        return nullptr;
-    if (p < end && (*p == 'e' || *p == 'E')) {
-        p++;
-        bool negativeExponent = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+'))
-            p++;
-        const char* exponentDigits = p;
-        long exponent = 0;
-        for (; p < end && DigitValue(*p) <= 9; p++)
-            if (exponent < 1000)
-                exponent = exponent * 10 + DigitValue(*p);
-        if (p == exponentDigits)
-            return nullptr;
-        scale += negativeExponent ? -exponent : exponent;
-    }
-    if (mantissa > (uint64_t(1) << 53) || scale < -22 || scale > 22)
-        return nullptr;
-    double exact = static_cast<double>(mantissa);
-    exact = scale < 0 ? exact / PowersOfTen[-scale] : exact * PowersOfTen[scale];
-    value = negative ? -exact : exact;
-    return p;
 }
 
 // The "%.*G" conversion, built on the exact and much faster std::to_chars: the digits

@@ -4,12 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/NumberText.h"
-
 namespace {
-// The blanks a cell may have around its number; 0xA0 is the no-break space of
-// Windows-1252, which spreadsheets put around numbers too.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v' || c == '\xA0'; }
+bool IsBlank(char c) { return IsCellBlank(c); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -113,23 +109,10 @@ CellNumber ReadCellNumber(const char* text, uint32_t size)
     return cell;
 }
 
-const char* ReadCellField(const char* text, const char* end, char separator, CellNumber& cell)
+// Anything but a short decimal between blanks: the whole field by the rule.
+const char* ReadCellFieldSlowly(const char* text, const char* end, char separator, CellNumber& cell)
 {
-    const char* at = text;
-    while (at < end && IsBlank(*at))
-        at++;
-    const char* number = at < end && *at != separator ? ReadShortDecimal(at, end, true, cell.value) : at;
-    if (number) {
-        while (number < end && IsBlank(*number))
-            number++;
-        if (number == end || *number == separator) {
-            cell.status = number == at ? CellNumber::Empty : CellNumber::Number;
-            if (number == at)
-                cell.value = 0;
-            return number;
-        }
-    }
-    auto* stop = static_cast<const char*>(std::memchr(at, separator, static_cast<size_t>(end - at)));
+    auto* stop = static_cast<const char*>(std::memchr(text, separator, static_cast<size_t>(end - text)));
     if (!stop)
         stop = end;
     cell = ReadCellNumber(text, static_cast<uint32_t>(stop - text));
