@@ -123,7 +123,7 @@ class RecordReader {
 public:
     RecordReader(FitKind kind, FitRows& store) : weighted(kind == FitKind::Weighted), rows(store) {}
 
-    // False once a cell is at fault: the rest of the records need only be counted.
+    // False for a cell at fault.
     bool Record(uint32_t index, const char* text, size_t size)
     {
         // The cells the fit does not use are checked, not converted.
@@ -199,16 +199,15 @@ DataFileRows ReadDataFileRows(CIO* in, FitKind kind, FitRows& rows, uint32_t lon
     RecordSource records(in, longestRecord);
     RecordReader reader(kind, rows);
     uint32_t count = 0;
-    bool reading = true;
     records.Count(count);
     const char* text = nullptr;
     size_t size = 0;
+    // The first cell at fault ends the reading: nothing is kept, so endless input of
+    // any kind ends at once.
     while (result.records < count && records.Next(text, size)) {
-        // After a cell at fault the records are still read: one beyond the bound is the
-        // fault reported first, as the whole file is loaded before any cell is read.
-        if (reading)
-            reading = reader.Record(result.records, text, size);
         result.records++;
+        if (!reader.Record(result.records - 1, text, size))
+            break;
     }
     result.cut = records.cut;
     result.problem = reader.problem;

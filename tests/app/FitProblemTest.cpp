@@ -109,7 +109,9 @@ TEST_F(FitProblemTest, RecordsIntoTheStoreAreTheRowsOfTheColumns)
             FitRows expected(kind == Weighted), got(kind == Weighted);
             FitProblem problem = ReadFitRows(Data(), kind, expected);
             DataFileRows read = ReadDataFileRows(b.As<CMemIO>(), kind, got, 1u << 20);
-            EXPECT_EQ(read.records, loaded) << body;
+            if (!problem || problem.kind == FitProblem::NoData) {
+                EXPECT_EQ(read.records, loaded) << body;  // a cell at fault ends the reading
+            }
             EXPECT_FALSE(read.cut);
             EXPECT_EQ(FitProblemText(read.problem), FitProblemText(problem)) << body;
             std::vector<double> x, y;
@@ -118,12 +120,14 @@ TEST_F(FitProblemTest, RecordsIntoTheStoreAreTheRowsOfTheColumns)
             EXPECT_EQ(x, y) << body;
         }
     }
-    // A record beyond the bound ends the reading, cut, after a cell at fault too.
-    std::string file = std::string("\x03\0\0\0", 4) + "x;;;;\n" + std::string(40, '1') + ";\n1;;2;;\n";
-    Variable c(new CMemIO(app));
-    c.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
-    FitRows rows(false);
-    DataFileRows read = ReadDataFileRows(c.As<CMemIO>(), Simple, rows, 40);
-    EXPECT_TRUE(read.cut);
-    EXPECT_EQ(read.records, 2u);
+    // A record beyond the bound ends the reading, cut; a cell at fault ends it before.
+    for (const char* first : {"1;;2;;\n", "x;;;;\n"}) {
+        std::string file = std::string("\x03\0\0\0", 4) + first + std::string(40, '1') + ";\n1;;2;;\n";
+        Variable c(new CMemIO(app));
+        c.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
+        FitRows rows(false);
+        DataFileRows read = ReadDataFileRows(c.As<CMemIO>(), Simple, rows, 40);
+        EXPECT_EQ(read.cut, first[0] == '1');
+        EXPECT_EQ(read.records, first[0] == '1' ? 2u : 1u);
+    }
 }

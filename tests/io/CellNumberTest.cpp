@@ -49,7 +49,7 @@ TEST(CellNumber, AnythingElseIsNoNumberAndBlanksAreEmpty)
 // A field read at once in a record is the cell the columns would hold, read by the rule.
 TEST(CellNumber, FieldsOfARecordReadAsTheirCells)
 {
-    const char* const fields[] = {"2.5", "2,5", " 3 ", "\xA0" "4\r", "", "  ", "\t", "1e400", "1e-400", "+7",
+    const char* const fields[] = {"2.5", "2,5", " 3 ", ("\xA0" "4\r"), "", "  ", "\t", "1e400", "1e-400", "+7",
                                   "5.", ",5", "1.5.2", "4,1x", "-0", "0012", "1e", "12345678901234567890123",
                                   "1 2", "--1", "nan", "0x10", "7\t"};
     for (const char* field : fields) {
