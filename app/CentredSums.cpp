@@ -8,15 +8,15 @@
 // sums it would get without weights.
 CentredSums CentredSumsOf(const FitRows& rows, bool weighted)
 {
-    CompensatedSum w, wx, wy, squares;
-    rows.ForEach([&](double x, double y, double e) {
-        double p = weighted ? WeightOf(e) : 1.0;
-        w.Add(p);
-        wx.Add(p * x);
-        wy.Add(p * y);
-        squares.Add(p * x * x);
-    });
-    CentredSums c{w.Value(), wx.Value() / w.Value(), wy.Value() / w.Value(), 0, 0, 0, squares.Value()};
+    MeanSums first;
+    rows.ForEach([&](double x, double y, double e) { first.Add(x, y, weighted ? WeightOf(e) : 1.0); });
+    return CentredSumsAbout(rows, weighted, first);
+}
+
+CentredSums CentredSumsAbout(const FitRows& rows, bool weighted, const MeanSums& first)
+{
+    double weight = first.w.Value();
+    CentredSums c{weight, first.wx.Value() / weight, first.wy.Value() / weight, 0, 0, 0, first.squares.Value()};
     CompensatedSum dx, dy, xx, xy, yy;
     rows.ForEach([&](double x, double y, double e) {
         double p = weighted ? WeightOf(e) : 1.0;
@@ -33,18 +33,31 @@ CentredSums CentredSumsOf(const FitRows& rows, bool weighted)
     return c;
 }
 
-CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, bool weighted, std::vector<double>* residuals)
+CentredLine CentredLineOf(const CentredSums& c)
 {
     CentredLine line{c.weight * c.xx, c.xy / c.xx, 0, 0};
     line.b = c.meanY - line.a * c.meanX;
+    return line;
+}
+
+CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, bool weighted, std::vector<double>* residuals)
+{
+    CentredLine line = CentredLineOf(c);
     CompensatedSum s;
-    rows.ForEach([&](double x, double y, double e) {
-        double q = line.a * (x - c.meanX) - (y - c.meanY);
-        if (weighted)
-            q /= e;
-        s.Add(q * q);
-        Keep(residuals, q * q);
-    });
+    // One loop for each fit, so the simple one has no division in it.
+    if (weighted) {
+        rows.ForEach([&](double x, double y, double e) {
+            double q = CentredResidual(line, c, x, y) / e;
+            s.Add(q * q);
+            Keep(residuals, q * q);
+        });
+    } else {
+        rows.ForEach([&](double x, double y, double) {
+            double q = CentredResidual(line, c, x, y);
+            s.Add(q * q);
+            Keep(residuals, q * q);
+        });
+    }
     line.s = s.Value();
     return line;
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/CompensatedSum.h"
+
 class FitRows;
 
 // Sums about the (weighted) means, from which both fits take their line and errors:
@@ -17,6 +19,26 @@ struct CentredSums {
 // for the rounding of the means.
 CentredSums CentredSumsOf(const FitRows& rows, bool weighted);
 
+// The first pass alone, for a fit that walks the rows for its plain sums anyway: each
+// row added in order with its weight (1 in the simple fit).
+class MeanSums {
+public:
+    void Add(double x, double y, double p)
+    {
+        w.Add(p);
+        wx.Add(p * x);
+        wy.Add(p * y);
+        squares.Add(p * x * x);
+    }
+
+private:
+    friend CentredSums CentredSumsAbout(const FitRows&, bool, const MeanSums&);
+    CompensatedSum w, wx, wy, squares;
+};
+
+// The second pass, about the means of the first: CentredSumsOf from its two halves.
+CentredSums CentredSumsAbout(const FitRows& rows, bool weighted, const MeanSums& first);
+
 // The weight of a row in the weighted fit.
 inline double WeightOf(double e) { return 1.0 / (e * e); }
 
@@ -28,3 +50,10 @@ struct CentredLine {
     double delta, a, b, s;
 };
 CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, bool weighted, std::vector<double>* residuals);
+
+// The line alone (S left 0), and a row's residual before its division by the error.
+CentredLine CentredLineOf(const CentredSums& c);
+inline double CentredResidual(const CentredLine& line, const CentredSums& c, double x, double y)
+{
+    return line.a * (x - c.meanX) - (y - c.meanY);
+}

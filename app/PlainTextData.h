@@ -7,6 +7,7 @@
 class CApplication;
 class CDataColumn;
 class CIO;
+class FitRows;
 
 // A data set written as plain text, one row per line: numbers separated by blanks or
 // tabs, or CSV as spreadsheets export it — fields separated by commas, or by
@@ -48,6 +49,10 @@ constexpr uint32_t PlainTextLongestLine = 1u << 20;
 
 // Reads the stream to its end, or to the first fault, handing every row to the sink.
 PlainTextResult ReadPlainText(CIO* in, PlainTextSink& sink);
+
+// The same reading into the row store alone, without the text of the numbers: x and y,
+// and the errors of x and y of rows that have them (0 for those that do not).
+PlainTextResult ReadPlainTextRows(CIO* in, FitRows& rows);
 
 // Reads the file at path into the four columns, the cells kept as the text of their
 // numbers. On success the columns hold exactly the rows read; after a fault they are

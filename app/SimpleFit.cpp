@@ -7,10 +7,12 @@
 #include "app/FitRows.h"
 
 namespace {
-// First pass: the plain sums as shown, and the products per row.
-void FirstPass(const FitRows& rows, const SimpleFitColumns& out, SimpleFitResult& fit)
+// First pass: the plain sums as shown, the products per row, and the sums of the means
+// (each row with weight 1).
+void FirstPass(const FitRows& rows, const SimpleFitColumns& out, SimpleFitResult& fit, MeanSums& means)
 {
     rows.ForEach([&](double x, double y, double) {
+        means.Add(x, y, 1.0);
         fit.sx += x;
         fit.sxx += x * x;
         fit.sy += y;
@@ -34,8 +36,9 @@ SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
 {
     SimpleFitResult fit;
     fit.n = rows.Count();
-    FirstPass(rows, out, fit);
-    CentredSums c = CentredSumsOf(rows, false);
+    MeanSums means;
+    FirstPass(rows, out, fit, means);
+    CentredSums c = CentredSumsAbout(rows, false, means);
     CentredLine line = FitCentredLine(rows, c, false, out.residuals);
     double n = fit.n;
     fit.delta = line.delta;
@@ -61,12 +64,24 @@ std::vector<NamedResult> NamedResults(const SimpleFitResult& fit)
     };
 }
 
+void ForEachSimpleFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit)
+{
+    CentredSums c = CentredSumsOf(rows, false);
+    CentredLine line = CentredLineOf(c);
+    rows.ForEach([&](double x, double y, double) {
+        double q = CentredResidual(line, c, x, y);
+        const double values[4] = {x * y, x * x, y * y, q * q};
+        visit(values);
+    });
+}
+
 SimpleFitResult SimpleFitFromRawSums(CDataColumn* const data[4])
 {
     SimpleFitResult fit;
     FitRows rows = FitRows::FromColumns(data, false);
     fit.n = rows.Count();
-    FirstPass(rows, SimpleFitColumns{}, fit);
+    MeanSums unused;
+    FirstPass(rows, SimpleFitColumns{}, fit, unused);
     double n = fit.n;
     fit.delta = n * fit.sxx - fit.sx * fit.sx;
     double reciprocal = 1.0 / fit.delta;

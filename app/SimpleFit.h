@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/FitLines.h"
@@ -31,6 +32,11 @@ SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out = 
 
 // The named results in the order shown: "N", "Sx", … "r".
 std::vector<NamedResult> NamedResults(const SimpleFitResult& fit);
+
+// The per-row values of the fit, one row at a time, for a writer that keeps no columns:
+// visit gets the values of "X*Y", "X*X", "Y*Y" and "(Ax+B-y)" (the order the result
+// window shows), the very numbers RunSimpleFit keeps in its columns.
+void ForEachSimpleFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit);
 
 // The same results from the textbook formulas on the plain sums (Δ = N·Sxx − Sx²),
 // kept to measure what the centred computation gains.

@@ -8,27 +8,38 @@
 #include "app/FitStatistics.h"
 
 namespace {
-// First pass, in the order the values are formed: the weight, then x, then y.
-void FirstPass(const FitRows& rows, const WeightedFitColumns& out, WeightedFitResult& fit)
+// A row's weighted products, formed as the first pass forms them.
+struct Products {
+    double p, xp, yp, xyp, xxp;
+};
+
+Products ProductsOf(double x, double y, double e)
+{
+    double p = WeightOf(e);
+    double xp = x * p;
+    double yp = y * p;
+    return {p, xp, yp, (xp / p) * yp, (xp / p) * xp};
+}
+
+// First pass, in the order the values are formed: the weight, then x, then y; and the
+// sums of the weighted means.
+void FirstPass(const FitRows& rows, const WeightedFitColumns& out, WeightedFitResult& fit, MeanSums& means)
 {
     rows.ForEach([&](double x, double y, double e) {
-        double p = WeightOf(e);
-        fit.sw += p;
-        Keep(out.p, p);
-        double xp = x * p;
+        Products v = ProductsOf(x, y, e);
+        means.Add(x, y, v.p);
+        fit.sw += v.p;
+        Keep(out.p, v.p);
         fit.sx += x;
-        fit.swx += xp;
-        Keep(out.xp, xp);
-        double yp = y * p;
+        fit.swx += v.xp;
+        Keep(out.xp, v.xp);
         fit.sy += y;
-        fit.swy += yp;
-        Keep(out.yp, yp);
-        double xyp = (xp / p) * yp;
-        fit.swxy += xyp;
-        Keep(out.xyp, xyp);
-        double xxp = (xp / p) * xp;
-        fit.swxx += xxp;
-        Keep(out.xxp, xxp);
+        fit.swy += v.yp;
+        Keep(out.yp, v.yp);
+        fit.swxy += v.xyp;
+        Keep(out.xyp, v.xyp);
+        fit.swxx += v.xxp;
+        Keep(out.xxp, v.xxp);
     });
 }
 
@@ -50,8 +61,9 @@ WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& 
 {
     WeightedFitResult fit;
     fit.n = rows.Count();
-    FirstPass(rows, out, fit);
-    CentredSums c = CentredSumsOf(rows, true);
+    MeanSums means;
+    FirstPass(rows, out, fit, means);
+    CentredSums c = CentredSumsAbout(rows, true, means);
     CentredLine line = FitCentredLine(rows, c, true, out.residuals);
     fit.delta = line.delta;
     fit.a = line.a;
@@ -83,12 +95,25 @@ std::vector<NamedResult> StatisticsOf(const WeightedFitResult& fit)
     };
 }
 
+void ForEachWeightedFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit)
+{
+    CentredSums c = CentredSumsOf(rows, true);
+    CentredLine line = CentredLineOf(c);
+    rows.ForEach([&](double x, double y, double e) {
+        Products v = ProductsOf(x, y, e);
+        double q = CentredResidual(line, c, x, y) / e;
+        const double values[6] = {v.p, v.xyp, v.xxp, v.xp, v.yp, q * q};
+        visit(values);
+    });
+}
+
 WeightedFitResult WeightedFitFromRawSums(CDataColumn* const data[4])
 {
     WeightedFitResult fit;
     FitRows rows = FitRows::FromColumns(data, true);
     fit.n = rows.Count();
-    FirstPass(rows, WeightedFitColumns{}, fit);
+    MeanSums unused;
+    FirstPass(rows, WeightedFitColumns{}, fit, unused);
     fit.delta = fit.sw * fit.swxx - fit.swx * fit.swx;
     double reciprocal = 1.0 / fit.delta;
     fit.a = (fit.sw * fit.swxy - fit.swx * fit.swy) * reciprocal;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/FitLines.h"
@@ -38,6 +39,12 @@ std::vector<NamedResult> NamedResults(const WeightedFitResult& fit);
 // What a lab report asks for beside them: "Cov AB", "Chi2", "Chi2/(N-2)", "P(Chi2)",
 // "Error A escalado", "Error B escalado" (FitStatistics.h).
 std::vector<NamedResult> StatisticsOf(const WeightedFitResult& fit);
+
+// The per-row values of the fit, one row at a time, for a writer that keeps no columns:
+// visit gets the values of "1/w", "(X*Y)/w", "(X*X)/w", "X/w", "Y/w" and
+// "((Ax+B-y)/w)" (the order the result window shows), the very numbers RunWeightedFit
+// keeps in its columns.
+void ForEachWeightedFitRow(const FitRows& rows, const std::function<void(const double* values)>& visit);
 
 // The same results from the textbook formulas on the plain sums, for comparison.
 WeightedFitResult WeightedFitFromRawSums(CDataColumn* const data[4]);

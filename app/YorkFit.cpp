@@ -68,6 +68,19 @@ bool Settled(double before, double after)
     return before == after || std::fabs(after - before) <= 8 * std::numeric_limits<double>::epsilon() * std::fabs(after);
 }
 
+// A row's values for the slope b: its weight, β, and its residual A·x + B − y (taken
+// from the centre) times √W.
+struct YorkRow {
+    double weight, beta, normalised;
+};
+
+YorkRow YorkRowOf(const Centre& c, double b, double x, double ex, double y, double ey)
+{
+    double weight = YorkWeight(b, ex, ey), u = c.U(x), v = c.V(y);
+    double beta = BetaOf(weight, b, u, v, ex, ey);
+    return {weight, beta, (b * u - v) * std::sqrt(weight)};
+}
+
 // The intercept, the errors, χ² and the per-row values for the slope found: the errors
 // from the adjusted points, σA² = 1/ΣW·u² and σB² = 1/ΣW + x̄²·σA², x̄ being the weighted
 // mean of the adjusted x and u their deviations from it (York 2004, eqs. 13).
@@ -84,17 +97,14 @@ void Finish(const FitRows& rows, const CentredSums& plain, const YorkFitColumns&
     double meanBeta = wBeta.Value() / c.weight;
     CompensatedSum wuu, chi2;
     rows.ForEachPoint([&](double x, double ex, double y, double ey) {
-        double weight = YorkWeight(b, ex, ey), u = c.U(x), v = c.V(y);
-        double beta = BetaOf(weight, b, u, v, ex, ey);
-        double spread = beta - meanBeta;
-        wuu.Add(weight * spread * spread);
-        double residual = b * u - v;  // A·x + B − y, from the centre
-        double normalised = residual * std::sqrt(weight);
-        chi2.Add(normalised * normalised);
-        Keep(out.weights, weight);
-        Keep(out.adjustedX, c.MeanX() + beta);
-        Keep(out.adjustedY, c.MeanY() + b * beta);
-        Keep(out.residuals, normalised);
+        YorkRow row = YorkRowOf(c, b, x, ex, y, ey);
+        double spread = row.beta - meanBeta;
+        wuu.Add(row.weight * spread * spread);
+        chi2.Add(row.normalised * row.normalised);
+        Keep(out.weights, row.weight);
+        Keep(out.adjustedX, c.MeanX() + row.beta);
+        Keep(out.adjustedY, c.MeanY() + b * row.beta);
+        Keep(out.residuals, row.normalised);
     });
     double meanX = c.originX + (c.dx + meanBeta);
     double varianceA = 1.0 / wuu.Value();
@@ -132,6 +142,16 @@ YorkFitResult RunYorkFit(const FitRows& rows, const YorkFitColumns& out)
     fit.a = slope;
     Finish(rows, plain, out, fit);
     return fit;
+}
+
+void ForEachYorkFitRow(const FitRows& rows, double slope, const std::function<void(const double* values)>& visit)
+{
+    Centre c = CentreOf(rows, CentredSumsOf(rows, false), slope);
+    rows.ForEachPoint([&](double x, double ex, double y, double ey) {
+        YorkRow row = YorkRowOf(c, slope, x, ex, y, ey);
+        const double values[4] = {row.weight, c.MeanX() + row.beta, c.MeanY() + slope * row.beta, row.normalised};
+        visit(values);
+    });
 }
 
 std::vector<NamedResult> NamedResults(const YorkFitResult& fit)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ constexpr uint32_t YorkMostIterations = 500;
 // both errors; no row may have both errors 0 (FitProblem.h). A negative error counts
 // by its size. With every ex 0 it is the weighted fit's line.
 YorkFitResult RunYorkFit(const FitRows& rows, const YorkFitColumns& out = {});
+
+// The per-row values of the fit for its slope A, one row at a time, for a writer that
+// keeps no columns: visit gets the values of "W", "X ajustada", "Y ajustada" and
+// "(Ax+B-y)/e", the very numbers RunYorkFit keeps in its columns.
+void ForEachYorkFitRow(const FitRows& rows, double slope, const std::function<void(const double* values)>& visit);
 
 // The named results in the order shown: "N", "A", "B", "Error A", "Error B", "Cov AB",
 // "Chi2", "Chi2/(N-2)", "P(Chi2)", "Error A escalado", "Error B escalado", "Iteraciones".

@@ -1,12 +1,11 @@
 #include "io/CellNumber.h"
 
 #include <charconv>
+#include <cstring>
 #include <string>
 
 namespace {
-// The blanks a cell may have around its number; 0xA0 is the no-break space of
-// Windows-1252, which spreadsheets put around numbers too.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v' || c == '\xA0'; }
+bool IsBlank(char c) { return IsCellBlank(c); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -85,6 +84,12 @@ CellNumber ReadCellNumber(const char* text, uint32_t size)
         end--;
     if (begin == end)
         return cell;
+    // Most cells are short decimals, read exactly at once; the rest are scanned below.
+    if (ReadShortDecimal(begin, end, true, cell.value) == end) {
+        cell.status = CellNumber::Number;
+        return cell;
+    }
+    cell.value = 0;
     cell.status = CellNumber::NotANumber;
     Scan scan;
     if (!ScanNumber(begin, end, scan))
@@ -102,4 +107,14 @@ CellNumber ReadCellNumber(const char* text, uint32_t size)
     cell.status = CellNumber::Number;
     cell.value = value;
     return cell;
+}
+
+// Anything but a short decimal between blanks: the whole field by the rule.
+const char* ReadCellFieldSlowly(const char* text, const char* end, char separator, CellNumber& cell)
+{
+    auto* stop = static_cast<const char*>(std::memchr(text, separator, static_cast<size_t>(end - text)));
+    if (!stop)
+        stop = end;
+    cell = ReadCellNumber(text, static_cast<uint32_t>(stop - text));
+    return stop;
 }

@@ -408,11 +408,16 @@ TEST(AjustorFitTool, EndlessInputEndsWithAMessage)
     ExpectFailure(Tool({"--text", "/dev/urandom"}), "/dev/urandom");
     ExpectFailure(Shell("{ printf '\\001\\000\\000\\000'; cat /dev/zero; } | timeout 60 " + Program + " - 2>&1"),
                   "registro de mas de");
+    // Random records end at their first cell at fault (no number, or empty): nothing is
+    // kept while they are read.
+    ExpectFailure(Shell("timeout 60 " + Program + " /dev/urandom 2>&1"), "\"/dev/urandom\": fila ");
     if (Sanitized())
         GTEST_SKIP() << "the sanitizers' allocator cannot run under an address-space limit";
-    // Memory runs out: rows without end, a data file of random records.
+    // Memory runs out: rows without end, as text and as records of a data file.
     ExpectFailure(Shell("ulimit -v 400000; yes '1 2' | timeout 120 " + Program + " --text - 2>&1"), "memoria agotada");
-    ExpectFailure(Shell("ulimit -v 400000; timeout 120 " + Program + " /dev/urandom 2>&1"), "memoria agotada");
+    ExpectFailure(Shell("ulimit -v 400000; { printf '\\377\\377\\377\\377'; yes '1;0.1;2;0.2;'; } | timeout 120 " +
+                        Program + " - 2>&1"),
+                  "memoria agotada");
 #endif
 }
 

@@ -1,5 +1,8 @@
+#include "app/DataFileRows.h"
 #include "app/FitProblem.h"
 #include "app/FitRows.h"
+#include "io/CMemIO.h"
+#include "io/DataFile.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
@@ -94,4 +97,53 @@ TEST_F(FitProblemTest, TheCellAtFaultAndThePlainText)
     EXPECT_EQ(problem.row, 1u);
     EXPECT_FALSE(CheckFitRows(rows, Simple)) << "the simple fit does not weigh its rows";
     EXPECT_EQ(CheckFitRows(FitRows(false), Simple).kind, FitProblem::NoData);
+}
+
+// A data file read record by record into the row store gives the rows, and the cell at
+// fault, of loading it into columns and reading those.
+TEST_F(FitProblemTest, RecordsIntoTheStoreAreTheRowsOfTheColumns)
+{
+    const std::string ok = "1;0.1;2.5;0.2;\n2;0.1;4,1;0.3;\n3;;6.2;0.25;\n";
+    const std::string records[] = {
+        ok, ok + ";;;;\n \t; ;\xA0;;\n", ok + ";;;;\n4;x;1;1;\n", "1\t;0.1;2;0.2;\n\t2 ;0.1;\t4\t;0.3;\r\n",
+        ok + "4;0.1;2\t5;0.3;\n", ok + "4;1e400;2;0.3;\n", ok + "4;0.1;2;;\n", ok + "4;0.1;2;0;\n",
+        ok + ";0.1;2;0.3;\n", "1;;2\n2;0.1;4.5\n3\n", ok + "5;0.1;9;0.2;", ok + "5;0.1;9;0.2;junk;\n", "",
+    };
+    // Each fit, with the errors its rows hold alone and with both (for the plot).
+    const struct {
+        FitKind kind;
+        bool errors, errorX;
+    } stores[] = {{Simple, false, false}, {Simple, true, true}, {Weighted, true, false}, {Weighted, true, true},
+                  {York, true, true}};
+    for (const auto& [kind, errors, errorX] : stores) {
+        for (const std::string& body : records) {
+            std::string file = std::string("\x14\0\0\0", 4) + body;
+            Variable a(new CMemIO(app)), b(new CMemIO(app));
+            a.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
+            b.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
+            uint32_t loaded = ReadDataSet(a.As<CMemIO>(), Data());
+            FitRows expected(errors, errorX), got(errors, errorX);
+            FitProblem problem = ReadFitRows(Data(), kind, expected);
+            DataFileRows read = ReadDataFileRows(b.As<CMemIO>(), kind, got, 1u << 20);
+            if (!problem || problem.kind == FitProblem::NoData) {
+                EXPECT_EQ(read.records, loaded) << body;  // a cell at fault ends the reading
+            }
+            EXPECT_FALSE(read.cut);
+            EXPECT_EQ(FitProblemText(read.problem), FitProblemText(problem)) << body;
+            std::vector<double> x, y;
+            expected.ForEachPoint([&](double a, double ea, double b, double eb) { x.insert(x.end(), {a, ea, b, eb}); });
+            got.ForEachPoint([&](double a, double ea, double b, double eb) { y.insert(y.end(), {a, ea, b, eb}); });
+            EXPECT_EQ(x, y) << body;
+        }
+    }
+    // A record beyond the bound ends the reading, cut; a cell at fault ends it before.
+    for (const char* first : {"1;;2;;\n", "x;;;;\n"}) {
+        std::string file = std::string("\x03\0\0\0", 4) + first + std::string(40, '1') + ";\n1;;2;;\n";
+        Variable c(new CMemIO(app));
+        c.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
+        FitRows rows(false);
+        DataFileRows read = ReadDataFileRows(c.As<CMemIO>(), Simple, rows, 40);
+        EXPECT_EQ(read.cut, first[0] == '1');
+        EXPECT_EQ(read.records, first[0] == '1' ? 2u : 1u);
+    }
 }

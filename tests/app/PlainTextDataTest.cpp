@@ -1,7 +1,9 @@
 #include <cstdio>
 
 #include "app/CCompactColumn.h"
+#include "app/FitRows.h"
 #include "app/PlainTextData.h"
+#include "io/CMemIO.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
@@ -93,4 +95,46 @@ TEST_F(PlainTextDataTest, AnOverlongLineIsRefused)
     EXPECT_EQ(r.line, 2u);
     EXPECT_EQ(Read("1 2\n" + std::string(PlainTextLongestLine + 1, ' ')).status, PlainTextResult::LongLine);
     EXPECT_EQ(Read("# names only\nx y\n").rows, 0u);
+}
+
+// Rows read straight into the store, mostly by the quick walk, are the rows the sink
+// gets, with the same outcome, for every form a row can take.
+TEST_F(PlainTextDataTest, RowsIntoTheStoreAreTheRowsOfTheSink)
+{
+    class Values : public PlainTextSink {
+    public:
+        void Row(const PlainTextRow& row) override
+        {
+            double v[4] = {};
+            for (int f = 0; f < row.count; f++)
+                v[PlainTextColumn(row.count, f)] = row.value[f];
+            rows.push_back({v[0], v[1], v[2], v[3]});
+        }
+        std::vector<std::vector<double>> rows;
+    };
+    const char* const inputs[] = {
+        "# x y e\n1 2 0.5\n2 4.1 0.5\n\n3 6.2 0.4\r\n  4\t8.1 0.5  \n",
+        "x,y\n1,2\n2 , 4.1\n3,6.1,\n4,5\n",
+        "x;y;e;\n1,5;2,25;0,1;\n3;4;0,2;\n5.5;6,5;1;\n",
+        "1 2\n+2 4.\n.5 1e1\n3 -0\n4 1.00000000000000000000001\n5 1e-400\n6 1E+2\n",
+        "1 0.1 2 0.2\n2 0.1 4.1 0.3\n3 0.2 6 0.1\n",
+        "1 2\n2 3 4\n", "1 2\n2 4abc\n", "1;2\n1,5.2;3\n", "1,2\n2,,4\n", "1 2\n2 1e400\n",
+    };
+    for (const char* input : inputs) {
+        std::string text = input;
+        Values sink;
+        Variable a(new CMemIO(app)), b(new CMemIO(app));
+        a.As<CMemIO>()->OpenBlock(text.data(), uint32_t(text.size()));
+        b.As<CMemIO>()->OpenBlock(text.data(), uint32_t(text.size()));
+        PlainTextResult expected = ReadPlainText(a.As<CMemIO>(), sink);
+        FitRows rows(true, true);
+        PlainTextResult got = ReadPlainTextRows(b.As<CMemIO>(), rows);
+        EXPECT_EQ(got.status, expected.status) << input;
+        EXPECT_EQ(got.line, expected.line) << input;
+        EXPECT_EQ(got.token, expected.token) << input;
+        EXPECT_EQ(got.rows, expected.rows) << input;
+        std::vector<std::vector<double>> stored;
+        rows.ForEachPoint([&](double x, double ex, double y, double ey) { stored.push_back({x, ex, y, ey}); });
+        EXPECT_EQ(stored, sink.rows) << input;
+    }
 }

@@ -1,8 +1,13 @@
 #include <cmath>
+#include <random>
+#include <utility>
 
 #include "app/FitLines.h"
 #include "app/FitResult.h"
+#include "app/FitRows.h"
 #include "app/SimpleFit.h"
+#include "app/WeightedFit.h"
+#include "app/YorkFit.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
@@ -102,4 +107,61 @@ TEST_F(SimpleFitTest, TrailingEmptyRowsAreNoData)
     fit = Fit({"1", "2", "3", ""}, {"2", "4", "6", ""});
     EXPECT_EQ(fit.n, 4u);
     EXPECT_EQ(RowCount(Data()), 4u);
+}
+
+// The per-row values formed again row by row are the very numbers of the columns each
+// fit keeps.
+TEST(FitRowsFormedAgain, AreTheColumnsKept)
+{
+    auto rowsOf = [] {
+        std::mt19937 random(7);
+        FitRows rows(true, true);
+        for (int i = 0; i < 500; i++) {
+            double x = 1e4 + i * 0.37, y = 2.5 * x + std::uniform_real_distribution<double>(-1, 1)(random);
+            rows.Add(x, y, 0.05 + (i % 7) * 0.01, 0.002 * (i % 5));
+        }
+        return rows;
+    };
+    for (FitKind kind : {FitKind::Simple, FitKind::Weighted, FitKind::York}) {
+        FitResult fit = RunFit(kind, rowsOf(), true);
+        FitRows rows = rowsOf();
+        std::vector<std::vector<double>> formed(fit.perRow.size());
+        auto keep = [&](const double* v) {
+            for (size_t c = 0; c < formed.size(); c++)
+                formed[c].push_back(v[c]);
+        };
+        if (kind == FitKind::Simple)
+            ForEachSimpleFitRow(rows, keep);
+        else if (kind == FitKind::Weighted)
+            ForEachWeightedFitRow(rows, keep);
+        else
+            ForEachYorkFitRow(rows, fit.a, keep);
+        ASSERT_EQ(formed[0].size(), 500u);
+        EXPECT_EQ(formed, fit.perRow) << static_cast<int>(kind);
+    }
+}
+
+// Rows beyond the first block go to large ones; every row comes back in order with the
+// errors its width holds, also after the store moved.
+TEST(FitRowsStore, RowsSpanManyBlocks)
+{
+    for (int width : {2, 3, 4}) {
+        FitRows rows(width >= 3, width == 4);
+        for (uint32_t i = 0; i < 300000; i++)
+            ASSERT_TRUE(rows.Add(i, -double(i), i + 0.5, i + 0.25));
+        FitRows moved(std::move(rows));
+        FitRows assigned(false);
+        assigned.Add(1, 2);
+        assigned = std::move(moved);
+        uint32_t i = 0;
+        bool inOrder = true;
+        assigned.ForEachPoint([&](double x, double ex, double y, double ey) {
+            inOrder = inOrder && x == i && y == -double(i) && ey == (width >= 3 ? i + 0.5 : 0.0) &&
+                      ex == (width == 4 ? i + 0.25 : 0.0);
+            i++;
+        });
+        EXPECT_TRUE(inOrder) << width;
+        EXPECT_EQ(i, 300000u);
+        EXPECT_EQ(assigned.Count(), 300000u);
+    }
 }

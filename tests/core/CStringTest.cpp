@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "core/CList.h"
 #include "core/CString.h"
+#include "core/NumberText.h"
 #include "tests/core/AppFixture.h"
 
 namespace {
@@ -165,6 +167,52 @@ TEST_F(StringTest, NumbersAreWrittenWithTheGeneralFormatAndReadLikeScanf)
     EXPECT_EQ(Make(longNumber.c_str())->ToNumber(), 0.0);
     longNumber = std::string(300, '1');
     EXPECT_NEAR(Make(longNumber.c_str())->ToNumber() / 1.1111111111111111e299, 1.0, 1e-15);
+}
+
+// The quick reading takes only what it reads exactly, to from_chars's value; the rest it
+// leaves (null) to the full conversion.
+TEST(ShortDecimal, ReadsExactlyWhatItTakesAndLeavesTheRest)
+{
+    auto read = [](const std::string& text, bool comma, double& value) {
+        const char* end = ReadShortDecimal(text.data(), text.data() + text.size(), comma, value);
+        return end ? static_cast<long>(end - text.data()) : -1L;
+    };
+    double v = 0;
+    const struct {
+        const char* text;
+        bool comma;
+        long used;
+        double value;
+    } cases[] = {
+        {"20.001", false, 6, 20.001}, {"-0", false, 2, -0.0},     {"+7e2 x", false, 4, 700},
+        {"1,5;", true, 3, 1.5},       {"1,5", false, 1, 1},       {"0.06\n", false, 4, 0.06},
+        {"1e-22", false, 5, 1e-22},   {"9007199254740992", false, 16, 9007199254740992.0},
+        {"1.", false, -1, 0},         {".5", false, -1, 0},       {"1e", false, -1, 0},
+        {"1e+", false, -1, 0},        {"1e23", false, -1, 0},     {"9007199254740993", false, -1, 0},
+        {"12345678901234567890", false, -1, 0}, {"inf", false, -1, 0}, {"", false, -1, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read(c.text, c.comma, v), c.used) << c.text;
+        if (c.used >= 0) {
+            EXPECT_EQ(v, c.value) << c.text;
+            EXPECT_EQ(std::signbit(v), std::signbit(c.value)) << c.text;
+        }
+    }
+    // Lab-like numbers of every length: the same double as from_chars, or left alone.
+    std::mt19937_64 random(21);
+    int taken = 0;
+    for (int i = 0; i < 200000; i++) {
+        char text[64];
+        double source = std::ldexp(double(random() >> 11), int(random() % 80) - 90);
+        int n = std::snprintf(text, sizeof text, random() % 2 ? "%.*f" : "%.*e", int(random() % 18), source);
+        double expected = 0;
+        std::from_chars(text, text + n, expected);
+        if (read(text, false, v) == n) {
+            taken++;
+            ASSERT_EQ(v, expected) << text;
+        }
+    }
+    EXPECT_GT(taken, 50000);
 }
 
 TEST_F(StringTest, CompareReturnsTheByteDifferenceOrTheLengthOrder)

@@ -43,3 +43,26 @@ TEST(CellNumber, NumbersWithAPointOrACommaAndBlanksAroundAnythingElseIsNoNumber)
     EXPECT_EQ(ReadCellNumber(nullptr, 0).status, CellNumber::Empty);
 }
 
+// A field read at once in a record is the cell the columns would hold, read by the rule.
+TEST(CellNumber, FieldsOfARecordReadAsTheirCells)
+{
+    const char* const fields[] = {"2.5", "2,5", " 3 ", ("\xA0" "4\r"), "", "  ", "\t", "1e400", "1e-400", "+7",
+                                  "5.", ",5", "1.5.2", "4,1x", "-0", "0012", "1e", "12345678901234567890123",
+                                  "1 2", "--1", "nan", "0x10", "7\t"};
+    for (const char* field : fields) {
+        std::string record = std::string(field) + ";9;";
+        CellNumber cell, expected = Read(field);
+        const char* stop = ReadCellField(record.data(), record.data() + record.size(), ';', cell);
+        EXPECT_EQ(stop - record.data(), long(std::strlen(field))) << field;
+        EXPECT_EQ(cell.status, expected.status) << field;
+        EXPECT_EQ(cell.value, expected.value) << field;
+        EXPECT_EQ(std::signbit(cell.value), std::signbit(expected.value)) << field;
+        // A column the fit does not use is checked alike, without its value.
+        EXPECT_EQ(ReadCellField(record.data(), record.data() + record.size(), ';', cell, false), stop) << field;
+        EXPECT_EQ(cell.status, expected.status) << field;
+        // The last field of a record ends at the record's end.
+        stop = ReadCellField(field, field + std::strlen(field), ';', cell);
+        EXPECT_EQ(stop, field + std::strlen(field));
+        EXPECT_EQ(cell.status, expected.status) << field;
+    }
+}

@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "app/CCompactColumn.h"
+#include "app/DataFileRows.h"
+#include "app/FitLines.h"
 #include "app/FitProblem.h"
 #include "app/FitReport.h"
 #include "app/FitResult.h"
@@ -26,6 +28,8 @@
 #include "app/LabPlot.h"
 #include "app/PlainTextData.h"
 #include "app/PlotInput.h"
+#include "app/SimpleFit.h"
+#include "app/WeightedFit.h"
 #include "app/YorkFit.h"
 #include "core/CApplication.h"
 #include "core/CList.h"
@@ -247,20 +251,35 @@ std::string Load(const Options& o, CFile* in, DataSet& set)
 {
     if (o.text) {
         RowSink sink(set);
-        PlainTextResult read = ReadPlainText(in, sink);
+        // Without a report nothing shows the numbers' text: rows go straight to the row
+        // store.
+        PlainTextResult read = set.keep ? ReadPlainText(in, sink) : ReadPlainTextRows(in, set.rows);
         if (read.status != PlainTextResult::Read)
             return TextError(o, read);
         if (set.keep && read.rows > 0)
             for (int c = 0; c < 4; c++)
                 set.Cells(c)->DeleteFirstLine();
     } else {
-        CDataColumn* const columns[4] = {&set.x, &set.ex, &set.y, &set.ey};
-        in->LimitLines(LongestRecord);
-        uint32_t records = ReadDataSet(in, columns);
-        if (in->LineWasCut())
+        FitKind kind = KindOf(o);
+        uint32_t records = 0;
+        bool cut = false;
+        FitProblem problem;
+        if (set.keep) {
+            CDataColumn* const columns[4] = {&set.x, &set.ex, &set.y, &set.ey};
+            in->LimitLines(LongestRecord);
+            records = ReadDataSet(in, columns);
+            cut = in->LineWasCut();
+            problem = ReadFitRows(columns, kind, set.rows);
+        } else {
+            // Nothing shows the cells' text: records go straight to the row store.
+            DataFileRows read = ReadDataFileRows(in, kind, set.rows, LongestRecord);
+            records = read.records;
+            cut = read.cut;
+            problem = read.problem;
+        }
+        if (cut)
             return Quoted(o.data) + ":" + std::to_string(records + 1) + ": registro de mas de " +
                    std::to_string(LongestRecord) + " bytes";
-        FitProblem problem = ReadFitRows(columns, KindOf(o), set.rows);
         if (problem && problem.kind != FitProblem::NoData)
             return Problem(o, problem);
     }
@@ -308,22 +327,41 @@ void PrintNumber(Output& out, double value)
     out.Add(std::string_view(text, FitNumberText(value, text)));
 }
 
+void PrintValues(Output& out, const double* values, int count)
+{
+    for (int c = 0; c < count; c++) {
+        if (c)
+            out.Add("\t");
+        PrintNumber(out, values[c]);
+    }
+    out.Add("\n");
+}
+
+// The per-row columns: those kept for the report, or else each row's values formed
+// again and written at once, so a million rows cost no columns.
 void PrintRows(const FitResult& fit, Output& out)
 {
+    int columns = RowColumnCount(fit.kind);
     const char* const* captions = RowCaptions(fit.kind);
-    for (size_t c = 0; c < fit.perRow.size(); c++) {
+    for (int c = 0; c < columns; c++) {
         out.Add(c ? "\t" : "");
         out.Add(captions[c]);
     }
     out.Add("\n");
-    size_t rows = fit.perRow.empty() ? 0 : fit.perRow[0].size();
-    for (size_t row = 0; row < rows; row++) {
-        for (size_t c = 0; c < fit.perRow.size(); c++) {
-            if (c)
-                out.Add("\t");
-            PrintNumber(out, fit.perRow[c][row]);
+    auto print = [&](const double* values) { PrintValues(out, values, columns); };
+    if (!fit.perRow.empty()) {
+        double values[MostRowColumns];
+        for (size_t row = 0; row < fit.perRow[0].size(); row++) {
+            for (int c = 0; c < columns; c++)
+                values[c] = fit.perRow[c][row];
+            print(values);
         }
-        out.Add("\n");
+    } else if (fit.kind == FitKind::Simple) {
+        ForEachSimpleFitRow(fit.rows, print);
+    } else if (fit.kind == FitKind::Weighted) {
+        ForEachWeightedFitRow(fit.rows, print);
+    } else {
+        ForEachYorkFitRow(fit.rows, fit.a, print);
     }
 }
 
@@ -374,8 +412,9 @@ int Run(CApplication* app, const Options& o)
     in->Close();
     if (!error.empty())
         return Fail(error);
-    // Per-row columns are kept only when someone will see them.
-    FitResult fit = RunFit(KindOf(o), std::move(set.rows), o.rows || o.html);
+    // Per-row columns are kept only for the report: --rows alone writes them as they
+    // are formed (PrintRows).
+    FitResult fit = RunFit(KindOf(o), std::move(set.rows), o.html != nullptr);
     if (!fit.finite) {
         FitProblem beyond;
         beyond.kind = FitProblem::OutOfRange;
