@@ -80,6 +80,18 @@ TEST_F(ListTest, ElementsAreReferencedAndReleased)
 
     auto* kept = new CString(app);
     list->Add(kept);
+    // Inserted in front and at the end; a place past the end is refused.
+    auto* front = new CString(app);
+    auto* back = new CString(app);
+    EXPECT_EQ(list->InsertAt(0, front), 1);
+    EXPECT_EQ(list->InsertAt(2, back), 1);
+    EXPECT_EQ(list->InsertAt(4, kept), 0);
+    EXPECT_EQ(list->GetAt(0), front);
+    EXPECT_EQ(list->GetAt(1), kept);
+    EXPECT_EQ(list->GetAt(2), back);
+    EXPECT_EQ(front->GetReferenceCount(), 1);
+    list->RemoveAt(2);
+    list->RemoveAt(0);
     {
         Variable fromList = list->ItemAt(0);
         EXPECT_EQ(kept->GetReferenceCount(), 2);
