@@ -7,6 +7,9 @@
 #include "app/FitProblem.h"
 #include "app/Ponderat.h"
 #include "app/CResultWindow.h"
+#include "app/CCompactColumn.h"
+#include "app/CRecoveryFile.h"
+#include "core/CList.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
@@ -21,6 +24,8 @@
 #include "toolkit/CScroller.h"
 #include "toolkit/CSkinButton.h"
 #include "toolkit/CTextEdit.h"
+#include "toolkit/CTimer.h"
+#include "platform/FileNames.h"
 
 namespace {
 // Every child has the colour (255, 236, 192).
@@ -45,6 +50,8 @@ const char* const Captions[4] = {"Valores X", "Errores X", "Valores Y", "Errores
 const int LabelSlot[4] = {0, 2, 1, 3};
 constexpr int ColumnLeft = 168;
 constexpr int ColumnPitch = 100;
+// How long after a change the recovery file is written, at most once in that time.
+constexpr uint32_t RecoveryDelay = 1000;
 
 std::string Text(CString* s) { return s && s->GetLength() ? std::string(s->GetBuffer(), s->GetLength()) : ""; }
 
@@ -54,6 +61,12 @@ T* NewChild(CMainw* window, int x, int y, int w, int h)
     auto* child = new T(window->GetApplication());
     child->Create(x, y, w, h, window, nullptr, ChildColour[0], ChildColour[1], ChildColour[2]);
     return child;
+}
+
+bool IsInput(int32_t type)
+{
+    return type == EV_KEYDOWN || type == EV_KEYUP || type == EV_CHAR || type == EV_CLICK || type == EV_LBUTTONUP ||
+           type == EV_WHEEL || type == EV_RESULT;
 }
 
 // A name the system can take: no stand-in for an unknown character, no zero byte.
@@ -83,9 +96,18 @@ void CMainw::HandleEvent(CEvent event)
             Build();
             event.type = EV_NONE;
         }
+    } else if (event.source == recoveryTimer.Get() && event.type == EV_TIMER) {
+        recoveryTimer.As<CTimer>()->SetEnabled(0);
+        WriteRecovery();
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
         GetApplication()->Stop();
+    } else if (ColumnIndex(dynamic_cast<CTextEdit*>(event.source)) >= 0 && event.type == EV_CHAR) {
+        DataChanged();  // a cell being typed in, not yet a change of the rows
     }
+    // What one key or click changed is one step. Other events come in the middle of
+    // it too, as the columns move.
+    if (IsInput(event.type))
+        history.Seal();
     CBasicWindow::HandleEvent(event);
 }
 
@@ -209,6 +231,7 @@ void CMainw::BuildColumns()
     for (int k = 0; k < 4; k++) {
         auto* column = NewChild<CTextEdit>(this, ColumnLeft + ColumnPitch * k, 24, 101, 448);
         columns[k] = column;
+        column->SetRowChanges(this, this);
         column->Show();
     }
     auto* bar = NewChild<CScroller>(this, 568, 24, 16, 448);
@@ -280,11 +303,15 @@ bool CMainw::Command(CObject* source, const CEvent& event)
     return true;
 }
 
+// The rows go aside whole, as one step: Control+Z brings them back with their path.
 void CMainw::NewDataSet()
 {
+    ConfirmCells();
     for (int k = 0; k < 4; k++)
         GetColumn(k)->Clear();
     CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
+    history.RecordPath(GetDataPath(), "");
+    history.Seal();
     dataPath.Clear();
     if (CEditBox* editor = GetColumn(0)->GetEditor())
         editor->Activate();
@@ -367,10 +394,13 @@ void CMainw::ChooserAnswered(int32_t key)
 // The path becomes the data path only once the save succeeded.
 bool CMainw::SaveTo(const std::string& shown)
 {
+    ConfirmCells();
     DataFileOutcome outcome;
     if (!OnDataFile(SaveDataFile, "guardar", shown, outcome))
         return false;
     SetDataPath(shown);
+    history.MarkSaved();
+    DataChanged();
     return true;
 }
 
@@ -398,19 +428,232 @@ bool CMainw::OnDataFile(DataFileProcedure procedure, const char* verb, const std
 // shown, but "Guardar" asks for a name rather than write over it.
 bool CMainw::LoadFrom(const std::string& shown)
 {
-    DataFileOutcome outcome;
-    if (!OnDataFile(LoadDataFile, "cargar", shown, outcome))
+    std::string system;
+    if (!SystemName(shown, system)) {
+        Tell(FailureText("cargar", shown, UnshowableNameReason));
         return false;
-    CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
+    }
+    // Read aside: the columns change only once the file is read, as one step.
+    CCompactColumn x(application), ex(application), y(application), ey(application);
+    CDataColumn* data[4] = {&x, &ex, &y, &ey};
+    DataFileOutcome outcome;
+    if (!LoadDataFile(application, system.c_str(), data, &outcome)) {
+        Tell(FailureText("cargar", shown, outcome.error));
+        return false;
+    }
+    bool whole = outcome.loaded >= outcome.claimed;
+    ReplaceDataSet(data, whole ? shown : std::string(), whole);
     if (CEditBox* editor = GetColumn(0)->GetEditor())
         editor->Activate();
-    if (outcome.loaded < outcome.claimed) {
-        dataPath.Clear();
+    if (!whole)
         Tell(ShortLoadText(shown, outcome.claimed, outcome.loaded));
-        return true;
-    }
-    SetDataPath(shown);
     return true;
+}
+
+void CMainw::ReplaceDataSet(CDataColumn* const from[4], const std::string& path, bool saved)
+{
+    ConfirmCells();
+    for (int k = 0; k < 4; k++) {
+        Variable held(new CList(application));
+        auto* list = held.As<CList>();
+        list->Create();
+        for (uint32_t i = 0, n = from[k]->LineCount(); i < n; i++) {
+            CString* line = from[k]->LineAt(i);
+            auto* row = new CString(application);
+            row->SetText(line ? line->GetBuffer() : "", line ? line->GetLength() : 0);
+            list->Add(row);
+        }
+        if (list->GetCount() == 0) {
+            auto* row = new CString(application);
+            row->SetText("", 0);
+            list->Add(row);
+        }
+        GetColumn(k)->SetLines(list);
+    }
+    CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
+    history.RecordPath(GetDataPath(), path);
+    if (path.empty())
+        dataPath.Clear();
+    else
+        SetDataPath(path);
+    history.Seal();
+    if (saved)
+        history.MarkSaved();
+    DataChanged();
+}
+
+void CMainw::Undo() { GoThroughHistory(false); }
+
+void CMainw::Redo() { GoThroughHistory(true); }
+
+// Text typed and not yet confirmed becomes a step of its own first, so it is what the
+// first Control+Z takes back.
+void CMainw::GoThroughHistory(bool forth)
+{
+    ConfirmCells();
+    const CUndoHistory::Step* step = forth ? history.Redo() : history.Undo();
+    if (!step || (step->changes.empty() && !step->pathChanged))
+        return;
+    replaying = true;
+    size_t n = step->changes.size();
+    for (size_t i = 0; i < n; i++)
+        ApplyChange(step->changes[forth ? i : n - 1 - i], forth);
+    replaying = false;
+    if (step->pathChanged) {
+        const std::string& path = forth ? step->pathAfter : step->pathBefore;
+        if (path.empty())
+            dataPath.Clear();
+        else
+            SetDataPath(path);
+    }
+    // The rows are shown where the step changed them.
+    const CUndoHistory::Change* where = n ? &step->changes.front() : nullptr;
+    CTextEdit* column = GetColumn(where ? where->column : 0);
+    uint32_t row = where && !where->Whole() ? where->row : 0;
+    CTextEditRing::WalkRing(column, CTextEditRing::CurrentRowWalk, std::min(row, column->GetLineCount() - 1));
+    if (CEditBox* editor = column->GetEditor())
+        editor->Activate();
+    DataChanged();
+}
+
+void CMainw::ApplyChange(const CUndoHistory::Change& change, bool forth)
+{
+    CTextEdit* column = GetColumn(change.column);
+    if (!column)
+        return;
+    if (change.Whole()) {
+        column->SetLines((forth ? change.afterList : change.beforeList).As<CList>(), false);
+        return;
+    }
+    const std::vector<std::string>& gone = forth ? change.before : change.after;
+    column->ReplaceRows(change.row, uint32_t(gone.size()), forth ? change.after : change.before);
+}
+
+bool CMainw::HasUnsavedRows()
+{
+    bool typing = false;
+    bool empty = true;
+    for (int k = 0; k < 4; k++) {
+        CTextEdit* column = GetColumn(k);
+        CString* typed = column && column->GetEditor() ? column->GetEditor()->GetText() : nullptr;
+        CList* rows = column ? column->GetLines() : nullptr;
+        auto* stored = rows ? static_cast<CString*>(rows->GetAt(column->GetCurrentRow())) : nullptr;
+        if (typed && stored && Text(typed) != Text(stored))
+            typing = true;
+        if (!rows || rows->GetCount() > 1 || (typed && typed->GetLength()) || (stored && stored->GetLength()))
+            empty = false;
+    }
+    return !empty && (typing || !history.AtSaved());
+}
+
+void CMainw::RowsChanged(CTextEdit* column, uint32_t row, std::vector<std::string>&& before,
+                         std::vector<std::string>&& after)
+{
+    int k = ColumnIndex(column);
+    if (replaying || k < 0)
+        return;
+    CUndoHistory::Change change;
+    change.column = k;
+    change.row = row;
+    change.before = std::move(before);
+    change.after = std::move(after);
+    history.Record(std::move(change));
+    DataChanged();
+}
+
+void CMainw::ListChanged(CTextEdit* column, CList* before, CList* after)
+{
+    int k = ColumnIndex(column);
+    if (replaying || k < 0)
+        return;
+    CUndoHistory::Change change;
+    change.column = k;
+    change.beforeList = before;
+    change.afterList = after;
+    history.Record(std::move(change));
+    DataChanged();
+}
+
+void CMainw::HistoryKey(bool forth) { GoThroughHistory(forth); }
+
+// Each column stores its cell as typed (a change when it differs), and that is a step.
+void CMainw::ConfirmCells()
+{
+    for (int k = 0; k < 4; k++)
+        if (CTextEdit* column = GetColumn(k))
+            column->ConfirmCell();
+    history.Seal();
+}
+
+// The recovery file is written a while later, off the typing: a keystroke only marks.
+void CMainw::DataChanged()
+{
+    changes++;
+    auto* timer = recoveryTimer.As<CTimer>();
+    if (timer && !timer->enabled) {
+        timer->accumulated = 0;
+        timer->SetEnabled(1);
+    }
+}
+
+void CMainw::KeepRecovery(const std::string& folder)
+{
+    recovery = std::make_unique<CRecoveryFile>(application, folder, platform::ProcessId());
+    if (!recovery->Open()) {
+        recovery.reset();
+        return;
+    }
+    auto* timer = new CTimer(GetApplication());
+    recoveryTimer = timer;
+    timer->Create(this);
+    timer->SetInterval(RecoveryDelay);
+    CCompactColumn x(application), ex(application), y(application), ey(application);
+    CDataColumn* data[4] = {&x, &ex, &y, &ey};
+    std::string path;
+    if (!recovery->TakeOver(data, path))
+        return;
+    ReplaceDataSet(data, path, false);
+    changesWritten = changes;  // the file holds them already
+    if (CEditBox* editor = GetColumn(0)->GetEditor())
+        editor->Activate();
+    Tell(RecoveredText(path, x.LineCount()));
+}
+
+void CMainw::WriteRecovery()
+{
+    if (!recovery || changesWritten == changes)
+        return;
+    changesWritten = changes;
+    CDataColumn* data[4];
+    DataColumns(data);
+    if (HasUnsavedRows())
+        recovery->Write(data, GetDataPath());
+    else
+        recovery->Remove();
+}
+
+void CMainw::EndRecovery()
+{
+    if (!recovery)
+        return;
+    bool unsaved = HasUnsavedRows();
+    if (unsaved) {
+        CDataColumn* data[4];
+        DataColumns(data);
+        recovery->Write(data, GetDataPath());
+    }
+    recovery->Close(unsaved);
+    recovery.reset();
+}
+
+std::string CMainw::GetRecoveryPath() const { return recovery ? recovery->FilePath() : std::string(); }
+
+int CMainw::ColumnIndex(CTextEdit* column) const
+{
+    for (int k = 0; column && k < 4; k++)
+        if (columns[k].Get() == column)
+            return k;
+    return -1;
 }
 
 void CMainw::SetDataPath(const std::string& shown)

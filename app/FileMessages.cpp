@@ -59,6 +59,14 @@ std::string FailureText(const char* action, const std::string& name, int error)
     return FailureText(action, name, ReasonText(error).c_str());
 }
 
+std::string RecoveredText(const std::string& name, uint32_t rows)
+{
+    std::string count = rows == 1 ? "1 fila" : std::to_string(rows) + " filas";
+    std::string from = name.empty() ? "" : " de " + std::string(LeftQuote) + name + RightQuote;
+    return "Se han recuperado " + count + " que no se hab\xED" "an guardado" + from +
+           " al terminar el programa la \xFAltima vez.";
+}
+
 std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t loaded)
 {
     std::string rows = loaded == 1 ? "1 fila" : std::to_string(loaded) + " filas";

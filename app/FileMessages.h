@@ -19,5 +19,8 @@ std::string FailureText(const char* action, const std::string& name, const char*
 // unknown, so nothing is read or written under it.
 extern const char* const UnshowableNameReason;
 
+// Rows a program that ended without saving them left, shown again at the next start.
+std::string RecoveredText(const std::string& name, uint32_t rows);
+
 // A load that found fewer records than the file's count claims.
 std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t loaded);

@@ -69,6 +69,8 @@ constexpr Rgb TextShadow{252, 254, 255};
 constexpr uint32_t VK_C = 'C';
 constexpr uint32_t VK_V = 'V';
 constexpr uint32_t VK_X = 'X';
+constexpr uint32_t VK_Y = 'Y';
+constexpr uint32_t VK_Z = 'Z';
 
 // Where the caret may go at most before the view scrolls: the box less its margins.
 constexpr int ScrollMargin = 12;
@@ -156,6 +158,7 @@ void CEditBox::HandleOwn(CEvent event)
     case EV_UNFOCUS:
         prefixArmed = 0;
         controlHeld = 0;
+        shiftHeld = 0;
         caret = 0;
         boxFocused = 0;
         DrawIfShown();
@@ -197,7 +200,7 @@ void CEditBox::OnCreate()
     boxFocused = 1;
     editable = 1;
     firstChar = caret = prefixArmed = selStart = selEnd = 0;
-    controlHeld = 0;
+    controlHeld = shiftHeld = 0;
 }
 
 void CEditBox::OnKeyDown(CEvent event)
@@ -211,11 +214,13 @@ void CEditBox::OnKeyDown(CEvent event)
         Draw();
         return;
     }
+    if (key == VK_SHIFT)
+        shiftHeld = 1;
     // A key pressed with Control held is a chord, never the start of a prefix command.
     if (controlHeld && !IsModifier(key)) {
         prefixArmed = 0;
-        if (key == VK_V || key == VK_C || key == VK_X) {
-            RunCommand(char(std::tolower(int(key))));
+        if (key == VK_V || key == VK_C || key == VK_X || key == VK_Y || key == VK_Z) {
+            RunCommand(key == VK_Z && shiftHeld ? 'y' : char(std::tolower(int(key))));
             return;
         }
     }
@@ -266,6 +271,8 @@ void CEditBox::OnKeyUp(CEvent event)
 {
     if (uint32_t(event.value) == VK_CONTROL)
         controlHeld = 0;
+    if (uint32_t(event.value) == VK_SHIFT)
+        shiftHeld = 0;
 }
 
 void CEditBox::OnChar(CEvent event)
@@ -305,6 +312,11 @@ void CEditBox::RunCommand(char command)
         break;
     case 'n':
         selStart = selEnd = 0;
+        break;
+    case 'z':
+    case 'y':
+        if (column && GetApplication()->IsAlive(columnObject))
+            column->HistoryKey(command == 'y');
         break;
     default:
         break;  // only the disarmed look changes

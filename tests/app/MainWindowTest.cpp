@@ -5,6 +5,9 @@
 #endif
 
 #include "app/Acercade.h"
+#include "app/CCompactColumn.h"
+#include "app/CRecoveryFile.h"
+#include "platform/FileNames.h"
 #include "graphics/CBCell.h"
 #include "io/DataFile.h"
 #include "tests/app/AppWindowFixture.h"
@@ -369,4 +372,215 @@ TEST_F(MainWindowTest, MissingPicturesLeaveEveryWindowUsable)
     TypeColumns({{"1", "2"}, {}, {"2", "4"}});
     Click(again->simpleButton);
     EXPECT_TRUE(again->resultWindow.CheckedAs<CBasicWindow>()->visible);
+}
+
+// Control+Z takes back every change to the data set, Control+Y and Control+Shift+Z do
+// it again; the rows are shown where the change was.
+TEST_F(MainWindowTest, UndoAndRedoEveryChangeOfTheDataSet)
+{
+    CMainw* main = Start();
+    auto chord = [&](uint32_t key, bool shift = false) {
+        desktop.PressKey(platform::VK_CONTROL);
+        if (shift)
+            desktop.PressKey(platform::VK_SHIFT);
+        desktop.TypeKey(key, key - 'A' + 1);
+        if (shift)
+            desktop.ReleaseKey(platform::VK_SHIFT);
+        desktop.ReleaseKey(platform::VK_CONTROL);
+        Pump();
+    };
+    auto undo = [&] { chord('Z'); };
+    auto redo = [&] { chord('Y'); };
+    using Lines = std::vector<std::string>;
+    TypeColumns({{"1", "2", "3"}, {}, {"4", "5", "6"}});
+    const Lines x = {"1", "2", "3", ""};
+
+    // A cell typed over and confirmed; a cell typed and not yet confirmed goes first.
+    ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
+    Key(platform::VK_END);
+    Type("0\n");
+    Type("7");
+    EXPECT_EQ(LinesOf(Column(0))[0], "10");
+    undo();
+    EXPECT_EQ(LinesOf(Column(0))[1], "2") << "the typing taken back";
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(Column(0)->GetCurrentRow(), 0u) << "shown where the change was";
+    redo();
+    EXPECT_EQ(LinesOf(Column(0))[0], "10");
+    chord('Z', true);
+    EXPECT_EQ(LinesOf(Column(0))[1], "72");
+    undo();
+    undo();
+
+    // Escape deletes a row in all four columns; Control+Z brings it back everywhere.
+    ClickAt(Column(2), 20, Column(2)->rowHeight * 3 / 2);
+    Key(platform::VK_ESCAPE, 27);
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"4", "6", ""}));
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"4", "5", "6", ""}));
+    EXPECT_EQ(Column(3)->GetCurrentRow(), 1u);
+
+    // A pasted block is one step; so is "Nuevo", which keeps the rows and their path.
+    Click(main->saveAsButton);
+    Answer(Chooser(), "datos.dat");
+    ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
+    desktop.SetClipboardText("8\t\t9\n8.5\t\t9.5\n", 14);
+    Key(platform::VK_CONTROL);
+    Type("v");
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"9", "9.5", "6", ""}));
+    undo();
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"4", "5", "6", ""}));
+    Click(main->newButton);
+    EXPECT_EQ(LinesOf(Column(0)), (Lines{""}));
+    EXPECT_EQ(main->GetDataPath(), "");
+    Key(platform::VK_CONTROL);
+    Type("z");  // the Control prefix works as the chord does
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "datos.dat"));
+    EXPECT_FALSE(main->HasUnsavedRows()) << "as saved";
+    redo();
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{""}));
+    undo();
+
+    // "Cargar" is one step too, its path with it.
+    WriteFile(Join(dades, "otro.dat"), Count(1) + "5;;6;;\n");
+    Click(main->loadButton);
+    Answer(Chooser(), "otro.dat");
+    EXPECT_EQ(LinesOf(Column(0)), (Lines{"5"}));
+    EXPECT_FALSE(main->HasUnsavedRows());
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "datos.dat"));
+    redo();
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "otro.dat"));
+    EXPECT_FALSE(main->HasUnsavedRows());
+    Type("1");
+    EXPECT_TRUE(main->HasUnsavedRows()) << "typing not yet confirmed counts";
+
+    // A new change after going back: what was taken back can no longer be redone.
+    undo();
+    undo();
+    Type("3\n");
+    redo();
+    EXPECT_EQ(LinesOf(Column(0)), (Lines{"31", "2", "3", ""}));
+}
+
+// A step keeps the rows it changed, never the data set: 100 edits of single cells of a
+// large set cost little, and "Nuevo" puts the very lists aside.
+TEST_F(MainWindowTest, TheHistoryGrowsWithTheChangesNotTheDataSet)
+{
+    CMainw* main = Start();
+    constexpr uint32_t Rows = 200000;
+    CCompactColumn x(app), ex(app), y(app), ey(app);
+    for (uint32_t i = 0; i < Rows; i++) {
+        std::string cell = std::to_string(i);
+        x.AddLine(cell.data(), uint32_t(cell.size()));
+        y.AddLine(cell.data(), uint32_t(cell.size()));
+    }
+    x.DeleteFirstLine();
+    y.DeleteFirstLine();
+    CDataColumn* set[4] = {&x, &ex, &y, &ey};
+    main->ReplaceDataSet(set, "", false);
+    size_t start = main->GetHistory().Bytes();
+    for (int i = 0; i < 150; i++) {
+        Type("9\n");
+        if (i == 99) {
+            EXPECT_LT(main->GetHistory().Bytes() - start, 100u * 1024);
+        }
+    }
+    for (int i = 0; i < 150; i++)
+        main->Undo();
+    EXPECT_EQ(Text(Column(0)->LineAt(50)), "50") << "100 steps at least";
+    EXPECT_EQ(Text(Column(0)->LineAt(49)), "949") << "no more than kept";
+
+    Variable lines(Column(2)->GetLines());
+    Click(main->newButton);
+    main->Undo();
+    EXPECT_EQ(Column(2)->GetLines(), lines.Get()) << "moved back, not copied";
+    EXPECT_EQ(Column(2)->GetLineCount(), Rows);
+}
+
+// The recovery file of the shown data set: written a second after a change, gone once
+// saved, left when the program ends unsaved or is killed, taken over at the next start
+// (the rows, their path and a message), never while its program runs.
+TEST_F(MainWindowTest, TheRecoveryFileKeepsWhatIsNotSaved)
+{
+    namespace fs = std::filesystem;
+#ifdef _WIN32
+    const std::string state = Join(root, "estado");
+#else
+    setenv("XDG_STATE_HOME", Join(root, "estado").c_str(), 1);
+    const std::string state = platform::StateFolder();
+    unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(state, Join(Join(root, "estado"), "ajustor"));
+#endif
+    auto start = [&] {
+        window = OpenMainWindow(app, InBuild(PICTURE_FOLDER), state);
+        Pump();
+        return Main();
+    };
+    auto later = [&] {
+        desktop.AdvanceClock(1100);
+        Pump();
+    };
+    CMainw* main = start();
+    const std::string own = main->GetRecoveryPath();
+    EXPECT_EQ(own, Join(state, "recuperacion-" + std::to_string(platform::ProcessId()) + ".dat"));
+    later();
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(own))) << "nothing typed";
+    TypeColumns({{"1", "2"}, {}, {"3", "4"}});
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(own))) << "not on the typing path";
+    later();
+    const std::string rows = Count(3) + "1;;3;;\n2;;4;;\n;;;;\n";
+    EXPECT_EQ(ReadFile(own), "AJUSTOR RECUPERACION 1 0\n\n" + rows);
+
+    // Another program sees a running owner's file and leaves it.
+    {
+        CRecoveryFile other(app, state, 424243);
+        ASSERT_TRUE(other.Open());
+        CCompactColumn x(app), ex(app), y(app), ey(app);
+        CDataColumn* taken[4] = {&x, &ex, &y, &ey};
+        std::string path;
+        EXPECT_FALSE(other.TakeOver(taken, path));
+        other.Close(false);
+    }
+    Click(main->saveAsButton);
+    Answer(Chooser(), "datos.dat");
+    later();
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(own))) << "saved";
+    ClickAt(Column(0), 20, Column(0)->rowHeight * 5 / 2);
+    Type("5");  // not even confirmed
+    later();
+    const std::string path = Join(dades, "datos.dat");
+    EXPECT_EQ(ReadFile(own), "AJUSTOR RECUPERACION 1 " + std::to_string(path.size()) + "\n" + path + "\n" +
+                                 Count(3) + "1;;3;;\n2;;4;;\n5;;;;\n");
+
+    // Killed: the window goes without a word. The next start, as another process,
+    // takes the file over.
+    window.Clear();
+    const std::string orphan = Join(state, "recuperacion-424242.dat");
+    fs::rename(folder_paths::FsPath(own), folder_paths::FsPath(orphan));
+    main = start();
+    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", "5"}));
+    EXPECT_EQ(main->GetDataPath(), path);
+    auto* message = Message(main->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetMessage(), "Se han recuperado 3 filas que no se hab\xED" "an guardado de \xAB" + path +
+                                         "\xBB al terminar el programa la \xFAltima vez.");
+    Click(message->acceptButton);
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(orphan)));
+    EXPECT_TRUE(fs::exists(folder_paths::FsPath(own)));
+
+    // Closed unsaved: kept for the next start; saved: nothing left behind.
+    main->EndRecovery();
+    EXPECT_TRUE(fs::exists(folder_paths::FsPath(own)));
+    window.Clear();
+    main = start();
+    EXPECT_EQ(LinesOf(Column(2)), (std::vector<std::string>{"3", "4", ""}));
+    Click(main->saveButton);
+    EXPECT_EQ(ReadFile(path), rows.substr(0, rows.size() - 5) + "5;;;;\n");
+    main->EndRecovery();
+    EXPECT_TRUE(fs::is_empty(folder_paths::FsPath(state)));
 }

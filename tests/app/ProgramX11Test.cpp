@@ -143,6 +143,7 @@ protected:
         program = fork();
         if (program == 0) {
             setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
+            setenv("XDG_STATE_HOME", (run / "estado").c_str(), 1);  // its recovery files
             if (chdir(run.c_str()) == 0)
                 execl(AJUSTOR_PROGRAM, "ajustor", static_cast<char*>(nullptr));
             _exit(127);
@@ -444,3 +445,62 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, ProgramX11Test, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "openbox" : "sinGestor"; });
+
+// Nothing typed is lost: "Nuevo" and Escape are taken back with Control+Z, rows typed
+// are back after a kill -9, and SIGTERM ends the program cleanly with them kept.
+using ProgramRecoveryX11Test = ProgramX11Test;
+
+TEST_P(ProgramRecoveryX11Test, UndoAndTheRecoveryFileKeepTheRows)
+{
+    Place main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NE(main.id, 0u);
+    titleHeight = main.height - 480 - 4;
+    auto count = [](char n) { return std::string(1, n) + std::string(3, '\0'); };
+    const char* saveAs = "Guardar Datos Como \\.\\.\\.";
+    TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}});
+    const std::string typed = count(3) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
+    Click(main, 8 + 74, 8 + 24);  // "Nuevo"
+    Keys("ctrl+z");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/deshecho.dat");
+    EXPECT_EQ(WaitForFile(data / "deshecho.dat"), typed);
+
+    Click(main, 168 + 50, 24 + 6);
+    Keys("Escape");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/sin-fila.dat");
+    EXPECT_EQ(WaitForFile(data / "sin-fila.dat"), count(2) + "2;0.1;4.1;0.2;\n;;;;\n");
+    Click(main, 168 + 50, 24 + 6);
+    Keys("ctrl+z");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/fila.dat");
+    EXPECT_EQ(WaitForFile(data / "fila.dat"), typed);
+
+    // Killed 3 s after typing: the next start shows the rows, with a message.
+    Click(main, 8 + 74, 8 + 24);
+    Click(main, 168 + 50, 24 + 6);
+    TypeRows({{"5", "0.5", "6", "0.6"}});
+    Type("7");
+    std::this_thread::sleep_for(3s);
+    kill(program, SIGKILL);
+    waitpid(program, nullptr, 0);
+    Start();
+    main = Find("Ajustor-2  \\(Beta 3\\)");
+    Find("Aviso");
+    Keys("Return");  // "Aceptar" holds the keyboard
+    EXPECT_EQ(Xdo("search --onlyvisible --name '^Aviso$'"), "");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/recuperado.dat");
+    EXPECT_EQ(WaitForFile(data / "recuperado.dat"), count(2) + "5;0.5;6;0.6;\n7;;;;\n");
+
+    // SIGTERM: status 0, the unsaved rows kept in the recovery file.
+    Click(main, 168 + 50, 24 + 6);
+    Keys("Home");
+    Type("8");
+    kill(program, SIGTERM);
+    EXPECT_EQ(ExitStatus(), 0);
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(run / "estado" / "ajustor"))
+        kept.push_back(entry.path());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_NE(ReadAll(kept[0]).find("85;0.5;6;0.6;\n7;;;;\n"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithoutWindowManager, ProgramRecoveryX11Test, ::testing::Values(false),
+                         [](const auto&) { return "sinGestor"; });
