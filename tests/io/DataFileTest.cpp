@@ -12,6 +12,7 @@
 #include "core/CList.h"
 #include "io/CLineColumn.h"
 #include "io/CMemIO.h"
+#include "io/CReplacingFile.h"
 #include "io/DataCell.h"
 #include "io/DataFile.h"
 #include "tests/io/IOFixture.h"
@@ -210,6 +211,27 @@ TEST_F(DataFileTest, ASaveReplacesTheFileWhole)
     stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "the replaced file's permissions stay";
     EXPECT_EQ(FilesIn(folder), 1) << "no temporary file left";
+
+    // What killed saves left beside this target goes with the next save; what a running
+    // process may be writing, or left beside another target, stays.
+    pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    auto leftover = [&](const std::string& base, long process) {
+        return PathOf(CReplacingFile::TemporaryName(base, static_cast<unsigned long>(process), 12));
+    };
+    const std::string killed = leftover("datos.dat", gone), mine = leftover("datos.dat", getpid()),
+                      running = leftover("datos.dat", 1), other = leftover("otro.dat", gone);
+    for (const std::string& file : {killed, mine, running, other})
+        WriteBytes(file, "partial");
+    ASSERT_EQ(SaveDataFile(name.As<CString>(), data.columns), 1);
+    EXPECT_FALSE(std::filesystem::exists(killed));
+    EXPECT_FALSE(std::filesystem::exists(mine));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    std::filesystem::remove(running);
+    std::filesystem::remove(other);
 
     // Through a link: the data lands in the linked file and the link stays.
     std::filesystem::create_symlink(path, PathOf("link.dat"));
