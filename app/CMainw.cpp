@@ -83,6 +83,8 @@ void CMainw::HandleEvent(CEvent event)
             Build();
             event.type = EV_NONE;
         }
+    } else if (event.type == EV_CELLCUT) {
+        Tell(CellCutText());
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
         GetApplication()->Stop();
     }

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "io/DataCell.h"
+
 namespace {
 struct Reason {
     int error;
@@ -65,4 +67,10 @@ std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t lo
     return std::string(LeftQuote) + name + RightQuote + " anuncia " + std::to_string(claimed) +
            " filas pero solo contiene " + rows + ": se ha cargado lo que hay. El archivo est\xE1 incompleto o no " +
            "es un archivo de datos.";
+}
+
+std::string CellCutText()
+{
+    return "Una celda guarda como mucho " + std::to_string(DataCellLongest) +
+           " caracteres: se ha cortado lo que sobraba.";
 }

@@ -21,3 +21,6 @@ extern const char* const UnshowableNameReason;
 
 // A load that found fewer records than the file's count claims.
 std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t loaded);
+
+// Text typed, pasted or loaded into a cell beyond the most a cell holds.
+std::string CellCutText();

@@ -368,6 +368,7 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
     if (size > 0 && end[-1] == '\n')
         end--;  // a block's last line ends in a line feed too
     uint32_t row = currentRow;
+    int32_t cut = 0;
     for (const char* line = text;; row++) {
         const char* lineEnd = std::find(line, end, '\n');
         for (CTextEdit* column : columns)
@@ -376,6 +377,10 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
         for (CTextEdit* column : columns) {
             const char* cellEnd = std::find(cell, lineEnd, '\t');
             std::string kept = CellOf(cell, cellEnd);
+            if (kept.size() > DataCellLongest) {
+                kept.resize(DataCellLongest);
+                cut++;
+            }
             column->SetRowText(row, kept.data(), uint32_t(kept.size()));
             if (cellEnd == lineEnd)
                 break;
@@ -390,6 +395,13 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
         column->DropChangedMark();
     }
     WalkRing(this, CurrentRowWalk, row);
+    if (cut > 0 && parent) {
+        CEvent told;
+        told.type = EV_CELLCUT;
+        told.value = cut;
+        told.source = this;
+        parent->HandleEvent(told);
+    }
 }
 
 void CTextEdit::SetMarkedLine(int32_t line)
