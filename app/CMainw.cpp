@@ -1,16 +1,20 @@
 #include "app/CMainw.h"
 
 #include "app/Acercade.h"
+#include "app/Aviso.h"
 #include "app/Basicad.h"
+#include "app/CDataLoad.h"
 #include "app/ChosenName.h"
 #include "app/FileMessages.h"
 #include "app/FitProblem.h"
 #include "app/Ponderat.h"
+#include "app/Pregunta.h"
 #include "app/CResultWindow.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
 #include "io/CFile.h"
+#include "io/CFileNavigator.h"
 #include "io/DataFile.h"
 #include "platform/PCodePage.h"
 #include "toolkit/CButton.h"
@@ -20,6 +24,7 @@
 #include "toolkit/CLabel.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CSkinButton.h"
+#include "toolkit/CTimer.h"
 #include "toolkit/CTextEdit.h"
 
 namespace {
@@ -56,6 +61,18 @@ T* NewChild(CMainw* window, int x, int y, int w, int h)
     return child;
 }
 
+// The first slice of a load is read at once, so a small file loads without a wait;
+// later slices leave the loop time to paint between them.
+constexpr uint32_t FirstSliceMilliseconds = 150;
+constexpr uint32_t SliceMilliseconds = 40;
+
+// The last part of a shown name, as a question names the file.
+std::string BaseName(const std::string& shown)
+{
+    size_t slash = shown.find_last_of("/\\");
+    return slash == std::string::npos ? shown : shown.substr(slash + 1);
+}
+
 // A name the system can take: no stand-in for an unknown character, no zero byte.
 bool SystemName(const std::string& shown, std::string& system)
 {
@@ -83,6 +100,10 @@ void CMainw::HandleEvent(CEvent event)
             Build();
             event.type = EV_NONE;
         }
+    } else if (event.type == EV_TIMER && event.source == loadTimer.Get() && loadTimer) {
+        GoOnLoading();
+    } else if (event.type == EV_RESULT && event.source == question.Get() && question) {
+        QuestionAnswered(event.key);
     } else if (event.type == EV_CELLCUT) {
         Tell(CellCutText());
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
@@ -284,6 +305,7 @@ bool CMainw::Command(CObject* source, const CEvent& event)
 
 void CMainw::NewDataSet()
 {
+    StopLoad();
     for (int k = 0; k < 4; k++)
         GetColumn(k)->Clear();
     CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
@@ -361,9 +383,33 @@ void CMainw::ChooserAnswered(int32_t key)
     Variable name(dialog->GetChosenName());
     std::string shown = AbsoluteChosenName(Text(name.As<CString>()));
     if (chooserSaves)
-        SaveTo(shown);
+        SaveAsking(shown);
     else
         LoadFrom(shown);
+}
+
+// Saving over an existing file other than the data set's own asks first; nothing is
+// written until "Sí".
+void CMainw::SaveAsking(const std::string& shown)
+{
+    std::string system;
+    if (shown == GetDataPath() || !SystemName(shown, system) ||
+        CFileNavigator::EntryAt(system.c_str()) != CFileNavigator::FileEntry) {
+        SaveTo(shown);
+        return;
+    }
+    questionedName = shown;
+    auto* window = new Pregunta(GetApplication());
+    question = window;
+    window->OpenQuestion(ReplaceQuestionText(BaseName(shown)), this);
+}
+
+void CMainw::QuestionAnswered(int32_t key)
+{
+    std::string shown = questionedName;
+    questionedName.clear();
+    if (key == 1 && !shown.empty())
+        SaveTo(shown);
 }
 
 // The path becomes the data path only once the save succeeded.
@@ -395,24 +441,84 @@ bool CMainw::OnDataFile(DataFileProcedure procedure, const char* verb, const std
     return true;
 }
 
-// A file that cannot be opened leaves the columns and the data path as they were. A
-// file holding fewer rows than it claims is damaged or no data file: what it held is
-// shown, but "Guardar" asks for a name rather than write over it.
+// The file is read whole into columns of its own first: the columns shown change only
+// when it loaded, and a file that is no data file changes nothing.
 bool CMainw::LoadFrom(const std::string& shown)
 {
-    DataFileOutcome outcome;
-    if (!OnDataFile(LoadDataFile, "cargar", shown, outcome))
+    StopLoad();
+    std::string system;
+    if (!SystemName(shown, system)) {
+        Tell(FailureText("cargar", shown, UnshowableNameReason));
         return false;
+    }
+    load = std::make_unique<CDataLoad>(application, shown);
+    if (!load->Begin(system.c_str())) {
+        FinishLoad();
+        return false;
+    }
+    if (!load->Step(FirstSliceMilliseconds)) {
+        FinishLoad();
+        return true;
+    }
+    auto* timer = new CTimer(GetApplication());
+    loadTimer = timer;
+    timer->Create(this);
+    timer->SetInterval(0);
+    timer->SetEnabled(1);
+    auto* waiting = new Aviso(GetApplication());
+    loadingWindow = waiting;
+    waiting->OpenMessage(LoadingText(shown));
+    return true;
+}
+
+void CMainw::GoOnLoading()
+{
+    if (load && !load->Step(SliceMilliseconds))
+        FinishLoad();
+}
+
+// A load that failed is told and changes nothing; one whose count differs from its
+// records, or whose cells were cut, is shown but "Guardar" asks for a name rather
+// than write over the file.
+void CMainw::FinishLoad()
+{
+    std::unique_ptr<CDataLoad> done = std::move(load);
+    StopLoad();
+    const CDataFileReader::Outcome& outcome = done->GetOutcome();
+    if (outcome.fault != CDataFileReader::NoFault) {
+        Tell(LoadFaultText(done->GetName(), outcome));
+        return;
+    }
+    CList* rows[4];
+    for (int k = 0; k < 4; k++)
+        rows[k] = done->GetLines(k);
+    ReplaceDataSet(rows);
+    std::string note = LoadNoteText(done->GetName(), outcome);
+    if (note.empty()) {
+        SetDataPath(done->GetName());
+        return;
+    }
+    dataPath.Clear();
+    Tell(note);
+}
+
+void CMainw::StopLoad()
+{
+    load.reset();
+    loadTimer.Clear();
+    if (auto* waiting = loadingWindow.CheckedAs<Aviso>())
+        waiting->Hide();
+    loadingWindow.Clear();
+}
+
+// The one place where a whole data set replaces the columns.
+void CMainw::ReplaceDataSet(CList* const rows[4])
+{
+    for (int k = 0; k < 4; k++)
+        GetColumn(k)->TakeLines(rows[k]);
     CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
     if (CEditBox* editor = GetColumn(0)->GetEditor())
         editor->Activate();
-    if (outcome.loaded < outcome.claimed) {
-        dataPath.Clear();
-        Tell(ShortLoadText(shown, outcome.claimed, outcome.loaded));
-        return true;
-    }
-    SetDataPath(shown);
-    return true;
 }
 
 void CMainw::SetDataPath(const std::string& shown)

@@ -31,7 +31,7 @@ CFileNavigator::Entry CFileNavigator::EntryAt(const char* path)
     struct stat info {};
     if (!path || !*path || stat(path, &info) != 0)
         return NoEntry;
-    return S_ISDIR(info.st_mode) ? FolderEntry : FileEntry;
+    return S_ISDIR(info.st_mode) ? FolderEntry : S_ISREG(info.st_mode) ? FileEntry : OtherEntry;
 }
 
 void CFileNavigator::ListEntries(CList* list, bool directories)

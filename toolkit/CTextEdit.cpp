@@ -328,6 +328,22 @@ void CTextEdit::Clear()
         box->Draw();
 }
 
+void CTextEdit::TakeLines(CList* rows)
+{
+    if (!rows || rows->GetCount() == 0) {
+        Clear();
+        return;
+    }
+    lines = rows;
+    markedLine = -1;
+    currentRow = firstRow = 0;
+    direction = 1;
+    drawnRow = -1;
+    tabRunStart = nullptr;
+    LoadEditor();
+    Draw();
+}
+
 CList* CTextEdit::GetLines() const { return lines.As<CList>(); }
 
 CEditBox* CTextEdit::GetEditor() const { return editor.As<CEditBox>(); }

@@ -41,6 +41,9 @@ public:
     CString* GetLine(uint32_t row);
     void AppendLine(CString* text);
     void Clear();
+    // Makes a list of rows (CString, at least one) the column's rows, as they are: a
+    // whole data set swapped in at once. The first row becomes current.
+    void TakeLines(CList* rows);
     CList* GetLines() const;
     CEditBox* GetEditor() const;
     // Marks a line (a cell at fault) on a light red ground, or none with -1. The mark
