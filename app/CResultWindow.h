@@ -33,6 +33,9 @@ public:
     Variable exportIcon;
     Variable plotWindow;
     Variable messageWindow;
+    // The question before a report replaces an existing file, and the name it would write.
+    Variable question;
+    std::string questionedName;
 
 protected:
     struct Look {
@@ -57,7 +60,8 @@ private:
     void AddColumns();
     void DropFirstLines();
     void ChainRings();
-    void Export();
+    void ExportAsking();
+    void Export(const std::string& shown);
 
     Look look;
 };
