@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/CList.h"
+#include "io/CDataFileReader.h"
 #include "io/CLineColumn.h"
 #include "io/CMemIO.h"
 #include "io/CReplacingFile.h"
@@ -430,3 +431,31 @@ TEST_F(DataFileTest, DevicesAreWrittenInPlace)
     EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 #endif
+
+// The staged reader goes a slice at a time and stops, refusing, where the rows would
+// take more memory than it was given; the table of damaged files is in the main
+// window's test, where they are loaded as a person loads them.
+TEST_F(DataFileTest, TheStagedReaderGoesBySlicesWithinItsMemory)
+{
+    std::string path = PathOf("slices.dat");
+    WriteBytes(path, Count(3) + "1;;;;\n2;;;;\n3;;;;\n");
+    struct Case {
+        uint64_t memory;
+        CDataFileReader::Fault fault;
+        uint32_t steps;
+    } cases[] = {{UINT64_MAX, CDataFileReader::NoFault, 4}, {1000, CDataFileReader::NoMemory, 2},
+                 {10, CDataFileReader::NoMemory, 0}};
+    for (const Case& c : cases) {
+        DataSet data(app);
+        CDataFileReader reader(app, data.columns, c.memory);
+        uint32_t steps = 0;
+        if (reader.Begin(path.c_str()))
+            for (steps = 1; reader.Step(1); steps++) {
+            }
+        EXPECT_EQ(reader.GetOutcome().fault, c.fault) << c.memory;
+        EXPECT_EQ(steps, c.steps) << c.memory;
+        if (c.fault == CDataFileReader::NoFault) {
+            EXPECT_EQ(data.Get(0), (Lines{"1", "2", "3"}));
+        }
+    }
+}
