@@ -1,20 +1,25 @@
 #include "app/CMainw.h"
 
 #include "app/Acercade.h"
+#include "app/Aviso.h"
 #include "app/Basicad.h"
+#include "app/CDataLoad.h"
 #include "app/ChosenName.h"
 #include "app/FileMessages.h"
 #include "app/FitProblem.h"
-#include "app/Ponderat.h"
-#include "app/CResultWindow.h"
-#include "app/CCompactColumn.h"
 #include "app/CRecoveryFile.h"
+#include "app/CResultWindow.h"
+#include "app/Ponderat.h"
+#include "app/Pregunta.h"
 #include "core/CList.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
 #include "io/CFile.h"
+#include "io/CFileNavigator.h"
+#include "io/CLineColumn.h"
 #include "io/DataFile.h"
+#include "platform/FileNames.h"
 #include "platform/PCodePage.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CEditBox.h"
@@ -25,7 +30,6 @@
 #include "toolkit/CSkinButton.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/CTimer.h"
-#include "platform/FileNames.h"
 
 namespace {
 // Every child has the colour (255, 236, 192).
@@ -69,6 +73,46 @@ bool IsInput(int32_t type)
            type == EV_WHEEL || type == EV_RESULT;
 }
 
+// The first slice of a load is read at once, so a small file loads without a wait;
+// later slices leave the loop time to paint between them.
+constexpr uint32_t FirstSliceMilliseconds = 150;
+constexpr uint32_t SliceMilliseconds = 40;
+
+// The last part of a shown name, as a question names the file.
+std::string BaseName(const std::string& shown)
+{
+    size_t slash = shown.find_last_of("/\\");
+    return slash == std::string::npos ? shown : shown.substr(slash + 1);
+}
+
+// The rows of `from` as a list a column can hold (at least one row): the very list of
+// a column kept as one, which gets a new empty one, or else a copy.
+Variable RowList(CApplication* app, CDataColumn* from)
+{
+    Variable rows;
+    if (auto* lines = dynamic_cast<CLineColumn*>(from)) {
+        rows = lines->lines;
+        lines->MakeEmpty();
+    } else {
+        auto* list = new CList(app);
+        rows = list;
+        list->Create();
+        for (uint32_t i = 0, n = from->LineCount(); i < n; i++) {
+            CString* line = from->LineAt(i);
+            auto* row = new CString(app);
+            row->SetText(line ? line->GetBuffer() : "", line ? line->GetLength() : 0);
+            list->Add(row);
+        }
+    }
+    auto* list = rows.As<CList>();
+    if (list->GetCount() == 0) {
+        auto* row = new CString(app);
+        row->SetText("", 0);
+        list->Add(row);
+    }
+    return rows;
+}
+
 // A name the system can take: no stand-in for an unknown character, no zero byte.
 bool SystemName(const std::string& shown, std::string& system)
 {
@@ -99,6 +143,12 @@ void CMainw::HandleEvent(CEvent event)
     } else if (event.source == recoveryTimer.Get() && event.type == EV_TIMER) {
         recoveryTimer.As<CTimer>()->SetEnabled(0);
         WriteRecovery();
+    } else if (event.type == EV_TIMER && event.source == loadTimer.Get() && loadTimer) {
+        GoOnLoading();
+    } else if (event.type == EV_RESULT && event.source == question.Get() && question) {
+        QuestionAnswered(event.key);
+    } else if (event.type == EV_CELLCUT) {
+        Tell(CellCutText());
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
         GetApplication()->Stop();
     } else if (ColumnIndex(dynamic_cast<CTextEdit*>(event.source)) >= 0 && event.type == EV_CHAR) {
@@ -306,6 +356,7 @@ bool CMainw::Command(CObject* source, const CEvent& event)
 // The rows go aside whole, as one step: Control+Z brings them back with their path.
 void CMainw::NewDataSet()
 {
+    StopLoad();
     ConfirmCells();
     for (int k = 0; k < 4; k++)
         GetColumn(k)->Clear();
@@ -386,9 +437,33 @@ void CMainw::ChooserAnswered(int32_t key)
     Variable name(dialog->GetChosenName());
     std::string shown = AbsoluteChosenName(Text(name.As<CString>()));
     if (chooserSaves)
-        SaveTo(shown);
+        SaveAsking(shown);
     else
         LoadFrom(shown);
+}
+
+// Saving over an existing file other than the data set's own asks first; nothing is
+// written until "Sí".
+void CMainw::SaveAsking(const std::string& shown)
+{
+    std::string system;
+    if (shown == GetDataPath() || !SystemName(shown, system) ||
+        CFileNavigator::EntryAt(system.c_str()) != CFileNavigator::FileEntry) {
+        SaveTo(shown);
+        return;
+    }
+    questionedName = shown;
+    auto* window = new Pregunta(GetApplication());
+    question = window;
+    window->OpenQuestion(ReplaceQuestionText(BaseName(shown)), this);
+}
+
+void CMainw::QuestionAnswered(int32_t key)
+{
+    std::string shown = questionedName;
+    questionedName.clear();
+    if (key == 1 && !shown.empty())
+        SaveTo(shown);
 }
 
 // The path becomes the data path only once the save succeeded.
@@ -423,52 +498,82 @@ bool CMainw::OnDataFile(DataFileProcedure procedure, const char* verb, const std
     return true;
 }
 
-// A file that cannot be opened leaves the columns and the data path as they were. A
-// file holding fewer rows than it claims is damaged or no data file: what it held is
-// shown, but "Guardar" asks for a name rather than write over it.
+// The file is read whole into columns of its own first: the columns shown change only
+// when it loaded, and a file that is no data file changes nothing.
 bool CMainw::LoadFrom(const std::string& shown)
 {
+    StopLoad();
     std::string system;
     if (!SystemName(shown, system)) {
         Tell(FailureText("cargar", shown, UnshowableNameReason));
         return false;
     }
-    // Read aside: the columns change only once the file is read, as one step.
-    CCompactColumn x(application), ex(application), y(application), ey(application);
-    CDataColumn* data[4] = {&x, &ex, &y, &ey};
-    DataFileOutcome outcome;
-    if (!LoadDataFile(application, system.c_str(), data, &outcome)) {
-        Tell(FailureText("cargar", shown, outcome.error));
+    load = std::make_unique<CDataLoad>(application, shown);
+    if (!load->Begin(system.c_str())) {
+        FinishLoad();
         return false;
     }
-    bool whole = outcome.loaded >= outcome.claimed;
-    ReplaceDataSet(data, whole ? shown : std::string(), whole);
-    if (CEditBox* editor = GetColumn(0)->GetEditor())
-        editor->Activate();
-    if (!whole)
-        Tell(ShortLoadText(shown, outcome.claimed, outcome.loaded));
+    if (!load->Step(FirstSliceMilliseconds)) {
+        FinishLoad();
+        return true;
+    }
+    auto* timer = new CTimer(GetApplication());
+    loadTimer = timer;
+    timer->Create(this);
+    timer->SetInterval(0);
+    timer->SetEnabled(1);
+    auto* waiting = new Aviso(GetApplication());
+    loadingWindow = waiting;
+    waiting->OpenMessage(LoadingText(shown));
     return true;
 }
 
+void CMainw::GoOnLoading()
+{
+    if (load && !load->Step(SliceMilliseconds))
+        FinishLoad();
+}
+
+// A load that failed is told and changes nothing; one whose count differs from its
+// records, or whose cells were cut, is shown but "Guardar" asks for a name rather
+// than write over the file.
+void CMainw::FinishLoad()
+{
+    std::unique_ptr<CDataLoad> done = std::move(load);
+    StopLoad();
+    const CDataFileReader::Outcome& outcome = done->GetOutcome();
+    if (outcome.fault != CDataFileReader::NoFault) {
+        Tell(LoadFaultText(done->GetName(), outcome));
+        return;
+    }
+    // The staged rows go to the columns as they are, one step of the history; a load
+    // that needs a note is no copy of its file, so it is not the saved state.
+    CDataColumn* staged[4];
+    for (int k = 0; k < 4; k++)
+        staged[k] = done->GetColumn(k);
+    std::string note = LoadNoteText(done->GetName(), outcome);
+    ReplaceDataSet(staged, note.empty() ? done->GetName() : std::string(), note.empty());
+    if (!note.empty())
+        Tell(note);
+}
+
+void CMainw::StopLoad()
+{
+    load.reset();
+    loadTimer.Clear();
+    if (auto* waiting = loadingWindow.CheckedAs<Aviso>())
+        waiting->Hide();
+    loadingWindow.Clear();
+}
+
+// The one place where a whole data set replaces the columns: the old lists go whole to
+// the history, so a million rows are neither copied aside nor copied in twice.
 void CMainw::ReplaceDataSet(CDataColumn* const from[4], const std::string& path, bool saved)
 {
     ConfirmCells();
     for (int k = 0; k < 4; k++) {
-        Variable held(new CList(application));
-        auto* list = held.As<CList>();
-        list->Create();
-        for (uint32_t i = 0, n = from[k]->LineCount(); i < n; i++) {
-            CString* line = from[k]->LineAt(i);
-            auto* row = new CString(application);
-            row->SetText(line ? line->GetBuffer() : "", line ? line->GetLength() : 0);
-            list->Add(row);
-        }
-        if (list->GetCount() == 0) {
-            auto* row = new CString(application);
-            row->SetText("", 0);
-            list->Add(row);
-        }
-        GetColumn(k)->SetLines(list);
+        Variable rows = RowList(application, from[k]);
+        GetColumn(k)->SetLines(rows.As<CList>());
     }
     CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
     history.RecordPath(GetDataPath(), path);
@@ -480,6 +585,8 @@ void CMainw::ReplaceDataSet(CDataColumn* const from[4], const std::string& path,
     if (saved)
         history.MarkSaved();
     DataChanged();
+    if (CEditBox* editor = GetColumn(0)->GetEditor())
+        editor->Activate();
 }
 
 void CMainw::Undo() { GoThroughHistory(false); }
@@ -607,16 +714,15 @@ void CMainw::KeepRecovery(const std::string& folder)
     recoveryTimer = timer;
     timer->Create(this);
     timer->SetInterval(RecoveryDelay);
-    CCompactColumn x(application), ex(application), y(application), ey(application);
+    CLineColumn x(application), ex(application), y(application), ey(application);
     CDataColumn* data[4] = {&x, &ex, &y, &ey};
     std::string path;
     if (!recovery->TakeOver(data, path))
         return;
+    uint32_t rows = x.LineCount();
     ReplaceDataSet(data, path, false);
     changesWritten = changes;  // the file holds them already
-    if (CEditBox* editor = GetColumn(0)->GetEditor())
-        editor->Activate();
-    Tell(RecoveredText(path, x.LineCount()));
+    Tell(RecoveredText(path, rows));
 }
 
 void CMainw::WriteRecovery()

@@ -11,6 +11,8 @@
 class CBCell;
 class CRecoveryFile;
 class CDataColumn;
+class CDataLoad;
+class CList;
 class CFile;
 class CTextEdit;
 enum class FitKind;
@@ -20,9 +22,11 @@ struct FitProblem;
 // The main window: the four data columns with their scroller, the file commands
 // ("Nuevo", "Cargar", "Guardar", "Guardar Como"), the about button and the two fits.
 // Failures of saving and loading are told in a message window, and so is a fit that
-// cannot be computed, its cell at fault marked in its column. Every change to the data
-// set — typed, deleted, pasted, "Nuevo", "Cargar" — is a step of its history, which
-// Control+Z and Control+Y go back and forth in.
+// cannot be computed, its cell at fault marked in its column. A file is loaded aside,
+// a slice at a time while the windows go on, and replaces the columns only once it
+// loaded whole; saving over a file other than the data path asks first. Every change
+// to the data set — typed, deleted, pasted, "Nuevo", "Cargar" — is a step of its
+// history, which Control+Z and Control+Y go back and forth in.
 class CMainw : public CBasicWindow, public CRowChanges {
 public:
     static constexpr int Width = 600;
@@ -39,9 +43,10 @@ public:
     // The data path as shown (Windows-1252); empty for a new data set.
     std::string GetDataPath() const;
 
-    // Puts the rows of `from` in the four columns (copied into lists of their own, the
-    // old lists kept whole by the history) with `path` as the data path, as one step
-    // of the history; `saved` when they are the rows of the file at `path`.
+    // Puts the rows of `from` in the four columns (the lists of CLineColumns taken as
+    // they are, other columns copied; the old lists kept whole by the history) with
+    // `path` as the data path, as one step of the history; `saved` when they are the
+    // rows of the file at `path`. A load in progress ends here, if it ends well.
     void ReplaceDataSet(CDataColumn* const from[4], const std::string& path, bool saved);
     // Control+Z and Control+Y: the last step taken back, the last one taken back done
     // again; the columns show its rows.
@@ -86,6 +91,16 @@ public:
     uint32_t chooserSaves = 0;
     Variable messageWindow;
     Variable recoveryTimer;
+    // While a large file loads: the timer that reads the next slice, and the window
+    // saying so.
+    Variable loadTimer;
+    Variable loadingWindow;
+    // The question before a save replaces a file, and the name it would write.
+    Variable question;
+    std::string questionedName;
+
+    // True while a file is being loaded.
+    bool IsLoading() const { return load != nullptr; }
 
 private:
     void Build();
@@ -108,6 +123,11 @@ private:
     void ChooserAnswered(int32_t key);
     bool SaveTo(const std::string& shown);
     bool LoadFrom(const std::string& shown);
+    void GoOnLoading();
+    void FinishLoad();
+    void StopLoad();
+    void SaveAsking(const std::string& shown);
+    void QuestionAnswered(int32_t key);
     using DataFileProcedure = int (*)(CApplication*, const char*, CDataColumn* const[4], DataFileOutcome*);
     bool OnDataFile(DataFileProcedure procedure, const char* verb, const std::string& shown, DataFileOutcome& outcome);
     void SetDataPath(const std::string& shown);
@@ -125,4 +145,5 @@ private:
     std::unique_ptr<CRecoveryFile> recovery;
     uint64_t changes = 0;
     uint64_t changesWritten = 0;
+    std::unique_ptr<CDataLoad> load;
 };

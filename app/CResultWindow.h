@@ -37,6 +37,9 @@ public:
     Variable messageWindow;
     Variable plotButton;
     Variable labPlotWindow;  // the plot with axes, once asked for
+    // The question before a report replaces an existing file, and the name it would write.
+    Variable question;
+    std::string questionedName;
 
 protected:
     struct Look {
@@ -66,6 +69,8 @@ private:
     void ChainRings();
     void Export();
     void OpenLabPlot();
+    void ExportAsking();
+    void Export(const std::string& shown);
 
     Look look;
 };

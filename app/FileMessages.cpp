@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "io/DataCell.h"
+
 namespace {
 struct Reason {
     int error;
@@ -73,4 +75,73 @@ std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t lo
     return std::string(LeftQuote) + name + RightQuote + " anuncia " + std::to_string(claimed) +
            " filas pero solo contiene " + rows + ": se ha cargado lo que hay. El archivo est\xE1 incompleto o no " +
            "es un archivo de datos.";
+}
+
+std::string CellCutText()
+{
+    return "Una celda guarda como mucho " + std::to_string(DataCellLongest) +
+           " caracteres: se ha cortado lo que sobraba.";
+}
+
+namespace {
+std::string Rows(uint32_t n) { return n == 1 ? "1 fila" : std::to_string(n) + " filas"; }
+
+std::string NoDataFile(const std::string& name, const std::string& why)
+{
+    return FailureText("cargar", name, ("no es un archivo de datos: " + why).c_str());
+}
+}  // namespace
+
+std::string LoadFaultText(const std::string& name, const CDataFileReader::Outcome& outcome)
+{
+    std::string row = "la fila " + std::to_string(outcome.record);
+    switch (outcome.fault) {
+    case CDataFileReader::CannotOpen:
+    case CDataFileReader::ReadError:
+        return FailureText("cargar", name, outcome.error);
+    case CDataFileReader::NoMemory:
+        return FailureText("cargar", name, ENOMEM);
+    case CDataFileReader::NoCount:
+        return NoDataFile(name, "le falta la cuenta de filas");
+    case CDataFileReader::CountBeyondSize:
+        return NoDataFile(name, "anuncia " + Rows(outcome.claimed) + " y solo tiene " +
+                                    std::to_string(outcome.size) + " bytes");
+    case CDataFileReader::BadRecord:
+        return NoDataFile(name, row + " no son cuatro campos terminados en ;");
+    case CDataFileReader::NotText:
+        return NoDataFile(name, row + " tiene bytes que no son texto");
+    case CDataFileReader::LongRecord:
+        return NoDataFile(name, row + " tiene m\xE1s de " + std::to_string(DataFileLongestRecord) + " bytes");
+    case CDataFileReader::NoFault:
+        break;
+    }
+    return {};
+}
+
+std::string LoadNoteText(const std::string& name, const CDataFileReader::Outcome& outcome)
+{
+    std::string note;
+    if (outcome.loaded < outcome.claimed)
+        note = ShortLoadText(name, outcome.claimed, outcome.loaded);
+    else if (outcome.loaded > outcome.claimed)
+        note = std::string(LeftQuote) + name + RightQuote + " anuncia " + Rows(outcome.claimed) +
+               " pero contiene " + Rows(outcome.loaded) + ": se han cargado todas.";
+    if (outcome.cutCells > 0) {
+        if (note.empty())
+            note = std::string(LeftQuote) + name + RightQuote + ":";
+        note += " " + (outcome.cutCells == 1 ? std::string("1 celda ten\xED" "a") : std::to_string(outcome.cutCells) +
+                       " celdas ten\xED" "an") + " m\xE1s de " + std::to_string(DataCellLongest) +
+                " caracteres y se han cortado.";
+    }
+    return note;
+}
+
+std::string LoadingText(const std::string& name)
+{
+    return "Cargando " + std::string(LeftQuote) + name + RightQuote + " ...";
+}
+
+std::string ReplaceQuestionText(const std::string& name)
+{
+    return "\xBFReemplazar " + std::string(LeftQuote) + name + RightQuote + "?";
 }

@@ -287,6 +287,10 @@ void CEditBox::OnChar(CEvent event)
     }
     if (!editable || (column && !IsDataCellByte(c)))
         return;
+    if (column && GetText() && GetText()->GetLength() >= DataCellLongest) {
+        TellCut();
+        return;
+    }
     InsertChar(c);
     Draw();
 }
@@ -336,11 +340,21 @@ void CEditBox::InsertChar(char c)
     caret++;
 }
 
+// In a cell, what goes beyond the most a cell holds is dropped, and the column told.
 void CEditBox::InsertText(const char* bytes, uint32_t size)
 {
     CString* text = GetText();
     if (!text || size == 0)
         return;
+    if (column) {
+        uint32_t room = DataCellLongest - std::min(DataCellLongest, text->GetLength());
+        if (size > room) {
+            size = room;
+            TellCut();
+        }
+        if (size == 0)
+            return;
+    }
     auto piece = new CString(application);
     Variable hold(piece);
     piece->SetText(bytes, size);
@@ -421,6 +435,17 @@ void CEditBox::CutMark()
     selStart = selEnd = lo;
 }
 
+void CEditBox::TellCut()
+{
+    if (!parent)
+        return;
+    CEvent cut;
+    cut.type = EV_CELLCUT;
+    cut.value = 1;
+    cut.source = this;
+    parent->HandleEvent(cut);
+}
+
 // The caret goes before the first character whose right edge reaches the click.
 void CEditBox::PlaceCaret(int x)
 {
@@ -470,12 +495,24 @@ int CEditBox::Width(uint32_t from, uint32_t to)
     return to > from ? font->TextWidth(text->GetBuffer() + from, to - from) : 0;
 }
 
+// The first start from which the text up to the caret fits, found by halving: a long
+// text costs a few measures, not one per character.
 void CEditBox::ScrollToCaret()
 {
     if (caret < firstChar)
         firstChar = caret;
-    while (firstChar < caret && Width(firstChar, caret) > width - ScrollMargin)
-        firstChar++;
+    int room = width - ScrollMargin;
+    if (firstChar >= caret || Width(firstChar, caret) <= room)
+        return;
+    uint32_t low = firstChar + 1, high = caret;
+    while (low < high) {
+        uint32_t middle = low + (high - low) / 2;
+        if (Width(middle, caret) > room)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    firstChar = low;
 }
 
 void CEditBox::DrawBackground()

@@ -425,6 +425,7 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
         columns[k]->quiet = true;
     }
     uint32_t row = currentRow;
+    int32_t cut = 0;
     for (const char* line = text;; row++) {
         const char* lineEnd = std::find(line, end, '\n');
         for (CTextEdit* column : columns)
@@ -433,6 +434,10 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
         for (CTextEdit* column : columns) {
             const char* cellEnd = std::find(cell, lineEnd, '\t');
             std::string kept = CellOf(cell, cellEnd);
+            if (kept.size() > DataCellLongest) {
+                kept.resize(DataCellLongest);
+                cut++;
+            }
             column->SetRowText(row, kept.data(), uint32_t(kept.size()));
             if (cellEnd == lineEnd)
                 break;
@@ -451,6 +456,13 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
             column->Report(first, std::move(before[k]), column->RowTexts(first, last + 1));
     }
     WalkRing(this, CurrentRowWalk, row);
+    if (cut > 0 && parent) {
+        CEvent told;
+        told.type = EV_CELLCUT;
+        told.value = cut;
+        told.source = this;
+        parent->HandleEvent(told);
+    }
 }
 
 void CTextEdit::SetMarkedLine(int32_t line)

@@ -7,9 +7,12 @@
 #include "app/Acercade.h"
 #include "app/CCompactColumn.h"
 #include "app/CRecoveryFile.h"
-#include "platform/FileNames.h"
+#include "app/FileMessages.h"
+#include "app/Pregunta.h"
 #include "graphics/CBCell.h"
+#include "io/DataCell.h"
 #include "io/DataFile.h"
+#include "platform/FileNames.h"
 #include "tests/app/AppWindowFixture.h"
 #include "toolkit/CLabel.h"
 #include "toolkit/CScroller.h"
@@ -210,16 +213,117 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
     expectMessage("No se pudo cargar \xAB" + Join(dades, "carpeta") + "\xBB: Es un directorio");
     EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed load changes nothing";
 
-    // A file that claims more rows than it holds: what is there, and a word about it.
-    const std::string corto = Join(dades, "corto.dat");
-    WriteFile(corto, Count(5) + "7;;8;;\n9;;10;;\n");
-    Click(main->loadButton);
-    Answer(Chooser(), "corto.dat");
-    expectMessage("\xAB" + corto +
-                  "\xBB anuncia 5 filas pero solo contiene 2 filas: se ha cargado lo que "
-                  "hay. El archivo est\xE1 incompleto o no es un archivo de datos.");
-    EXPECT_EQ(LinesOf(Column(2)), (std::vector<std::string>{"8", "10"}));
-    EXPECT_EQ(main->GetDataPath(), "") << "\"Guardar\" must not write over a damaged file";
+    // A cell typed beyond the most it holds is cut, and told.
+    ClickAt(Column(1), 20, Column(1)->rowHeight / 2);
+    Type(std::string(DataCellLongest + 1, '3'));
+    expectMessage(CellCutText());
+    EXPECT_EQ(LinesOf(Column(1))[0], std::string(DataCellLongest, '3'));
+}
+
+// A file is read whole before anything changes: one that is no data file is refused
+// and the columns and the data path stay; one whose count differs from its records,
+// or whose cells were cut, loads with a word about it and leaves no data path.
+TEST_F(MainWindowTest, LoadsThatCannotDamage)
+{
+    const std::string html = "<!DOCTYPE html>\n<html><body><table><tr><td>1,5</td></tr></table></body></html>\n";
+    const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    const std::string longRecord = std::string(DataFileLongestRecord + 1, '1') + ";;;;\n";
+    const std::string longCell = std::string(DataCellLongest + 9, '7') + ";;;;\n";
+    const std::string noData = "no es un archivo de datos: ";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string message;                 // as told after the name
+        std::vector<std::string> firstColumn;  // empty: refused, nothing changes
+        bool keepsPath;
+    } cases[] = {
+        {"informe.html", html, ": " + noData + "anuncia 1329865020 filas y solo tiene 79 bytes", {}, false},
+        {"dibujo.png", png, ": " + noData + "anuncia 1196314761 filas y solo tiene 16 bytes", {}, false},
+        {"corto.bin", "\x01", ": " + noData + "le falta la cuenta de filas", {}, false},
+        {"campos.dat", Count(2) + "1;2;3;4;\n5;6\n", ": " + noData + "la fila 2 no son cuatro campos terminados en ;",
+         {}, false},
+        {"cinco.dat", Count(1) + "1;2;3;4;5;\n", ": " + noData + "la fila 1 no son cuatro campos terminados en ;", {},
+         false},
+        {"hueco.dat", Count(2) + "1;;;;\n\n2;;;;\n", ": " + noData + "la fila 2 no son cuatro campos terminados en ;",
+         {}, false},
+        {"binario.dat", Count(1) + std::string("1;\0;3;4;\n", 9), ": " + noData + "la fila 1 tiene bytes que no son texto",
+         {}, false},
+        {"largo.dat", Count(1) + longRecord, ": " + noData + "la fila 1 tiene m\xE1s de 1048576 bytes", {}, false},
+        {"bueno.dat", Count(2) + "1;0.1;2;0.2;\r\n3;;4;;\n\r\n", "", {"1", "3"}, true},
+        {"menos.dat", Count(1) + "5;;;;\n6;;;;\n7;;;;\n", " anuncia 1 fila pero contiene 3 filas: se han cargado todas.",
+         {"5", "6", "7"}, false},
+        {"mas.dat", Count(3) + "7;;8;;\n9;;10;;\n",
+         " anuncia 3 filas pero solo contiene 2 filas: se ha cargado lo que hay. El archivo est\xE1 incompleto o no es "
+         "un archivo de datos.",
+         {"7", "9"}, false},
+        {"celda.dat", Count(1) + longCell, ": 1 celda ten\xED" "a m\xE1s de 256 caracteres y se han cortado.",
+         {std::string(DataCellLongest, '7')}, false},
+    };
+    CMainw* main = Start();
+    TypeColumns({{"1", "2"}, {}, {"3", "4"}});
+    Click(main->saveAsButton);
+    Answer(Chooser(), "tecleado.dat");
+    for (const Case& c : cases) {
+        std::string path = Join(dades, c.name);
+        WriteFile(path, c.bytes);
+        std::vector<std::string> before[4];
+        for (int k = 0; k < 4; k++)
+            before[k] = LinesOf(Column(k));
+        std::string pathBefore = main->GetDataPath();
+        Click(main->loadButton);
+        Answer(Chooser(), c.name);
+        EXPECT_FALSE(main->IsLoading()) << c.name << ": a small file loads at once";
+        auto* message = Message(main->messageWindow);
+        if (c.message.empty()) {
+            EXPECT_EQ(message, nullptr) << c.name;
+        } else {
+            ASSERT_NE(message, nullptr) << c.name;
+            std::string told = c.firstColumn.empty() ? "No se pudo cargar \xAB" : "\xAB";
+            EXPECT_EQ(message->GetMessage(), told + path + "\xBB" + c.message);
+            Click(message->acceptButton);
+        }
+        if (c.firstColumn.empty()) {
+            for (int k = 0; k < 4; k++)
+                EXPECT_EQ(LinesOf(Column(k)), before[k]) << c.name << ": nothing changes";
+            EXPECT_EQ(main->GetDataPath(), pathBefore) << c.name;
+        } else {
+            EXPECT_EQ(LinesOf(Column(0)), c.firstColumn) << c.name;
+            EXPECT_EQ(main->GetDataPath(), c.keepsPath ? path : "") << c.name;
+        }
+    }
+    EXPECT_EQ(LinesOf(Column(3)), (std::vector<std::string>{""}));
+}
+
+// "Guardar Como" onto another existing file asks first and writes nothing until "Sí";
+// the data set's own file, a new name or a device are written without a question.
+TEST_F(MainWindowTest, SavingOverAnotherFileAsksFirst)
+{
+    const std::string other = Join(dades, "otro.dat"), old = Count(1) + "old;;;;\n";
+    WriteFile(other, old);
+    CMainw* main = Start();
+    TypeColumns({{"5"}});
+    Click(main->saveAsButton);
+    Answer(Chooser(), "mio.dat");
+    ASSERT_EQ(main->GetDataPath(), Join(dades, "mio.dat"));
+    EXPECT_EQ(main->question.Get(), nullptr) << "a new name asks nothing";
+    Click(main->saveAsButton);
+    Answer(Chooser(), "mio.dat");
+    EXPECT_EQ(main->question.Get(), nullptr) << "nor does the data set's own file";
+
+    for (bool replace : {false, true}) {
+        Click(main->saveAsButton);
+        Answer(Chooser(), "otro.dat");
+        auto* question = main->question.CheckedAs<Pregunta>();
+        ASSERT_NE(question, nullptr);
+        EXPECT_TRUE(question->visible);
+        EXPECT_EQ(question->GetMessage(), "\xBFReemplazar \xABotro.dat\xBB?");
+        EXPECT_EQ(app->activeWindow, question->noButton.Get()) << "Enter keeps the file";
+        EXPECT_EQ(ReadFile(other), old) << "nothing written before the answer";
+        Click(replace ? question->yesButton : question->noButton);
+        EXPECT_FALSE(question->visible);
+        EXPECT_EQ(ReadFile(other), replace ? Count(2) + "5;;;;\n;;;;\n" : old);
+        EXPECT_EQ(main->GetDataPath(), Join(dades, replace ? "otro.dat" : "mio.dat"));
+    }
 }
 
 TEST_F(MainWindowTest, AFullDeviceIsTold)
@@ -274,6 +378,8 @@ TEST_F(MainWindowTest, AReadOnlyFolderIsToldAndTheOldFileKept)
         TypeColumns({{"1"}});
         Click(main->saveAsButton);
         Answer(Chooser(), "viejo.dat");
+        if (auto* question = main->question.CheckedAs<Pregunta>())
+            Click(question->yesButton);
         auto* message = Message(main->messageWindow);
         std::string expected = "No se pudo guardar \xAB" + Join(dades, "viejo.dat") + "\xBB: Permiso denegado";
         bool told = message && message->GetMessage() == expected;

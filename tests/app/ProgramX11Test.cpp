@@ -3,7 +3,8 @@
 // both reports and plots with axes exported through the chooser and compared byte for
 // byte with what ajustor-fit writes for the saved file, "Nuevo", "Cargar", a cell that
 // is no number, the data typed again with decimal commas (the same reports), the about
-// window, and the end by the title bar's close button. Once without a window manager, once under openbox.
+// window, and the end by the title bar's close button; then loads and saves that must
+// not damage data. Once without a window manager, once under openbox.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -438,6 +439,52 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     Place about = Find("Programa Realizado por :");
     EXPECT_EQ(about.width, 320 + 4);
     Picture("acerca-de");
+
+    Close(main);
+    EXPECT_EQ(ExitStatus(), 0);
+}
+
+// Typed rows survive a "Cargar" of an HTML report, and "Guardar Como" onto another
+// existing file leaves it as it was until "Sí". Names are confirmed with Enter in the
+// chooser, as most people do.
+TEST_P(ProgramX11Test, NoLoadOrSaveDamagesData)
+{
+    Place main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NE(main.id, 0u);
+    titleHeight = main.height - 480 - 4;
+    const std::string typed = std::string("\x03\0\0\0", 4) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
+    const std::string old = std::string("\x01\0\0\0", 4) + "9;;9;;\n";
+    {
+        std::ofstream(data / "informe.html") << "<!DOCTYPE html>\n<html><body><p>1,5</p></body></html>\n";
+        std::ofstream(data / "otro.dat", std::ios::binary) << old;
+    }
+    TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}});
+    auto confirm = [&](int buttonY, const std::string& title, const std::string& name) {
+        Click(main, 8 + 74, buttonY);
+        Find(title);
+        Type(name);
+        Keys("Return");
+    };
+    auto clickButton = [&](const Place& window, int centreX) {
+        Click(window, centreX, window.height - titleHeight - 4 - 12 - 13);
+    };
+
+    confirm(58 + 24, "Cargar Datos \\.\\.\\.", "/informe.html");
+    Place refused = Find("Aviso");
+    Picture("cargar-informe");
+    clickButton(refused, (refused.width - 4) / 2);  // "Aceptar"
+    confirm(158 + 24, "Guardar Datos Como \\.\\.\\.", "/copia.dat");
+    EXPECT_EQ(WaitForFile(data / "copia.dat"), typed) << "the typed rows stayed";
+
+    confirm(158 + 24, "Guardar Datos Como \\.\\.\\.", "/otro.dat");
+    Place question = Find("Aviso");
+    Picture("reemplazar");
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(ReadAll(data / "otro.dat"), old) << "nothing written before the answer";
+    int buttons = (question.width - 4 - (2 * 110 + 16)) / 2;
+    clickButton(question, buttons + 55);  // "Sí"
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(ReadAll(data / "otro.dat"), typed);
 
     Close(main);
     EXPECT_EQ(ExitStatus(), 0);

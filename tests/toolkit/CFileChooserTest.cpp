@@ -83,6 +83,8 @@ protected:
         fs::create_directories(FsPath(Join(tree, "empty")));
         Touch(Join(base, "a.dat"));
         Touch(Join(base, "b.dat"));
+        // What a killed save leaves beside its target is never offered as a file.
+        Touch(Join(base, ".b.dat.4321-17.tmp"));
         ASSERT_TRUE(ChangeDirectory(base));
         owner = new COwner(app);
         held.emplace_back(owner);
@@ -359,14 +361,28 @@ TEST_F(FileChooserTest, DirectoryClicksEnterAndGoUpWithoutATrailingSlash)
     EXPECT_EQ(owner->keys.size(), 0u);
 }
 
-TEST_F(FileChooserTest, EnterInTheNameFieldEntersFoldersAndPutsBackThePathOtherwise)
+TEST_F(FileChooserTest, EnterInTheNameFieldEntersFoldersAndConfirmsOtherNames)
 {
     CFileChooser* chooser = Open();
+    // An empty field: nothing to enter, nothing to confirm.
     Key(VK_ESCAPE);
-    Type("a.dat");
     Key(VK_RETURN);
-    EXPECT_EQ(CurrentDirectory(), base);
-    EXPECT_EQ(Name(chooser), base);
+    EXPECT_TRUE(chooser->visible);
+    EXPECT_TRUE(owner->keys.empty());
+
+    // A file's name, existing or new, is confirmed as "O.k" confirms it.
+    for (const char* typed : {"a.dat", "nuevo.dat"}) {
+        Key(VK_ESCAPE);
+        Type(typed);
+        Key(VK_RETURN);
+        EXPECT_FALSE(chooser->visible) << typed;
+        EXPECT_EQ(owner->keys, std::vector<int32_t>{1}) << typed;
+        EXPECT_EQ(owner->chosen, typed);
+        EXPECT_EQ(CurrentDirectory(), base);
+        owner->keys.clear();
+        chooser->Show();
+        Pump();
+    }
 
     Key(VK_ESCAPE);
     Type("sub2");
@@ -590,7 +606,9 @@ TEST_F(FileChooserTest, AccentedNamesShowInTheCodePageAndRoundTrip)
     Type(stand);
     Key(VK_RETURN);
     EXPECT_EQ(CurrentDirectory(), base);
-    EXPECT_EQ(Name(chooser), stand);
+    EXPECT_EQ(owner->chosen, stand) << "no folder: confirmed, for the owner to refuse";
+    chooser->Show();
+    Pump();
 
     // A file shown with the stand-in is offered as such; it names no file, so neither
     // of the two it may stand for is reached.

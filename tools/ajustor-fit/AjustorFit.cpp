@@ -63,9 +63,8 @@ const char* const Usage =
     "tambien si el ajuste no se puede calcular (menos de dos valores de x distintos, un\n"
     "error de y nulo en el ajuste ponderado).\n";
 
-// No record of a data file the tool reads may be longer: endless input cannot take all
-// memory through one line.
-constexpr uint32_t LongestRecord = 1u << 20;
+// No record of a data file the tool reads may be longer, as in the program.
+constexpr uint32_t LongestRecord = DataFileLongestRecord;
 
 struct Options {
     bool weighted = false, rows = false, text = false, help = false;
