@@ -21,6 +21,7 @@
 #include "toolkit/CScroller.h"
 #include "toolkit/CSkinButton.h"
 #include "toolkit/CTextEdit.h"
+#include "toolkit/Notice.h"
 
 namespace {
 // Every child has the colour (255, 236, 192).
@@ -83,6 +84,8 @@ void CMainw::HandleEvent(CEvent event)
             Build();
             event.type = EV_NONE;
         }
+    } else if (event.type == EV_NOTICE) {
+        Tell(NoticeText(event.value));
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
         GetApplication()->Stop();
     }

@@ -10,6 +10,7 @@
 #include "io/DataCell.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/FittedNumber.h"
+#include "toolkit/Notice.h"
 
 using namespace platform;
 
@@ -343,7 +344,7 @@ void CEditBox::Paste()
 {
     if (!editable)
         return;
-    Variable clip(GetApplication()->GetClipboardText());
+    Variable clip(ClipboardText());
     auto* pasted = clip.As<CString>();
     if (!pasted || pasted->GetLength() == 0)
         return;
@@ -364,7 +365,7 @@ void CEditBox::ReplaceMark()
     CString* text = GetText();
     if (!editable || !text)
         return;
-    Variable clip(GetApplication()->GetClipboardText());
+    Variable clip(ClipboardText());
     auto* pasted = clip.As<CString>();
     if (!pasted || pasted->GetLength() == 0)
         return;
@@ -378,6 +379,27 @@ void CEditBox::ReplaceMark()
     InsertText(kept.data(), uint32_t(kept.size()));
     selStart = lo;
     selEnd = caret;
+}
+
+// The clipboard's text; when it holds text that cannot be read, the person is told
+// (nothing is pasted).
+CString* CEditBox::ClipboardText()
+{
+    int status = 0;
+    CString* text = GetApplication()->GetClipboardText(&status);
+    if (status < 0)
+        Tell(NoticePasteFailed);
+    return text;
+}
+
+// Passed up as the box's own, to the window that shows messages.
+void CEditBox::Tell(int32_t notice)
+{
+    CEvent told;
+    told.type = EV_NOTICE;
+    told.value = notice;
+    told.source = application;
+    CWindow::HandleEvent(told);
 }
 
 void CEditBox::CopyMark()

@@ -68,6 +68,8 @@ private:
     void InsertChar(char c);
     void InsertText(const char* text, uint32_t size);
     void Paste();
+    CString* ClipboardText();
+    void Tell(int32_t notice);
     void ReplaceMark();
     void CopyMark();
     void CutMark();

@@ -195,6 +195,11 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
         Click(message->acceptButton);
         EXPECT_FALSE(message->visible);
     };
+    // Text on the clipboard that cannot be read: nothing pasted, and a word about it.
+    desktop.BreakClipboard();
+    Key(platform::VK_CONTROL);
+    Type("v");
+    expectMessage("No se pudo pegar el portapapeles");
     Click(main->saveAsButton);
     Answer(Chooser(), Join("falta", "datos.dat"));
     expectMessage("No se pudo guardar \xAB" + Join(Join(dades, "falta"), "datos.dat") +
@@ -205,7 +210,7 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
     Click(main->loadButton);
     Answer(Chooser(), "carpeta");
     expectMessage("No se pudo cargar \xAB" + Join(dades, "carpeta") + "\xBB: Es un directorio");
-    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed load changes nothing";
+    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed paste or load changes nothing";
 
     // A file that claims more rows than it holds: what is there, and a word about it.
     const std::string corto = Join(dades, "corto.dat");
