@@ -2,7 +2,8 @@
 // scroller holding many rows, as in the main window. Each measured step runs the loop
 // until the change has reached the windows. Also the load of a million-row data file
 // into four columns, with the process's peak resident memory as a counter (run it
-// alone for a clean peak: --benchmark_filter=LoadMillionRows).
+// alone for a clean peak: --benchmark_filter=LoadMillionRows), and a block of rows
+// pasted from the clipboard with Control+V.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -210,4 +211,45 @@ void LoadMillionRows(benchmark::State& state)
     state.counters["rows"] = rows;
 }
 BENCHMARK(LoadMillionRows)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Four cells a row, tabs between them and a line feed after each: 28 bytes a row, as
+// a spreadsheet copies them.
+std::string MakeBlock(uint32_t rows)
+{
+    std::string block;
+    block.reserve(size_t(rows) * 28);
+    char row[64];
+    for (uint32_t i = 0; i < rows; i++) {
+        int n = std::snprintf(row, sizeof row, "%06u.%03u\t0.%u\t%06u.%u\t0.0%u\n", i, i % 1000, i % 7 + 1, 2 * i,
+                              i % 10, i % 9 + 1);
+        block.append(row, size_t(n));
+    }
+    return block;
+}
+
+// Control+V in the first column of an empty ring: the block reaches all four columns.
+void PasteRows(benchmark::State& state)
+{
+    auto rows = uint32_t(state.range(0));
+    std::string block = MakeBlock(rows);
+    Ring ring(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (CTextEdit* column : ring.columns)
+            column->Clear();
+        ring.desktop.SetClipboardText(block.data(), block.size());
+        state.ResumeTiming();
+        ring.desktop.PressKey(VK_CONTROL);
+        ring.desktop.TypeKey('V', 22);
+        ring.desktop.ReleaseKey(VK_CONTROL);
+        ring.Pump();
+        state.PauseTiming();
+        if (ring.columns[3]->GetLineCount() != rows)
+            state.SkipWithError("rows missing");
+        state.ResumeTiming();
+    }
+    state.counters["MB"] = double(block.size()) / 1e6;
+    state.counters["rows"] = rows;
+}
+BENCHMARK(PasteRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 }  // namespace
