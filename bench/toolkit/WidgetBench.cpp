@@ -3,8 +3,12 @@
 // until the change has reached the windows. Also the load of a million-row data file
 // into four columns, with the process's peak resident memory as a counter (run it
 // alone for a clean peak: --benchmark_filter=LoadMillionRows), and a block of rows
-// pasted from the clipboard with Control+V.
+// pasted with Control+V, with the time the X11 backend takes to read such a block
+// from xclip (on a private Xvfb).
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
@@ -17,6 +21,8 @@
 #include "core/Variable.h"
 #include "io/DataFile.h"
 #include "platform/headless/PHeadlessSystem.h"
+#include "platform/x11/PX11System.h"
+#include "platform/x11/PXvfbServer.h"
 #include "tests/common/DesktopLoop.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CGApplication.h"
@@ -220,7 +226,7 @@ std::string MakeBlock(uint32_t rows)
     block.reserve(size_t(rows) * 28);
     char row[64];
     for (uint32_t i = 0; i < rows; i++) {
-        int n = std::snprintf(row, sizeof row, "%06u.%03u\t0.%u\t%06u.%u\t0.0%u\n", i, i % 1000, i % 7 + 1, 2 * i,
+        int n = std::snprintf(row, sizeof row, "%06u.%02u\t0.%u\t%06u.%u\t0.0%u\n", i, i % 100, i % 7 + 1, 2 * i,
                               i % 10, i % 9 + 1);
         block.append(row, size_t(n));
     }
@@ -252,4 +258,49 @@ void PasteRows(benchmark::State& state)
     state.counters["rows"] = rows;
 }
 BENCHMARK(PasteRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The block read whole from xclip, which offers it in pieces (INCR).
+void ClipboardFromXclip(benchmark::State& state)
+{
+    std::string block = MakeBlock(uint32_t(state.range(0)));
+    platform::PXvfbServer server;
+    std::unique_ptr<platform::PX11System> system;
+    if (!server.Start() || !(system = platform::PX11System::Open(server.GetDisplayName().c_str()))) {
+        state.SkipWithError("no X server");
+        return;
+    }
+    int in[2];
+    if (pipe(in) != 0)
+        return;
+    pid_t xclip = fork();
+    if (xclip == 0) {
+        dup2(in[0], 0);
+        close(in[1]);
+        int quiet = open("/dev/null", O_WRONLY);  // it tells of every request it serves
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
+        execlp("xclip", "xclip", "-quiet", "-selection", "clipboard", "-i", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(in[0]);
+    bool fed = write(in[1], block.data(), block.size()) == ssize_t(block.size());
+    close(in[1]);
+    std::string text;
+    for (int attempt = 0; fed && attempt < 100 && text.size() != block.size(); attempt++) {
+        usleep(50000);
+        system->GetClipboardText(text);
+    }
+    if (text.size() != block.size())
+        state.SkipWithError("xclip does not offer the block");
+    for (auto _ : state) {
+        text.clear();
+        if (system->GetClipboardText(text) != 1 || text.size() != block.size())
+            state.SkipWithError("the block did not arrive whole");
+    }
+    kill(xclip, SIGTERM);
+    waitpid(xclip, nullptr, 0);
+    state.counters["MB"] = double(block.size()) / 1e6;
+}
+BENCHMARK(ClipboardFromXclip)->Arg(100000)->Unit(benchmark::kMillisecond);
 }  // namespace
