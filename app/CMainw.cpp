@@ -30,6 +30,7 @@
 #include "toolkit/CSkinButton.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/CTimer.h"
+#include "toolkit/Notice.h"
 
 namespace {
 // Every child has the colour (255, 236, 192).
@@ -147,8 +148,8 @@ void CMainw::HandleEvent(CEvent event)
         GoOnLoading();
     } else if (event.type == EV_RESULT && event.source == question.Get() && question) {
         QuestionAnswered(event.key);
-    } else if (event.type == EV_CELLCUT) {
-        Tell(CellCutText());
+    } else if (event.type == EV_NOTICE) {
+        Tell(NoticeText(event.value));
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
         GetApplication()->Stop();
     } else if (ColumnIndex(dynamic_cast<CTextEdit*>(event.source)) >= 0 && event.type == EV_CHAR) {

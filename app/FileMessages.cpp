@@ -77,12 +77,6 @@ std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t lo
            "es un archivo de datos.";
 }
 
-std::string CellCutText()
-{
-    return "Una celda guarda como mucho " + std::to_string(DataCellLongest) +
-           " caracteres: se ha cortado lo que sobraba.";
-}
-
 namespace {
 std::string Rows(uint32_t n) { return n == 1 ? "1 fila" : std::to_string(n) + " filas"; }
 

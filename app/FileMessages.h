@@ -28,7 +28,6 @@ std::string RecoveredText(const std::string& name, uint32_t rows);
 std::string ShortLoadText(const std::string& name, uint32_t claimed, uint32_t loaded);
 
 // Text typed, pasted or loaded into a cell beyond the most a cell holds.
-std::string CellCutText();
 
 // Why a load was refused: the file could not be read, or is no data file.
 std::string LoadFaultText(const std::string& name, const CDataFileReader::Outcome& outcome);

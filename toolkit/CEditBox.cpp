@@ -10,6 +10,7 @@
 #include "io/DataCell.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/FittedNumber.h"
+#include "toolkit/Notice.h"
 
 using namespace platform;
 
@@ -288,7 +289,7 @@ void CEditBox::OnChar(CEvent event)
     if (!editable || (column && !IsDataCellByte(c)))
         return;
     if (column && GetText() && GetText()->GetLength() >= DataCellLongest) {
-        TellCut();
+        Tell(NoticeCellCut);
         return;
     }
     InsertChar(c);
@@ -350,7 +351,7 @@ void CEditBox::InsertText(const char* bytes, uint32_t size)
         uint32_t room = DataCellLongest - std::min(DataCellLongest, text->GetLength());
         if (size > room) {
             size = room;
-            TellCut();
+            Tell(NoticeCellCut);
         }
         if (size == 0)
             return;
@@ -369,7 +370,7 @@ void CEditBox::Paste()
 {
     if (!editable)
         return;
-    Variable clip(GetApplication()->GetClipboardText());
+    Variable clip(ClipboardText());
     auto* pasted = clip.As<CString>();
     if (!pasted || pasted->GetLength() == 0)
         return;
@@ -390,7 +391,7 @@ void CEditBox::ReplaceMark()
     CString* text = GetText();
     if (!editable || !text)
         return;
-    Variable clip(GetApplication()->GetClipboardText());
+    Variable clip(ClipboardText());
     auto* pasted = clip.As<CString>();
     if (!pasted || pasted->GetLength() == 0)
         return;
@@ -404,6 +405,27 @@ void CEditBox::ReplaceMark()
     InsertText(kept.data(), uint32_t(kept.size()));
     selStart = lo;
     selEnd = caret;
+}
+
+// The clipboard's text; when it holds text that cannot be read, the person is told
+// (nothing is pasted).
+CString* CEditBox::ClipboardText()
+{
+    int status = 0;
+    CString* text = GetApplication()->GetClipboardText(&status);
+    if (status < 0)
+        Tell(NoticePasteFailed);
+    return text;
+}
+
+// Passed up as the box's own, to the window that shows messages.
+void CEditBox::Tell(int32_t notice)
+{
+    CEvent told;
+    told.type = EV_NOTICE;
+    told.value = notice;
+    told.source = application;
+    CWindow::HandleEvent(told);
 }
 
 void CEditBox::CopyMark()
@@ -433,17 +455,6 @@ void CEditBox::CutMark()
     else if (caret > lo)
         caret = lo;
     selStart = selEnd = lo;
-}
-
-void CEditBox::TellCut()
-{
-    if (!parent)
-        return;
-    CEvent cut;
-    cut.type = EV_CELLCUT;
-    cut.value = 1;
-    cut.source = this;
-    parent->HandleEvent(cut);
 }
 
 // The caret goes before the first character whose right edge reaches the click.

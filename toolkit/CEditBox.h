@@ -38,8 +38,8 @@ public:
     // Replaces the text; caret, view and mark go back to the start.
     void SetText(const char* text, uint32_t size);
     // Makes the box the cell editor of a column (`owner`, as `rows`): the bytes a data
-    // cell cannot hold are dropped, text beyond the most a cell holds is cut (EV_CELLCUT
-    // goes up), and a pasted block is handed to the rows.
+    // cell cannot hold are dropped, text beyond the most a cell holds is cut (EV_NOTICE
+    // NoticeCellCut goes up), and a pasted block is handed to the rows.
     void SetColumn(CObject* owner, Column* rows)
     {
         columnObject = owner;
@@ -72,8 +72,9 @@ private:
     void RunCommand(char command);
     void InsertChar(char c);
     void InsertText(const char* text, uint32_t size);
-    void TellCut();
     void Paste();
+    CString* ClipboardText();
+    void Tell(int32_t notice);
     void ReplaceMark();
     void CopyMark();
     void CutMark();

@@ -37,10 +37,9 @@ enum : int32_t {
     // The wheel turned over a window: `value` rows to scroll, positive towards the end
     // (three a notch); `x`, `y` the pointer on the screen. Bubbles up like any event.
     EV_WHEEL = 28,
-    // Text given to a cell of a data column was longer than a cell holds and was cut
-    // (DataCellLongest): `value` the cells cut. Sent up by the cell editor or the
-    // column, never by the loop.
-    EV_CELLCUT = 29,
+    // A widget has something to tell the person (`value`: a Notice, toolkit/Notice.h).
+    // Bubbles up like any event to the window that shows messages.
+    EV_NOTICE = 29,
 };
 
 // The event record, passed and copied by value. It doubles as a point or rectangle

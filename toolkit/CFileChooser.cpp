@@ -194,7 +194,12 @@ void CFileChooser::OwnEvent(CEvent event)
 void CFileChooser::ChildEvent(CEvent event)
 {
     CObject* from = event.source;
-    if (from == directoryList.Get() && event.type == EV_CLICK) {
+    if (event.type == EV_NOTICE) {
+        // The owner shows the messages: the chooser has no place for them.
+        event.source = this;
+        if (auto* receiver = dynamic_cast<CWComponent*>(owner.GetChecked()))
+            GetApplication()->SendEvent(receiver, event);
+    } else if (from == directoryList.Get() && event.type == EV_CLICK) {
         if (ClickedLine(GetDirectoryList()))
             EnterCurrentDirectory(0);
     } else if (from == fileList.Get()) {

@@ -11,6 +11,7 @@
 #include "io/DataCell.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CGApplication.h"
+#include "toolkit/Notice.h"
 
 using namespace platform;
 
@@ -425,7 +426,7 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
         columns[k]->quiet = true;
     }
     uint32_t row = currentRow;
-    int32_t cut = 0;
+    bool cut = false;
     for (const char* line = text;; row++) {
         const char* lineEnd = std::find(line, end, '\n');
         for (CTextEdit* column : columns)
@@ -436,7 +437,7 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
             std::string kept = CellOf(cell, cellEnd);
             if (kept.size() > DataCellLongest) {
                 kept.resize(DataCellLongest);
-                cut++;
+                cut = true;
             }
             column->SetRowText(row, kept.data(), uint32_t(kept.size()));
             if (cellEnd == lineEnd)
@@ -456,10 +457,10 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
             column->Report(first, std::move(before[k]), column->RowTexts(first, last + 1));
     }
     WalkRing(this, CurrentRowWalk, row);
-    if (cut > 0 && parent) {
+    if (cut && parent) {
         CEvent told;
-        told.type = EV_CELLCUT;
-        told.value = cut;
+        told.type = EV_NOTICE;
+        told.value = NoticeCellCut;
         told.source = this;
         parent->HandleEvent(told);
     }

@@ -61,6 +61,9 @@ void PX11System::State::Translate(XEvent& event)
     case SelectionRequest:
         AnswerSelectionRequest(event.xselectionrequest);
         return;
+    case PropertyNotify:
+        PropertyChanged(event.xproperty);
+        return;
     case SelectionClear:
         if (event.xselectionclear.selection == clipboard)
             ownsClipboard = false;

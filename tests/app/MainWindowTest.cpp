@@ -17,6 +17,7 @@
 #include "toolkit/CLabel.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CSkinButton.h"
+#include "toolkit/Notice.h"
 
 using platform::VK_TAB;
 
@@ -201,6 +202,11 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
         Click(message->acceptButton);
         EXPECT_FALSE(message->visible);
     };
+    // Text on the clipboard that cannot be read: nothing pasted, and a word about it.
+    desktop.BreakClipboard();
+    Key(platform::VK_CONTROL);
+    Type("v");
+    expectMessage("No se pudo pegar el portapapeles");
     Click(main->saveAsButton);
     Answer(Chooser(), Join("falta", "datos.dat"));
     expectMessage("No se pudo guardar \xAB" + Join(Join(dades, "falta"), "datos.dat") +
@@ -211,12 +217,12 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
     Click(main->loadButton);
     Answer(Chooser(), "carpeta");
     expectMessage("No se pudo cargar \xAB" + Join(dades, "carpeta") + "\xBB: Es un directorio");
-    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed load changes nothing";
+    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed paste or load changes nothing";
 
     // A cell typed beyond the most it holds is cut, and told.
     ClickAt(Column(1), 20, Column(1)->rowHeight / 2);
     Type(std::string(DataCellLongest + 1, '3'));
-    expectMessage(CellCutText());
+    expectMessage(NoticeText(NoticeCellCut));
     EXPECT_EQ(LinesOf(Column(1))[0], std::string(DataCellLongest, '3'));
 }
 

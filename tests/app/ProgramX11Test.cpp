@@ -4,13 +4,15 @@
 // byte with what ajustor-fit writes for the saved file, "Nuevo", "Cargar", a cell that
 // is no number, the data typed again with decimal commas (the same reports), the about
 // window, and the end by the title bar's close button; then loads and saves that must
-// not damage data. Once without a window manager, once under openbox.
+// not damage data, and a block of 100,000 rows offered by xclip, pasted with Control+V
+// and saved whole. Once without a window manager, once under openbox.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -486,6 +488,51 @@ TEST_P(ProgramX11Test, NoLoadOrSaveDamagesData)
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(ReadAll(data / "otro.dat"), typed);
 
+    Close(main);
+    EXPECT_EQ(ExitStatus(), 0);
+}
+
+// A block of 100,000 rows offered by xclip (an INCR transfer) arrives whole.
+TEST_P(ProgramX11Test, AHundredThousandPastedRowsAreSavedWhole)
+{
+    Place main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NE(main.id, 0u);
+    titleHeight = main.height - 480 - 4;
+    std::string block, rows;
+    char row[64];
+    for (int i = 0; i < 100000; i++) {
+        int n = std::snprintf(row, sizeof row, "%06d.5\t0.1%d\t%06d.25\t0.%d\n", i, i % 10, 3 * i % 1000000, i % 7 + 1);
+        block.append(row, size_t(n));
+        std::replace(row, row + n - 1, '\t', ';');
+        rows.append(row, size_t(n - 1)).append(";\n");
+    }
+    ASSERT_EQ(block.size(), 2800000u);
+    fs::path offered = run / "bloque.txt";
+    std::ofstream(offered, std::ios::binary) << block;
+    std::string display = "DISPLAY=" + server.GetDisplayName() + " ";
+    pid_t xclip = fork();
+    if (xclip == 0) {
+        setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
+        execlp("xclip", "xclip", "-quiet", "-selection", "clipboard", "-i", offered.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(xclip, 0);
+    bool offering = false;
+    for (int attempt = 0; attempt < 100 && !offering; attempt++) {
+        offering = Shell(display + "xclip -o -selection clipboard -t TARGETS 2>/dev/null").find("UTF8_STRING") !=
+                   std::string::npos;
+        std::this_thread::sleep_for(50ms);
+    }
+    ASSERT_TRUE(offering) << "xclip does not offer the block: is it installed?";
+
+    // Column 1 has the keyboard at start.
+    Keys("ctrl+v");
+    Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/bloque.dat");
+    std::string saved = WaitForFile(data / "bloque.dat");
+    kill(xclip, SIGTERM);
+    waitpid(xclip, nullptr, 0);
+    EXPECT_EQ(saved.size(), 4 + rows.size());
+    EXPECT_TRUE(saved == std::string("\xA0\x86\x01\0", 4) + rows) << "the saved rows differ from the block";
     Close(main);
     EXPECT_EQ(ExitStatus(), 0);
 }
