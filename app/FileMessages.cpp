@@ -123,9 +123,11 @@ std::string LoadNoteText(const std::string& name, const CDataFileReader::Outcome
     if (outcome.cutCells > 0) {
         if (note.empty())
             note = std::string(LeftQuote) + name + RightQuote + ":";
-        note += " " + (outcome.cutCells == 1 ? std::string("1 celda ten\xED" "a") : std::to_string(outcome.cutCells) +
-                       " celdas ten\xED" "an") + " m\xE1s de " + std::to_string(DataCellLongest) +
-                " caracteres y se han cortado.";
+        // Appended piece by piece: MinGW's GCC 12 sees a false overlap in " " + string.
+        note += ' ';
+        note += outcome.cutCells == 1 ? std::string("1 celda ten\xED" "a")
+                                      : std::to_string(outcome.cutCells) + " celdas ten\xED" "an";
+        note += " m\xE1s de " + std::to_string(DataCellLongest) + " caracteres y se han cortado.";
     }
     return note;
 }
