@@ -369,6 +369,8 @@ TEST_F(MainWindowTest, AReadOnlyFolderIsToldAndTheOldFileKept)
     TypeColumns({{"1"}});
     Click(main->saveAsButton);
     Answer(Chooser(), "viejo.dat");
+    if (auto* question = main->question.CheckedAs<Pregunta>())
+        Click(question->yesButton);
     auto* message = Message(main->messageWindow);
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(message->GetMessage(), "No se pudo guardar \xAB" + Join(dades, "viejo.dat") + "\xBB: Permiso denegado");
