@@ -355,8 +355,10 @@ void CTextEdit::ReplaceRows(uint32_t row, uint32_t count, const std::vector<std:
     auto common = uint32_t(std::min<size_t>(count, rows.size()));
     for (uint32_t i = 0; i < common; i++)
         RowAt(row + i)->SetText(rows[i].data(), uint32_t(rows[i].size()));
-    for (uint32_t i = common; i < count; i++)
-        list->RemoveAt(row + common);
+    // From the last row back: only the rows below the range move, so taking back a
+    // pasted block of 100,000 rows does not move the block 100,000 times.
+    for (uint32_t i = count; i > common; i--)
+        list->RemoveAt(row + i - 1);
     for (size_t i = common; i < rows.size(); i++) {
         auto line = new CString(application);
         line->SetText(rows[i].data(), uint32_t(rows[i].size()));

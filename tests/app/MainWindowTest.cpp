@@ -546,6 +546,24 @@ TEST_F(MainWindowTest, UndoAndRedoEveryChangeOfTheDataSet)
     EXPECT_EQ(LinesOf(Column(2)), (Lines{"9", "9.5", "6", ""}));
     undo();
     EXPECT_EQ(LinesOf(Column(2)), (Lines{"4", "5", "6", ""}));
+    // A block that adds rows, one cell cut to the limit and told: one step all the same.
+    ClickAt(Column(0), 20, Column(0)->rowHeight * 7 / 2);
+    const std::string block = "7\n" + std::string(DataCellLongest + 5, '1') + "\n";
+    desktop.SetClipboardText(block.data(), uint32_t(block.size()));
+    Key(platform::VK_CONTROL);
+    Type("v");
+    const Lines pasted = {"1", "2", "3", "7", std::string(DataCellLongest, '1')};
+    EXPECT_EQ(LinesOf(Column(0)), pasted);
+    auto* cut = Message(main->messageWindow);
+    ASSERT_NE(cut, nullptr);
+    EXPECT_EQ(cut->GetMessage(), NoticeText(NoticeCellCut));
+    Click(cut->acceptButton);
+    ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    redo();
+    EXPECT_EQ(LinesOf(Column(0)), pasted);
+    undo();
     Click(main->newButton);
     EXPECT_EQ(LinesOf(Column(0)), (Lines{""}));
     EXPECT_EQ(main->GetDataPath(), "");
@@ -564,10 +582,12 @@ TEST_F(MainWindowTest, UndoAndRedoEveryChangeOfTheDataSet)
     Answer(Chooser(), "otro.dat");
     EXPECT_EQ(LinesOf(Column(0)), (Lines{"5"}));
     EXPECT_FALSE(main->HasUnsavedRows());
+    Variable loaded(Column(2)->GetLines());
     undo();
     EXPECT_EQ(LinesOf(Column(0)), x);
     EXPECT_EQ(main->GetDataPath(), Join(dades, "datos.dat"));
     redo();
+    EXPECT_EQ(Column(2)->GetLines(), loaded.Get()) << "the loaded rows are kept, not copied";
     EXPECT_EQ(main->GetDataPath(), Join(dades, "otro.dat"));
     EXPECT_FALSE(main->HasUnsavedRows());
     Type("1");
