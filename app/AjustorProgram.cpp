@@ -2,6 +2,7 @@
 
 #include "app/CMainw.h"
 #include "io/CFileNavigator.h"
+#include "platform/EndSignals.h"
 #include "platform/FileNames.h"
 #include "toolkit/CGApplication.h"
 
@@ -29,7 +30,7 @@ void PrepareAjustor()
     SetValidationMode(TrustRegistered);
 }
 
-Variable OpenMainWindow(CGApplication* app, const std::string& pictureFolder)
+Variable OpenMainWindow(CGApplication* app, const std::string& pictureFolder, const std::string& stateFolder)
 {
     Variable window(new CMainw(app, pictureFolder));
     auto* main = window.As<CMainw>();
@@ -40,6 +41,8 @@ Variable OpenMainWindow(CGApplication* app, const std::string& pictureFolder)
     // The pictures were read from their own folder; data files live in "Dades".
     Variable navigator(new CFileNavigator(app));
     navigator.As<CFileNavigator>()->ChangeDirectory("Dades");
+    if (!stateFolder.empty())
+        main->KeepRecovery(stateFolder);
     return window;
 }
 
@@ -51,8 +54,11 @@ int RunAjustor()
         delete app;
         return 1;
     }
-    Variable window = OpenMainWindow(app, FindPictureFolder());
+    // A log-out or shutdown ends the loop as the close button does.
+    platform::CatchEndSignals();
+    Variable window = OpenMainWindow(app, FindPictureFolder(), platform::StateFolder());
     app->Run();
+    window.As<CMainw>()->EndRecovery();
     window.Clear();
     app->Cleanup();
     delete app;

@@ -21,8 +21,10 @@ void PrepareAjustor();
 
 // Creates the main window centred on the desktop with its pictures from
 // `pictureFolder`, shows it and moves the process into the data folder "Dades" when
-// the current directory holds one. The Variable holds the window.
-Variable OpenMainWindow(CGApplication* app, const std::string& pictureFolder);
+// the current directory holds one. With a `stateFolder`, the data set is kept in a
+// recovery file there, and one left by an earlier run is taken over. The Variable
+// holds the window.
+Variable OpenMainWindow(CGApplication* app, const std::string& pictureFolder, const std::string& stateFolder = {});
 
 // The whole program on the installed window system: 0 when the main window is closed,
 // 1 when there is no window system.

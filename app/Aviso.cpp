@@ -14,6 +14,7 @@ constexpr int LeastWidth = 320;
 constexpr int MostTextWidth = 560;
 constexpr int ButtonWidth = 110;
 constexpr int ButtonHeight = 26;
+constexpr int ButtonGap = 16;
 
 // The bytes of `text` from `from` that fit in `room` pixels, at least one.
 size_t FittingBytes(CFont* font, const std::string& text, size_t from, int room)
@@ -38,13 +39,22 @@ void Aviso::HandleEvent(CEvent event)
 
 void Aviso::OpenMessage(const std::string& text)
 {
+    const char* const captions[] = {"Aceptar"};
+    Variable* const buttons[] = {&acceptButton};
+    Build(text, captions, buttons, 1);
+    Show();
+}
+
+void Aviso::Build(const std::string& text, const char* const captions[], Variable* const buttons[], int count)
+{
     CGApplication* app = GetApplication();
     message = text;
     Variable font(new CFont(app));
     font.As<CFont>()->SetDefault();
     int textWidth = std::min(font.As<CFont>()->TextWidth(text.c_str(), uint32_t(text.size())), MostTextWidth);
     std::vector<std::string> shown = Wrap(text, MostTextWidth);
-    int w = std::max(LeastWidth, textWidth + 2 * Margin + 4);
+    int buttonsWidth = count * ButtonWidth + (count - 1) * ButtonGap;
+    int w = std::max({LeastWidth, textWidth + 2 * Margin + 4, buttonsWidth + 2 * Margin});
     int h = Margin + int(shown.size()) * LineHeight + 12 + ButtonHeight + 12;
     CEvent desktop = app->GetDesktopSize();
     Create((desktop.x - w) >> 1, (desktop.y - h) >> 1, w, h, nullptr, "Aviso", 252, 242, 202);
@@ -56,14 +66,15 @@ void Aviso::OpenMessage(const std::string& text)
         label->SetText(shown[i].c_str());
         label->Show();
     }
-    // Made last, the button is the active component: Enter closes the window.
-    auto* button = new CButton(app);
-    acceptButton = button;
-    button->Create((w - ButtonWidth) >> 1, h - 12 - ButtonHeight, ButtonWidth, ButtonHeight, this, nullptr, 255,
-                   236, 192);
-    button->SetCaption("Aceptar");
-    button->Show();
-    Show();
+    // Made last, the last button is the active component: Enter presses it.
+    int x = (w - buttonsWidth) >> 1;
+    for (int i = 0; i < count; i++, x += ButtonWidth + ButtonGap) {
+        auto* button = new CButton(app);
+        *buttons[i] = button;
+        button->Create(x, h - 12 - ButtonHeight, ButtonWidth, ButtonHeight, this, nullptr, 255, 236, 192);
+        button->SetCaption(captions[i]);
+        button->Show();
+    }
 }
 
 // Breaks the text at blanks into lines that fit; a word wider than a line (a long

@@ -25,6 +25,11 @@ public:
     Variable lines[MostLines];
     Variable acceptButton;
 
+protected:
+    // Creates the window centred on the desktop, sized to the text, with a row of
+    // buttons under it, left to right; the last one made holds the keyboard.
+    void Build(const std::string& text, const char* const captions[], Variable* const buttons[], int count);
+
 private:
     std::vector<std::string> Wrap(const std::string& text, int room);
 

@@ -1,18 +1,26 @@
 #include "app/CMainw.h"
 
 #include "app/Acercade.h"
+#include "app/Aviso.h"
 #include "app/Basicad.h"
+#include "app/CDataLoad.h"
 #include "app/ChosenName.h"
 #include "app/FileMessages.h"
 #include "app/FitProblem.h"
-#include "app/Ponderat.h"
+#include "app/CRecoveryFile.h"
 #include "app/CResultWindow.h"
 #include "app/CYorkWindow.h"
+#include "app/Ponderat.h"
+#include "app/Pregunta.h"
+#include "core/CList.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
 #include "io/CFile.h"
+#include "io/CFileNavigator.h"
+#include "io/CLineColumn.h"
 #include "io/DataFile.h"
+#include "platform/FileNames.h"
 #include "platform/PCodePage.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CEditBox.h"
@@ -22,6 +30,8 @@
 #include "toolkit/CScroller.h"
 #include "toolkit/CSkinButton.h"
 #include "toolkit/CTextEdit.h"
+#include "toolkit/CTimer.h"
+#include "toolkit/Notice.h"
 
 namespace {
 // Every child has the colour (255, 236, 192).
@@ -55,6 +65,8 @@ const char* const Captions[4] = {"Valores X", "Errores X", "Valores Y", "Errores
 const int LabelSlot[4] = {0, 2, 1, 3};
 constexpr int ColumnLeft = 168;
 constexpr int ColumnPitch = 100;
+// How long after a change the recovery file is written, at most once in that time.
+constexpr uint32_t RecoveryDelay = 1000;
 
 std::string Text(CString* s) { return s && s->GetLength() ? std::string(s->GetBuffer(), s->GetLength()) : ""; }
 
@@ -64,6 +76,52 @@ T* NewChild(CMainw* window, int x, int y, int w, int h)
     auto* child = new T(window->GetApplication());
     child->Create(x, y, w, h, window, nullptr, ChildColour[0], ChildColour[1], ChildColour[2]);
     return child;
+}
+
+bool IsInput(int32_t type)
+{
+    return type == EV_KEYDOWN || type == EV_KEYUP || type == EV_CHAR || type == EV_CLICK || type == EV_LBUTTONUP ||
+           type == EV_WHEEL || type == EV_RESULT;
+}
+
+// The first slice of a load is read at once, so a small file loads without a wait;
+// later slices leave the loop time to paint between them.
+constexpr uint32_t FirstSliceMilliseconds = 150;
+constexpr uint32_t SliceMilliseconds = 40;
+
+// The last part of a shown name, as a question names the file.
+std::string BaseName(const std::string& shown)
+{
+    size_t slash = shown.find_last_of("/\\");
+    return slash == std::string::npos ? shown : shown.substr(slash + 1);
+}
+
+// The rows of `from` as a list a column can hold (at least one row): the very list of
+// a column kept as one, which gets a new empty one, or else a copy.
+Variable RowList(CApplication* app, CDataColumn* from)
+{
+    Variable rows;
+    if (auto* lines = dynamic_cast<CLineColumn*>(from)) {
+        rows = lines->lines;
+        lines->MakeEmpty();
+    } else {
+        auto* list = new CList(app);
+        rows = list;
+        list->Create();
+        for (uint32_t i = 0, n = from->LineCount(); i < n; i++) {
+            CString* line = from->LineAt(i);
+            auto* row = new CString(app);
+            row->SetText(line ? line->GetBuffer() : "", line ? line->GetLength() : 0);
+            list->Add(row);
+        }
+    }
+    auto* list = rows.As<CList>();
+    if (list->GetCount() == 0) {
+        auto* row = new CString(app);
+        row->SetText("", 0);
+        list->Add(row);
+    }
+    return rows;
 }
 
 // A name the system can take: no stand-in for an unknown character, no zero byte.
@@ -93,9 +151,24 @@ void CMainw::HandleEvent(CEvent event)
             Build();
             event.type = EV_NONE;
         }
+    } else if (event.source == recoveryTimer.Get() && event.type == EV_TIMER) {
+        recoveryTimer.As<CTimer>()->SetEnabled(0);
+        WriteRecovery();
+    } else if (event.type == EV_TIMER && event.source == loadTimer.Get() && loadTimer) {
+        GoOnLoading();
+    } else if (event.type == EV_RESULT && event.source == question.Get() && question) {
+        QuestionAnswered(event.key);
+    } else if (event.type == EV_NOTICE) {
+        Tell(NoticeText(event.value));
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
         GetApplication()->Stop();
+    } else if (ColumnIndex(dynamic_cast<CTextEdit*>(event.source)) >= 0 && event.type == EV_CHAR) {
+        DataChanged();  // a cell being typed in, not yet a change of the rows
     }
+    // What one key or click changed is one step. Other events come in the middle of
+    // it too, as the columns move.
+    if (IsInput(event.type))
+        history.Seal();
     CBasicWindow::HandleEvent(event);
 }
 
@@ -220,6 +293,7 @@ void CMainw::BuildColumns()
     for (int k = 0; k < 4; k++) {
         auto* column = NewChild<CTextEdit>(this, ColumnLeft + ColumnPitch * k, 24, 101, 448);
         columns[k] = column;
+        column->SetRowChanges(this, this);
         column->Show();
     }
     auto* bar = NewChild<CScroller>(this, 568, 24, 16, 448);
@@ -294,11 +368,16 @@ bool CMainw::Command(CObject* source, const CEvent& event)
     return true;
 }
 
+// The rows go aside whole, as one step: Control+Z brings them back with their path.
 void CMainw::NewDataSet()
 {
+    StopLoad();
+    ConfirmCells();
     for (int k = 0; k < 4; k++)
         GetColumn(k)->Clear();
     CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
+    history.RecordPath(GetDataPath(), "");
+    history.Seal();
     dataPath.Clear();
     if (CEditBox* editor = GetColumn(0)->GetEditor())
         editor->Activate();
@@ -372,18 +451,45 @@ void CMainw::ChooserAnswered(int32_t key)
     Variable name(dialog->GetChosenName());
     std::string shown = AbsoluteChosenName(Text(name.As<CString>()));
     if (chooserSaves)
-        SaveTo(shown);
+        SaveAsking(shown);
     else
         LoadFrom(shown);
+}
+
+// Saving over an existing file other than the data set's own asks first; nothing is
+// written until "Sí".
+void CMainw::SaveAsking(const std::string& shown)
+{
+    std::string system;
+    if (shown == GetDataPath() || !SystemName(shown, system) ||
+        CFileNavigator::EntryAt(system.c_str()) != CFileNavigator::FileEntry) {
+        SaveTo(shown);
+        return;
+    }
+    questionedName = shown;
+    auto* window = new Pregunta(GetApplication());
+    question = window;
+    window->OpenQuestion(ReplaceQuestionText(BaseName(shown)), this);
+}
+
+void CMainw::QuestionAnswered(int32_t key)
+{
+    std::string shown = questionedName;
+    questionedName.clear();
+    if (key == 1 && !shown.empty())
+        SaveTo(shown);
 }
 
 // The path becomes the data path only once the save succeeded.
 bool CMainw::SaveTo(const std::string& shown)
 {
+    ConfirmCells();
     DataFileOutcome outcome;
     if (!OnDataFile(SaveDataFile, "guardar", shown, outcome))
         return false;
     SetDataPath(shown);
+    history.MarkSaved();
+    DataChanged();
     return true;
 }
 
@@ -406,24 +512,268 @@ bool CMainw::OnDataFile(DataFileProcedure procedure, const char* verb, const std
     return true;
 }
 
-// A file that cannot be opened leaves the columns and the data path as they were. A
-// file holding fewer rows than it claims is damaged or no data file: what it held is
-// shown, but "Guardar" asks for a name rather than write over it.
+// The file is read whole into columns of its own first: the columns shown change only
+// when it loaded, and a file that is no data file changes nothing.
 bool CMainw::LoadFrom(const std::string& shown)
 {
-    DataFileOutcome outcome;
-    if (!OnDataFile(LoadDataFile, "cargar", shown, outcome))
+    StopLoad();
+    std::string system;
+    if (!SystemName(shown, system)) {
+        Tell(FailureText("cargar", shown, UnshowableNameReason));
         return false;
-    CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
-    if (CEditBox* editor = GetColumn(0)->GetEditor())
-        editor->Activate();
-    if (outcome.loaded < outcome.claimed) {
-        dataPath.Clear();
-        Tell(ShortLoadText(shown, outcome.claimed, outcome.loaded));
+    }
+    load = std::make_unique<CDataLoad>(application, shown);
+    if (!load->Begin(system.c_str())) {
+        FinishLoad();
+        return false;
+    }
+    if (!load->Step(FirstSliceMilliseconds)) {
+        FinishLoad();
         return true;
     }
-    SetDataPath(shown);
+    auto* timer = new CTimer(GetApplication());
+    loadTimer = timer;
+    timer->Create(this);
+    timer->SetInterval(0);
+    timer->SetEnabled(1);
+    auto* waiting = new Aviso(GetApplication());
+    loadingWindow = waiting;
+    waiting->OpenMessage(LoadingText(shown));
     return true;
+}
+
+void CMainw::GoOnLoading()
+{
+    if (load && !load->Step(SliceMilliseconds))
+        FinishLoad();
+}
+
+// A load that failed is told and changes nothing; one whose count differs from its
+// records, or whose cells were cut, is shown but "Guardar" asks for a name rather
+// than write over the file.
+void CMainw::FinishLoad()
+{
+    std::unique_ptr<CDataLoad> done = std::move(load);
+    StopLoad();
+    const CDataFileReader::Outcome& outcome = done->GetOutcome();
+    if (outcome.fault != CDataFileReader::NoFault) {
+        Tell(LoadFaultText(done->GetName(), outcome));
+        return;
+    }
+    // The staged rows go to the columns as they are, one step of the history; a load
+    // that needs a note is no copy of its file, so it is not the saved state.
+    CDataColumn* staged[4];
+    for (int k = 0; k < 4; k++)
+        staged[k] = done->GetColumn(k);
+    std::string note = LoadNoteText(done->GetName(), outcome);
+    ReplaceDataSet(staged, note.empty() ? done->GetName() : std::string(), note.empty());
+    if (!note.empty())
+        Tell(note);
+}
+
+void CMainw::StopLoad()
+{
+    load.reset();
+    loadTimer.Clear();
+    if (auto* waiting = loadingWindow.CheckedAs<Aviso>())
+        waiting->Hide();
+    loadingWindow.Clear();
+}
+
+// The one place where a whole data set replaces the columns: the old lists go whole to
+// the history, so a million rows are neither copied aside nor copied in twice.
+void CMainw::ReplaceDataSet(CDataColumn* const from[4], const std::string& path, bool saved)
+{
+    ConfirmCells();
+    for (int k = 0; k < 4; k++) {
+        Variable rows = RowList(application, from[k]);
+        GetColumn(k)->SetLines(rows.As<CList>());
+    }
+    CTextEditRing::WalkRing(GetColumn(0), CTextEditRing::CurrentRowWalk, 0);
+    history.RecordPath(GetDataPath(), path);
+    if (path.empty())
+        dataPath.Clear();
+    else
+        SetDataPath(path);
+    history.Seal();
+    if (saved)
+        history.MarkSaved();
+    DataChanged();
+    if (CEditBox* editor = GetColumn(0)->GetEditor())
+        editor->Activate();
+}
+
+void CMainw::Undo() { GoThroughHistory(false); }
+
+void CMainw::Redo() { GoThroughHistory(true); }
+
+// Text typed and not yet confirmed becomes a step of its own first, so it is what the
+// first Control+Z takes back.
+void CMainw::GoThroughHistory(bool forth)
+{
+    ConfirmCells();
+    const CUndoHistory::Step* step = forth ? history.Redo() : history.Undo();
+    if (!step || (step->changes.empty() && !step->pathChanged))
+        return;
+    replaying = true;
+    size_t n = step->changes.size();
+    for (size_t i = 0; i < n; i++)
+        ApplyChange(step->changes[forth ? i : n - 1 - i], forth);
+    replaying = false;
+    if (step->pathChanged) {
+        const std::string& path = forth ? step->pathAfter : step->pathBefore;
+        if (path.empty())
+            dataPath.Clear();
+        else
+            SetDataPath(path);
+    }
+    // The rows are shown where the step changed them.
+    const CUndoHistory::Change* where = n ? &step->changes.front() : nullptr;
+    CTextEdit* column = GetColumn(where ? where->column : 0);
+    uint32_t row = where && !where->Whole() ? where->row : 0;
+    CTextEditRing::WalkRing(column, CTextEditRing::CurrentRowWalk, std::min(row, column->GetLineCount() - 1));
+    if (CEditBox* editor = column->GetEditor())
+        editor->Activate();
+    DataChanged();
+}
+
+void CMainw::ApplyChange(const CUndoHistory::Change& change, bool forth)
+{
+    CTextEdit* column = GetColumn(change.column);
+    if (!column)
+        return;
+    if (change.Whole()) {
+        column->SetLines((forth ? change.afterList : change.beforeList).As<CList>(), false);
+        return;
+    }
+    const std::vector<std::string>& gone = forth ? change.before : change.after;
+    column->ReplaceRows(change.row, uint32_t(gone.size()), forth ? change.after : change.before);
+}
+
+bool CMainw::HasUnsavedRows()
+{
+    bool typing = false;
+    bool empty = true;
+    for (int k = 0; k < 4; k++) {
+        CTextEdit* column = GetColumn(k);
+        CString* typed = column && column->GetEditor() ? column->GetEditor()->GetText() : nullptr;
+        CList* rows = column ? column->GetLines() : nullptr;
+        auto* stored = rows ? static_cast<CString*>(rows->GetAt(column->GetCurrentRow())) : nullptr;
+        if (typed && stored && Text(typed) != Text(stored))
+            typing = true;
+        if (!rows || rows->GetCount() > 1 || (typed && typed->GetLength()) || (stored && stored->GetLength()))
+            empty = false;
+    }
+    return !empty && (typing || !history.AtSaved());
+}
+
+void CMainw::RowsChanged(CTextEdit* column, uint32_t row, std::vector<std::string>&& before,
+                         std::vector<std::string>&& after)
+{
+    int k = ColumnIndex(column);
+    if (replaying || k < 0)
+        return;
+    CUndoHistory::Change change;
+    change.column = k;
+    change.row = row;
+    change.before = std::move(before);
+    change.after = std::move(after);
+    history.Record(std::move(change));
+    DataChanged();
+}
+
+void CMainw::ListChanged(CTextEdit* column, CList* before, CList* after)
+{
+    int k = ColumnIndex(column);
+    if (replaying || k < 0)
+        return;
+    CUndoHistory::Change change;
+    change.column = k;
+    change.beforeList = before;
+    change.afterList = after;
+    history.Record(std::move(change));
+    DataChanged();
+}
+
+void CMainw::HistoryKey(bool forth) { GoThroughHistory(forth); }
+
+// Each column stores its cell as typed (a change when it differs), and that is a step.
+void CMainw::ConfirmCells()
+{
+    for (int k = 0; k < 4; k++)
+        if (CTextEdit* column = GetColumn(k))
+            column->ConfirmCell();
+    history.Seal();
+}
+
+// The recovery file is written a while later, off the typing: a keystroke only marks.
+void CMainw::DataChanged()
+{
+    changes++;
+    auto* timer = recoveryTimer.As<CTimer>();
+    if (timer && !timer->enabled) {
+        timer->accumulated = 0;
+        timer->SetEnabled(1);
+    }
+}
+
+void CMainw::KeepRecovery(const std::string& folder)
+{
+    recovery = std::make_unique<CRecoveryFile>(application, folder, platform::ProcessId());
+    if (!recovery->Open()) {
+        recovery.reset();
+        return;
+    }
+    auto* timer = new CTimer(GetApplication());
+    recoveryTimer = timer;
+    timer->Create(this);
+    timer->SetInterval(RecoveryDelay);
+    CLineColumn x(application), ex(application), y(application), ey(application);
+    CDataColumn* data[4] = {&x, &ex, &y, &ey};
+    std::string path;
+    if (!recovery->TakeOver(data, path))
+        return;
+    uint32_t rows = x.LineCount();
+    ReplaceDataSet(data, path, false);
+    changesWritten = changes;  // the file holds them already
+    Tell(RecoveredText(path, rows));
+}
+
+void CMainw::WriteRecovery()
+{
+    if (!recovery || changesWritten == changes)
+        return;
+    changesWritten = changes;
+    CDataColumn* data[4];
+    DataColumns(data);
+    if (HasUnsavedRows())
+        recovery->Write(data, GetDataPath());
+    else
+        recovery->Remove();
+}
+
+void CMainw::EndRecovery()
+{
+    if (!recovery)
+        return;
+    bool unsaved = HasUnsavedRows();
+    if (unsaved) {
+        CDataColumn* data[4];
+        DataColumns(data);
+        recovery->Write(data, GetDataPath());
+    }
+    recovery->Close(unsaved);
+    recovery.reset();
+}
+
+std::string CMainw::GetRecoveryPath() const { return recovery ? recovery->FilePath() : std::string(); }
+
+int CMainw::ColumnIndex(CTextEdit* column) const
+{
+    for (int k = 0; column && k < 4; k++)
+        if (columns[k].Get() == column)
+            return k;
+    return -1;
 }
 
 void CMainw::SetDataPath(const std::string& shown)

@@ -1,12 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "app/CUndoHistory.h"
 #include "toolkit/CBasicWindow.h"
+#include "toolkit/CRowChanges.h"
 
 class CBCell;
+class CRecoveryFile;
 class CDataColumn;
+class CDataLoad;
+class CList;
 class CFile;
 class CTextEdit;
 enum class FitKind;
@@ -16,8 +22,12 @@ struct FitProblem;
 // The main window: the four data columns with their scroller, the file commands
 // ("Nuevo", "Cargar", "Guardar", "Guardar Como"), the about button and the three fits.
 // Failures of saving and loading are told in a message window, and so is a fit that
-// cannot be computed, its cell at fault marked in its column.
-class CMainw : public CBasicWindow {
+// cannot be computed, its cell at fault marked in its column. A file is loaded aside,
+// a slice at a time while the windows go on, and replaces the columns only once it
+// loaded whole; saving over a file other than the data path asks first. Every change
+// to the data set — typed, deleted, pasted, "Nuevo", "Cargar" — is a step of its
+// history, which Control+Z and Control+Y go back and forth in.
+class CMainw : public CBasicWindow, public CRowChanges {
 public:
     static constexpr int Width = 600;
     static constexpr int Height = 480;
@@ -32,6 +42,36 @@ public:
     CTextEdit* GetColumn(int k) const;
     // The data path as shown (Windows-1252); empty for a new data set.
     std::string GetDataPath() const;
+
+    // Puts the rows of `from` in the four columns (the lists of CLineColumns taken as
+    // they are, other columns copied; the old lists kept whole by the history) with
+    // `path` as the data path, as one step of the history; `saved` when they are the
+    // rows of the file at `path`. A load in progress ends here, if it ends well.
+    void ReplaceDataSet(CDataColumn* const from[4], const std::string& path, bool saved);
+    // Control+Z and Control+Y: the last step taken back, the last one taken back done
+    // again; the columns show its rows.
+    void Undo();
+    void Redo();
+    // Whether the rows shown differ from those last saved or loaded (typed text not
+    // yet confirmed counts); an empty data set has nothing to lose.
+    bool HasUnsavedRows();
+    const CUndoHistory& GetHistory() const { return history; }
+
+    // Keeps the data set in a recovery file in `folder` while it differs from what was
+    // saved, written within a second or two of a change; and first takes over the
+    // file a program that is gone left unsaved, its rows shown with a message.
+    void KeepRecovery(const std::string& folder);
+    // At the program's end: the recovery file stays when rows are unsaved, so the
+    // next start shows them again; otherwise it goes.
+    void EndRecovery();
+    // Writes the recovery file now if anything changed since it was last written.
+    void WriteRecovery();
+    std::string GetRecoveryPath() const;
+
+    void RowsChanged(CTextEdit* column, uint32_t row, std::vector<std::string>&& before,
+                     std::vector<std::string>&& after) override;
+    void ListChanged(CTextEdit* column, CList* before, CList* after) override;
+    void HistoryKey(bool forth) override;
 
     Variable newButton;
     Variable loadButton;
@@ -51,6 +91,17 @@ public:
     Variable exportIcon;
     uint32_t chooserSaves = 0;
     Variable messageWindow;
+    Variable recoveryTimer;
+    // While a large file loads: the timer that reads the next slice, and the window
+    // saying so.
+    Variable loadTimer;
+    Variable loadingWindow;
+    // The question before a save replaces a file, and the name it would write.
+    Variable question;
+    std::string questionedName;
+
+    // True while a file is being loaded.
+    bool IsLoading() const { return load != nullptr; }
 
 private:
     void Build();
@@ -73,11 +124,27 @@ private:
     void ChooserAnswered(int32_t key);
     bool SaveTo(const std::string& shown);
     bool LoadFrom(const std::string& shown);
+    void GoOnLoading();
+    void FinishLoad();
+    void StopLoad();
+    void SaveAsking(const std::string& shown);
+    void QuestionAnswered(int32_t key);
     using DataFileProcedure = int (*)(CApplication*, const char*, CDataColumn* const[4], DataFileOutcome*);
     bool OnDataFile(DataFileProcedure procedure, const char* verb, const std::string& shown, DataFileOutcome& outcome);
     void SetDataPath(const std::string& shown);
+    void ConfirmCells();
+    void GoThroughHistory(bool forth);
+    void ApplyChange(const CUndoHistory::Change& change, bool forth);
+    void DataChanged();
+    int ColumnIndex(CTextEdit* column) const;
     void DataColumns(CDataColumn* out[4]) const;
     void Tell(const std::string& text);
 
     std::string pictureFolder;
+    CUndoHistory history;
+    bool replaying = false;
+    std::unique_ptr<CRecoveryFile> recovery;
+    uint64_t changes = 0;
+    uint64_t changesWritten = 0;
+    std::unique_ptr<CDataLoad> load;
 };

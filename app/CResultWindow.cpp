@@ -7,9 +7,11 @@
 #include "app/FitPlot.h"
 #include "app/Grafica.h"
 #include "app/PlotInput.h"
+#include "app/Pregunta.h"
 #include "core/CString.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
+#include "io/CFileNavigator.h"
 #include "io/CLineColumn.h"
 #include "platform/PCodePage.h"
 #include "toolkit/CButton.h"
@@ -54,7 +56,9 @@ void CResultWindow::HandleEvent(CEvent event)
         else if (event.type == EV_CLICK && event.source == plotButton.Get() && plotButton)
             OpenLabPlot();
         else if (event.type == EV_RESULT && event.source == chooser.Get() && chooser && event.key == 1)
-            Export();
+            ExportAsking();
+        else if (event.type == EV_RESULT && event.source == question.Get() && question && event.key == 1)
+            Export(questionedName);
     }
     CBasicWindow::HandleEvent(event);
 }
@@ -140,18 +144,33 @@ void CResultWindow::ChainRings()
     CTextEditRing::WalkRing(values.As<CTextEdit>(), CTextEditRing::CurrentRowWalk, 0);
 }
 
-// Writes the report to the name the chooser confirmed; a failure is told in a message
-// window.
-void CResultWindow::Export()
+// A report written over an existing file asks first; nothing is written until "Sí".
+void CResultWindow::ExportAsking()
+{
+    Variable chosen(chooser.As<CFileChooser>()->GetChosenName());
+    auto* text = chosen.As<CString>();
+    std::string shown = AbsoluteChosenName(std::string(text->GetBuffer(), text->GetLength()));
+    std::string system;
+    if (!platform::FileNameFromText(shown, system) ||
+        CFileNavigator::EntryAt(system.c_str()) != CFileNavigator::FileEntry) {
+        Export(shown);
+        return;
+    }
+    questionedName = shown;
+    auto* window = new Pregunta(GetApplication());
+    question = window;
+    size_t slash = shown.find_last_of("/\\");
+    window->OpenQuestion(ReplaceQuestionText(slash == std::string::npos ? shown : shown.substr(slash + 1)), this);
+}
+
+// Writes the report to the name confirmed; a failure is told in a message window.
+void CResultWindow::Export(const std::string& shown)
 {
     CList* cells[4];
     for (int k = 0; k < 4; k++)
         cells[k] = data[k].As<CLineColumn>()->GetLines();
 
     CGApplication* app = GetApplication();
-    Variable chosen(chooser.As<CFileChooser>()->GetChosenName());
-    auto* text = chosen.As<CString>();
-    std::string shown = AbsoluteChosenName(std::string(text->GetBuffer(), text->GetLength()));
     std::string system;
     if (!platform::FileNameFromText(shown, system)) {
         ShowMessage(app, messageWindow, FailureText("exportar", shown, UnshowableNameReason));

@@ -38,6 +38,9 @@ public:
     Variable messageWindow;
     Variable plotButton;
     Variable labPlotWindow;  // the plot with axes, once asked for
+    // The question before a report replaces an existing file, and the name it would write.
+    Variable question;
+    std::string questionedName;
 
 protected:
     struct Look {
@@ -58,6 +61,8 @@ private:
     void ChainRings();
     void Export();
     void OpenLabPlot();
+    void ExportAsking();
+    void Export(const std::string& shown);
 
     Look look;
     FitResult result;  // what the columns show, as numbers, for the report

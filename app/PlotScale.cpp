@@ -57,6 +57,16 @@ void GrowTo(PlotTicks& ticks, long long& first, long long& last, int fewest)
     }
 }
 
+// 10^power made of exact products (and one division), so a step of 1 is exactly 1: the
+// pow of some C libraries (MinGW's) is off by an ulp.
+double PowerOfTen(int power)
+{
+    double p = 1;
+    for (int i = 0; i < std::abs(power); i++)
+        p *= 10;
+    return power < 0 ? 1 / p : p;
+}
+
 void Widen(double& low, double& high)
 {
     if (!std::isfinite(low) || !std::isfinite(high)) {
@@ -82,9 +92,11 @@ PlotTicks ChooseTicks(double low, double high, int most)
     ticks.low = low - margin;
     ticks.high = high + margin;
     // A decade below the first step that could do, so every step is tried in order.
-    double decade = std::pow(10.0, std::floor(std::log10((ticks.high - ticks.low) / most)) - 1);
+    double magnitude = std::floor(std::log10((ticks.high - ticks.low) / most));
+    int power = static_cast<int>(std::isfinite(magnitude) ? std::clamp(magnitude, -400.0, 400.0) : 0.0) - 1;
     static const double Multiples[3] = {1, 2, 5};
-    for (int tries = 0; tries < 30; tries++, decade *= 10) {
+    for (int tries = 0; tries < 30; tries++, power++) {
+        double decade = PowerOfTen(power);
         for (double multiple : Multiples) {
             double step = multiple * decade;
             long long first = 0, last = 0;

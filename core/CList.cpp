@@ -67,6 +67,22 @@ int CList::Add(CObject* object)
     return 1;
 }
 
+int CList::InsertAt(uint32_t position, CObject* object)
+{
+    if (position > count)
+        return 0;
+    if (!items)
+        Create();
+    if (count == capacity)
+        Grow(true);
+    std::memmove(items + position + 1, items + position, (count - position) * sizeof(CObject*));
+    items[position] = object;
+    count++;
+    object->AddReference();
+    sorted = 0;
+    return 1;
+}
+
 int CList::AddUnreferenced(CObject* object)
 {
     if (!items)

@@ -23,6 +23,8 @@ public:
 
     void Create();
     int Add(CObject* object);
+    // Puts the object at `position` (at most the count), the later ones one further on.
+    int InsertAt(uint32_t position, CObject* object);
     int AddUnreferenced(CObject* object);
     CObject* GetAt(uint32_t position) const;
     Variable ItemAt(uint32_t position) const;

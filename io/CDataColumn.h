@@ -11,8 +11,9 @@ class CString;
 //
 // A column always holds at least one line; an emptied column holds one empty line.
 //
-// What a column holds: any bytes except the three that a data file cannot carry — the
-// separator ";", the line feed and the tab (ReadLine turns a tab into five spaces). An
+// What a column holds: any bytes except those that a data file cannot carry — the
+// separator ";", the line feed, the tab (ReadLine turns a tab into five spaces) and the
+// other control bytes but the carriage return — at most DataCellLongest of them. An
 // editor keeps them out when text is typed or pasted (DataCell.h: IsDataCellByte,
 // CleanDataCell); the saver replaces any that still get in by a blank, so a record never
 // breaks. Everything else, carriage return and bytes above 127 included, comes back

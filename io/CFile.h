@@ -25,6 +25,9 @@ public:
     // Reads the process's standard input through a descriptor of its own.
     int OpenStandardInput();
     int Close();
+    // The bytes of the open file; -1 when closed or when the system cannot tell (a
+    // pipe, a device).
+    int64_t Size();
     // Flushes, forces the bytes to the disk and closes: 1 only when every step and
     // every earlier write succeeded. The file is closed in any case.
     int Commit();

@@ -28,6 +28,11 @@ public:
     void ChangeDirectory(CString* path) override;
     CString* GetCurrentPath() override;
 
+    // What a system name (UTF-8, relative to the current directory or absolute) names:
+    // links count as what they point to; a device or a pipe is another entry.
+    enum Entry { NoEntry, FileEntry, FolderEntry, OtherEntry };
+    static Entry EntryAt(const char* path);
+
 private:
     void Append(CList* list, const char* text);
 

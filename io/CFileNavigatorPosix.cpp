@@ -26,6 +26,14 @@ void CFileNavigator::ChangeDirectory(const char* path)
         (void)chdir(path);  // a directory that cannot be entered leaves things as they are
 }
 
+CFileNavigator::Entry CFileNavigator::EntryAt(const char* path)
+{
+    struct stat info {};
+    if (!path || !*path || stat(path, &info) != 0)
+        return NoEntry;
+    return S_ISDIR(info.st_mode) ? FolderEntry : S_ISREG(info.st_mode) ? FileEntry : OtherEntry;
+}
+
 void CFileNavigator::ListEntries(CList* list, bool directories)
 {
     DIR* directory = opendir(".");

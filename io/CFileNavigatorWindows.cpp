@@ -12,6 +12,16 @@ void CFileNavigator::ChangeDirectory(const char* path)
         SetCurrentDirectoryW(platform::WideFromUtf8(path).c_str());  // failure leaves things as they are
 }
 
+CFileNavigator::Entry CFileNavigator::EntryAt(const char* path)
+{
+    if (!path || !*path)
+        return NoEntry;
+    DWORD attributes = GetFileAttributesW(platform::WideFromUtf8(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return NoEntry;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderEntry : FileEntry;
+}
+
 // A link to a folder carries the folder attribute.
 void CFileNavigator::ListEntries(CList* list, bool directories)
 {

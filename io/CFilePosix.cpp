@@ -20,6 +20,14 @@ int CFile::OpenStandardInput()
     return Opened();
 }
 
+int64_t CFile::Size()
+{
+    struct stat info {};
+    if (!created || fstat(fileno(handle), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    return int64_t(info.st_size);
+}
+
 int CFile::Commit()
 {
     if (!created)

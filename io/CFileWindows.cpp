@@ -57,6 +57,17 @@ int CFile::OpenStandardInput()
 
 // FlushFileBuffers is the system's fsync. Consoles, pipes and devices have nothing
 // to force: for them the flushed bytes are delivered.
+int64_t CFile::Size()
+{
+    if (!created)
+        return -1;
+    HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(handle)));
+    LARGE_INTEGER size{};
+    if (file == INVALID_HANDLE_VALUE || GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size))
+        return -1;
+    return int64_t(size.QuadPart);
+}
+
 int CFile::Commit()
 {
     if (!created)

@@ -1,6 +1,8 @@
 #include "io/CReplacingFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,10 +119,12 @@ int CReplacingFile::BeginBeside()
     std::string directory = DirectoryOf(target);
     std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
     base.resize(std::min<size_t>(base.size(), 200));  // room for the suffix within a name's limit
+    RemoveLeftovers(directory, base);
     auto seed = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < TemporaryNameAttempts; attempt++) {
-        std::string name = directory + "/." + base + "." + std::to_string(getpid()) + "-" +
-                           std::to_string((seed + attempt * 7919UL) % 1000000UL) + ".tmp";
+        std::string name = directory + "/" +
+                           TemporaryName(base, static_cast<unsigned long>(getpid()),
+                                         (seed + attempt * 7919UL) % 1000000UL);
         if (OpenNew(name.c_str())) {
             temporary = name;
             KeepMode(target, temporary);
@@ -130,4 +134,26 @@ int CReplacingFile::BeginBeside()
             return 0;
     }
     return 0;
+}
+
+// A process that is still running may be saving the same target right now: its file
+// stays. Ours cannot be: a save runs to its end before the next begins.
+void CReplacingFile::RemoveLeftovers(const std::string& folder, const std::string& base)
+{
+    DIR* directory = opendir(folder.c_str());
+    if (!directory)
+        return;
+    int reason = errno;
+    while (const dirent* entry = readdir(directory)) {
+        std::string target;
+        unsigned long process = 0;
+        if (!IsTemporaryName(entry->d_name, &target, &process) || target != base)
+            continue;
+        bool running = process != static_cast<unsigned long>(getpid()) && process <= INT32_MAX &&
+                       (kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM);
+        if (!running)
+            unlinkat(dirfd(directory), entry->d_name, 0);
+    }
+    closedir(directory);
+    errno = reason;
 }

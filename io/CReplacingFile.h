@@ -22,8 +22,19 @@ public:
     // Drops what was written; the target stays as it was.
     void Abandon();
 
+    // The name of the new file beside a target named `base` (no folder):
+    // ".<base>.<process>-<number>.tmp", hidden where a leading dot hides.
+    static std::string TemporaryName(const std::string& base, unsigned long process, unsigned long number);
+    // Whether a name (no folder) is one TemporaryName makes; if so, the target's name
+    // and the process that made it.
+    static bool IsTemporaryName(const std::string& name, std::string* base = nullptr,
+                                unsigned long* process = nullptr);
+
 private:
     int BeginBeside();
+    // Removes the new files that saves of this target by processes no longer running
+    // left behind (a save killed half-way): the next save cleans up after it.
+    void RemoveLeftovers(const std::string& folder, const std::string& base);
 
     std::string target;
     std::string temporary;  // empty when writing in place

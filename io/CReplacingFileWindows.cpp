@@ -68,6 +68,17 @@ bool IsDiskFile(const std::wstring& path)
     return disk;
 }
 
+bool IsRunning(unsigned long process)
+{
+    HANDLE other = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(process));
+    if (!other)
+        return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, and alive
+    DWORD code = 0;
+    bool running = GetExitCodeProcess(other, &code) && code == STILL_ACTIVE;
+    CloseHandle(other);
+    return running;
+}
+
 bool MoveOver(const std::wstring& from, const std::wstring& to)
 {
     for (int attempt = 1;; attempt++) {
@@ -148,10 +159,11 @@ int CReplacingFile::BeginBeside()
     std::string folder = target.substr(0, start);
     std::string base = target.substr(start);
     base.resize(std::min<size_t>(base.size(), 200));  // room for the suffix within a name's limit
+    RemoveLeftovers(folder, base);
     auto seed = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
     for (int attempt = 0; attempt < TemporaryNameAttempts; attempt++) {
-        std::string name = folder + "." + base + "." + std::to_string(_getpid()) + "-" +
-                           std::to_string((seed + attempt * 7919UL) % 1000000UL) + ".tmp";
+        std::string name = folder + TemporaryName(base, static_cast<unsigned long>(_getpid()),
+                                                  (seed + attempt * 7919UL) % 1000000UL);
         if (OpenNew(name.c_str())) {
             temporary = name;
             DWORD kept = GetFileAttributesW(platform::WideFromUtf8(target).c_str());
@@ -163,4 +175,28 @@ int CReplacingFile::BeginBeside()
             return 0;
     }
     return 0;
+}
+
+// A process that is still running may be saving the same target right now: its file
+// stays. Ours cannot be: a save runs to its end before the next begins.
+void CReplacingFile::RemoveLeftovers(const std::string& folder, const std::string& base)
+{
+    WIN32_FIND_DATAW entry{};
+    std::wstring pattern = platform::WideFromUtf8(folder + "." + base + ".*.tmp");
+    HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    int reason = errno;
+    do {
+        std::string name = platform::Utf8FromWide(entry.cFileName);
+        std::string target;
+        unsigned long process = 0;
+        if (!IsTemporaryName(name, &target, &process) || target != base)
+            continue;
+        if (process != static_cast<unsigned long>(_getpid()) && IsRunning(process))
+            continue;
+        DeleteFileW(platform::WideFromUtf8(folder + name).c_str());
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    errno = reason;
 }

@@ -31,11 +31,16 @@ uint32_t ReadCount(CIO* in)
 }
 
 // Appends the first four ";"-separated fields of the record to the columns; missing
-// fields are empty, later ones ignored.
+// fields are empty, later ones ignored. Control bytes a cell cannot hold become blanks,
+// as the saver writes them.
 void AddRecord(CString* record, CDataColumn* const columns[DataColumnCount])
 {
-    const char* text = record->GetBuffer();
-    uint32_t size = record->GetLength();
+    std::string cleaned(record->GetBuffer(), record->GetLength());
+    for (char& byte : cleaned)
+        if (byte != ';' && !IsDataCellByte(byte))
+            byte = ' ';
+    const char* text = cleaned.data();
+    auto size = static_cast<uint32_t>(cleaned.size());
     uint32_t start = 0;
     for (int k = 0; k < DataColumnCount; k++) {
         if (start > size) {

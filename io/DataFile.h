@@ -13,6 +13,10 @@ class CString;
 
 constexpr int DataColumnCount = 4;
 
+// The longest record a reader of a data file takes: endless input cannot take all
+// memory through one line.
+constexpr uint32_t DataFileLongestRecord = 1u << 20;
+
 // What a save or a load met, for a program that tells its user: the system's error
 // number when it failed (0 otherwise), and for a load the rows the file's count
 // claims beside the records it held.

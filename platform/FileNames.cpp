@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 
 namespace platform {
 
@@ -22,5 +23,19 @@ std::string ExecutableFolder()
 }
 
 bool IsReadable(const char* path) { return path && access(path, R_OK) == 0; }
+
+// Only an absolute XDG_STATE_HOME counts; a relative one is to be ignored.
+std::string StateFolder()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && state[0] == '/')
+        return std::string(state) + "/ajustor";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.local/state/ajustor";
+    return {};
+}
+
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
 
 }  // namespace platform

@@ -17,6 +17,13 @@ std::string ExecutableFolder();
 // Whether a file exists and may be read.
 bool IsReadable(const char* path);
 
+// The folder where the program keeps its state between runs: "$XDG_STATE_HOME/ajustor"
+// ("~/.local/state/ajustor" when that is unset), "%LOCALAPPDATA%\Ajustor" on Windows;
+// empty when the system tells neither. It may not exist yet.
+std::string StateFolder();
+// The number of this process.
+unsigned long ProcessId();
+
 // UTF-8 to UTF-16 and back, for the system's wide calls. Malformed input gives U+FFFD
 // (a name holding it reaches no existing file); an empty text gives an empty one.
 std::wstring WideFromUtf8(const std::string& text);

@@ -74,4 +74,14 @@ bool IsReadable(const char* path)
     return true;
 }
 
+std::string StateFolder()
+{
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    if (!local || !*local)
+        return {};
+    return Utf8FromWide(local) + "\\Ajustor";
+}
+
+unsigned long ProcessId() { return static_cast<unsigned long>(GetCurrentProcessId()); }
+
 }  // namespace platform

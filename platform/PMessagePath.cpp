@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/EndSignals.h"
+
 namespace platform {
 
 int PMessagePath::RegisterClass(const char* name, PWindowProc procedure)
@@ -20,9 +22,14 @@ int PMessagePath::PostMessage(PHandle window, uint32_t message, uintptr_t wParam
     return 1;
 }
 
-// Posted messages come before input, input before paints, as on a real desktop.
+// Posted messages come before input, input before paints, as on a real desktop. An
+// end of the session asked for by a signal comes first of all.
 int PMessagePath::PeekMessage(PMessage& message)
 {
+    if (TakeEndRequest()) {
+        message = PMessage{0, WM_ENDSESSION, 1, 0};
+        return 1;
+    }
     if (posted.Pop(message))
         return 1;
     CollectNativeInput();

@@ -12,6 +12,8 @@ constexpr uint32_t WM_MOVE = 0x0003;
 constexpr uint32_t WM_SIZE = 0x0005;
 constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_CLOSE = 0x0010;
+// The session ends (word parameter nonzero): the program is to end now.
+constexpr uint32_t WM_ENDSESSION = 0x0016;
 constexpr uint32_t WM_ERASEBKGND = 0x0014;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;

@@ -101,8 +101,10 @@ public:
     virtual int SetWindowAlpha(PHandle window, int alpha) = 0;
     virtual int ClearWindowAlpha(PHandle window) = 0;
 
-    // Clipboard text as Windows-1252 bytes. GetClipboardText returns 0 when the
-    // clipboard holds no text or cannot be read.
+    // Clipboard text as Windows-1252 bytes. GetClipboardText returns 1 with the whole
+    // text, 0 when the clipboard holds no text, and -1 when it holds text that could
+    // not be read (an owner that stopped answering, a transfer cut short, a text too
+    // large): then `text` is left as it was.
     virtual int GetClipboardText(std::string& text) = 0;
     virtual int SetClipboardText(const char* text, size_t length) = 0;
 

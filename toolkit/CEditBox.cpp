@@ -10,6 +10,7 @@
 #include "io/DataCell.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/FittedNumber.h"
+#include "toolkit/Notice.h"
 
 using namespace platform;
 
@@ -69,6 +70,8 @@ constexpr Rgb TextShadow{252, 254, 255};
 constexpr uint32_t VK_C = 'C';
 constexpr uint32_t VK_V = 'V';
 constexpr uint32_t VK_X = 'X';
+constexpr uint32_t VK_Y = 'Y';
+constexpr uint32_t VK_Z = 'Z';
 
 // Where the caret may go at most before the view scrolls: the box less its margins.
 constexpr int ScrollMargin = 12;
@@ -156,6 +159,7 @@ void CEditBox::HandleOwn(CEvent event)
     case EV_UNFOCUS:
         prefixArmed = 0;
         controlHeld = 0;
+        shiftHeld = 0;
         caret = 0;
         boxFocused = 0;
         DrawIfShown();
@@ -197,7 +201,7 @@ void CEditBox::OnCreate()
     boxFocused = 1;
     editable = 1;
     firstChar = caret = prefixArmed = selStart = selEnd = 0;
-    controlHeld = 0;
+    controlHeld = shiftHeld = 0;
 }
 
 void CEditBox::OnKeyDown(CEvent event)
@@ -211,11 +215,13 @@ void CEditBox::OnKeyDown(CEvent event)
         Draw();
         return;
     }
+    if (key == VK_SHIFT)
+        shiftHeld = 1;
     // A key pressed with Control held is a chord, never the start of a prefix command.
     if (controlHeld && !IsModifier(key)) {
         prefixArmed = 0;
-        if (key == VK_V || key == VK_C || key == VK_X) {
-            RunCommand(char(std::tolower(int(key))));
+        if (key == VK_V || key == VK_C || key == VK_X || key == VK_Y || key == VK_Z) {
+            RunCommand(key == VK_Z && shiftHeld ? 'y' : char(std::tolower(int(key))));
             return;
         }
     }
@@ -266,6 +272,8 @@ void CEditBox::OnKeyUp(CEvent event)
 {
     if (uint32_t(event.value) == VK_CONTROL)
         controlHeld = 0;
+    if (uint32_t(event.value) == VK_SHIFT)
+        shiftHeld = 0;
 }
 
 void CEditBox::OnChar(CEvent event)
@@ -280,6 +288,10 @@ void CEditBox::OnChar(CEvent event)
     }
     if (!editable || (column && !IsDataCellByte(c)))
         return;
+    if (column && GetText() && GetText()->GetLength() >= DataCellLongest) {
+        Tell(NoticeCellCut);
+        return;
+    }
     InsertChar(c);
     Draw();
 }
@@ -306,6 +318,11 @@ void CEditBox::RunCommand(char command)
     case 'n':
         selStart = selEnd = 0;
         break;
+    case 'z':
+    case 'y':
+        if (column && GetApplication()->IsAlive(columnObject))
+            column->HistoryKey(command == 'y');
+        break;
     default:
         break;  // only the disarmed look changes
     }
@@ -324,11 +341,21 @@ void CEditBox::InsertChar(char c)
     caret++;
 }
 
+// In a cell, what goes beyond the most a cell holds is dropped, and the column told.
 void CEditBox::InsertText(const char* bytes, uint32_t size)
 {
     CString* text = GetText();
     if (!text || size == 0)
         return;
+    if (column) {
+        uint32_t room = DataCellLongest - std::min(DataCellLongest, text->GetLength());
+        if (size > room) {
+            size = room;
+            Tell(NoticeCellCut);
+        }
+        if (size == 0)
+            return;
+    }
     auto piece = new CString(application);
     Variable hold(piece);
     piece->SetText(bytes, size);
@@ -343,7 +370,7 @@ void CEditBox::Paste()
 {
     if (!editable)
         return;
-    Variable clip(GetApplication()->GetClipboardText());
+    Variable clip(ClipboardText());
     auto* pasted = clip.As<CString>();
     if (!pasted || pasted->GetLength() == 0)
         return;
@@ -364,7 +391,7 @@ void CEditBox::ReplaceMark()
     CString* text = GetText();
     if (!editable || !text)
         return;
-    Variable clip(GetApplication()->GetClipboardText());
+    Variable clip(ClipboardText());
     auto* pasted = clip.As<CString>();
     if (!pasted || pasted->GetLength() == 0)
         return;
@@ -378,6 +405,27 @@ void CEditBox::ReplaceMark()
     InsertText(kept.data(), uint32_t(kept.size()));
     selStart = lo;
     selEnd = caret;
+}
+
+// The clipboard's text; when it holds text that cannot be read, the person is told
+// (nothing is pasted).
+CString* CEditBox::ClipboardText()
+{
+    int status = 0;
+    CString* text = GetApplication()->GetClipboardText(&status);
+    if (status < 0)
+        Tell(NoticePasteFailed);
+    return text;
+}
+
+// Passed up as the box's own, to the window that shows messages.
+void CEditBox::Tell(int32_t notice)
+{
+    CEvent told;
+    told.type = EV_NOTICE;
+    told.value = notice;
+    told.source = application;
+    CWindow::HandleEvent(told);
 }
 
 void CEditBox::CopyMark()
@@ -458,12 +506,24 @@ int CEditBox::Width(uint32_t from, uint32_t to)
     return to > from ? font->TextWidth(text->GetBuffer() + from, to - from) : 0;
 }
 
+// The first start from which the text up to the caret fits, found by halving: a long
+// text costs a few measures, not one per character.
 void CEditBox::ScrollToCaret()
 {
     if (caret < firstChar)
         firstChar = caret;
-    while (firstChar < caret && Width(firstChar, caret) > width - ScrollMargin)
-        firstChar++;
+    int room = width - ScrollMargin;
+    if (firstChar >= caret || Width(firstChar, caret) <= room)
+        return;
+    uint32_t low = firstChar + 1, high = caret;
+    while (low < high) {
+        uint32_t middle = low + (high - low) / 2;
+        if (Width(middle, caret) > room)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    firstChar = low;
 }
 
 void CEditBox::DrawBackground()

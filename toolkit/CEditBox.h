@@ -11,7 +11,8 @@ class CString;
 // One line of editable text with a caret, a horizontally scrolling view, a marked
 // range and clipboard commands. The Control key arms a prefix: the next printable
 // character is a command (v paste, b replace the mark, c copy, x cut, m mark, n clear
-// the mark). Holding Control while pressing V, C or X runs the same commands.
+// the mark; in a column z undo, y redo). Holding Control while pressing V, C, X, Z or
+// Y runs the same commands, Control+Shift+Z redoes.
 class CEditBox : public CWindow, public CEditable {
 public:
     // The rows a cell editor belongs to: a pasted block of rows goes to them whole.
@@ -20,6 +21,8 @@ public:
         virtual void PasteBlock(const char* text, uint32_t size) = 0;
         // Whether a number too wide for the cell is drawn shortened, as the rows are.
         virtual bool FitsNumbers() const = 0;
+        // Undo (forth false) or redo asked for in the cell.
+        virtual void HistoryKey(bool forth) = 0;
 
     protected:
         ~Column() = default;
@@ -35,7 +38,8 @@ public:
     // Replaces the text; caret, view and mark go back to the start.
     void SetText(const char* text, uint32_t size);
     // Makes the box the cell editor of a column (`owner`, as `rows`): the bytes a data
-    // cell cannot hold are dropped, and a pasted block is handed to the rows.
+    // cell cannot hold are dropped, text beyond the most a cell holds is cut (EV_NOTICE
+    // NoticeCellCut goes up), and a pasted block is handed to the rows.
     void SetColumn(CObject* owner, Column* rows)
     {
         columnObject = owner;
@@ -55,6 +59,7 @@ public:
     uint32_t selEnd = 0;
     // Control is down now (a chord), as opposed to armed as a prefix.
     uint32_t controlHeld = 0;
+    uint32_t shiftHeld = 0;
     CObject* columnObject = nullptr;
     Column* column = nullptr;
 
@@ -68,6 +73,8 @@ private:
     void InsertChar(char c);
     void InsertText(const char* text, uint32_t size);
     void Paste();
+    CString* ClipboardText();
+    void Tell(int32_t notice);
     void ReplaceMark();
     void CopyMark();
     void CutMark();

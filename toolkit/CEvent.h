@@ -37,6 +37,9 @@ enum : int32_t {
     // The wheel turned over a window: `value` rows to scroll, positive towards the end
     // (three a notch); `x`, `y` the pointer on the screen. Bubbles up like any event.
     EV_WHEEL = 28,
+    // A widget has something to tell the person (`value`: a Notice, toolkit/Notice.h).
+    // Bubbles up like any event to the window that shows messages.
+    EV_NOTICE = 29,
 };
 
 // The event record, passed and copied by value. It doubles as a point or rectangle

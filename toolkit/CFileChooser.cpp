@@ -12,6 +12,7 @@
 #include "graphics/CCanvas.h"
 #include "io/CFileNavigator.h"
 #include "io/CMemIO.h"
+#include "io/CReplacingFile.h"
 #include "platform/PCodePage.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CEditBox.h"
@@ -193,7 +194,12 @@ void CFileChooser::OwnEvent(CEvent event)
 void CFileChooser::ChildEvent(CEvent event)
 {
     CObject* from = event.source;
-    if (from == directoryList.Get() && event.type == EV_CLICK) {
+    if (event.type == EV_NOTICE) {
+        // The owner shows the messages: the chooser has no place for them.
+        event.source = this;
+        if (auto* receiver = dynamic_cast<CWComponent*>(owner.GetChecked()))
+            GetApplication()->SendEvent(receiver, event);
+    } else if (from == directoryList.Get() && event.type == EV_CLICK) {
         if (ClickedLine(GetDirectoryList()))
             EnterCurrentDirectory(0);
     } else if (from == fileList.Get()) {
@@ -212,16 +218,9 @@ void CFileChooser::ChildEvent(CEvent event)
 void CFileChooser::NameFieldKey(int32_t key)
 {
     switch (uint32_t(key)) {
-    case VK_RETURN: {
-        CEditBox* field = GetNameField();
-        std::string typed = Bytes(field ? field->GetText() : nullptr);
-        // A name that cannot be a file name changes nothing, not even the field.
-        if (ChangeTo(typed.data(), uint32_t(typed.size()))) {
-            Refill();
-            ShowCurrentPath();
-        }
+    case VK_RETURN:
+        EnterOrConfirm();
         break;
-    }
     case VK_TAB:
         CompleteDirectory();
         break;
@@ -237,6 +236,27 @@ void CFileChooser::NameFieldKey(int32_t key)
     default:
         break;
     }
+}
+
+// Enter on a folder's name enters the folder; on any other name it confirms the
+// dialog as "O.k" does, so a typed file name is never thrown away. An empty field
+// does nothing.
+void CFileChooser::EnterOrConfirm()
+{
+    CEditBox* field = GetNameField();
+    std::string typed = Bytes(field ? field->GetText() : nullptr);
+    if (typed.empty())
+        return;
+    std::string name;
+    bool folder = FileNameFromText(typed, name) && name.find('\0') == std::string::npos &&
+                  CFileNavigator::EntryAt(name.c_str()) == CFileNavigator::FolderEntry;
+    if (!folder) {
+        Answer(1);
+        return;
+    }
+    ChangeTo(typed.data(), uint32_t(typed.size()));
+    Refill();
+    ShowCurrentPath();
 }
 
 void CFileChooser::Build()
@@ -366,12 +386,16 @@ void CFileChooser::FillList(CTextEdit* list, CList* names)
     uint32_t count = names ? names->GetCount() : 0;
     std::vector<std::string> shown;
     shown.reserve(count);
-    for (uint32_t i = 0; i < count; i++)
-        shown.push_back(TextFromFileName(Bytes(static_cast<CString*>(names->GetAt(i)))));
+    for (uint32_t i = 0; i < count; i++) {
+        std::string name = Bytes(static_cast<CString*>(names->GetAt(i)));
+        // A save's new file, or one a killed save left: nobody's document.
+        if (list != GetFileList() || !CReplacingFile::IsTemporaryName(name))
+            shown.push_back(TextFromFileName(name));
+    }
     SortNames(shown);
     for (const std::string& name : shown)
         list->AddLine(name.data(), uint32_t(name.size()));
-    if (count > 0)
+    if (!shown.empty())
         list->DeleteRow(0);  // the empty line Clear left; the editor takes the first name
     if (auto* bar = list->nextFocus.CheckedAs<CScroller>())
         bar->Draw();

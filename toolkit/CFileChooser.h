@@ -13,6 +13,7 @@ class CTextEdit;
 // right, a name field below holding the current path or a picked file's path, and
 // "O.k" and "Cancelar". It answers the window that opened it with EV_RESULT (key 1
 // for "O.k", 0 for "Cancelar", source the chooser); the owner then asks for the name.
+// Enter in the name field enters a folder it names and otherwise confirms as "O.k".
 // It works on the process's current directory, so the next chooser opens where this
 // one was left. Names are shown as Windows-1252 text and converted to and from the
 // system's file names where they cross.
@@ -50,6 +51,7 @@ private:
     void OwnEvent(CEvent event);
     void ChildEvent(CEvent event);
     void NameFieldKey(int32_t key);
+    void EnterOrConfirm();
     void Build();
     void DrawPictures();
     void ShowChildren();

@@ -157,10 +157,13 @@ CEvent CGApplication::GetDesktopSize()
     return size;
 }
 
-CString* CGApplication::GetClipboardText()
+CString* CGApplication::GetClipboardText(int* status)
 {
     std::string text;
-    if (!system || !system->GetClipboardText(text))
+    int read = system ? system->GetClipboardText(text) : 0;
+    if (status)
+        *status = read > 0 ? 1 : read;
+    if (read <= 0)
         return nullptr;
     CString* copy = new CString(this);
     copy->SetText(text.c_str());  // clipboard text ends at its first zero

@@ -38,8 +38,10 @@ public:
 
     CEvent GetCursorPosition();
     CEvent GetDesktopSize();
-    // A new string (count 0) with the clipboard's text, or null when it holds none.
-    CString* GetClipboardText();
+    // A new string (count 0) with the clipboard's whole text, or null when it holds
+    // none or could not be read; `status` (if given) tells which: 1 text, 0 none, -1
+    // text that could not be read.
+    CString* GetClipboardText(int* status = nullptr);
     void SetClipboardText(CString* text);
 
     uint32_t packColour(uint32_t r, uint32_t g, uint32_t b) const { return ::packColour(r, g, b); }

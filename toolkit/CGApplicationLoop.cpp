@@ -112,6 +112,11 @@ void CGApplication::Step()
 
 void CGApplication::Handle(const PMessage& message)
 {
+    if (message.message == WM_ENDSESSION) {
+        if (message.wParam)
+            Stop();
+        return;
+    }
     CEvent event;
     int kind = Translate(message, event);
     if (kind == Native) {

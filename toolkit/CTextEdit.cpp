@@ -1,6 +1,7 @@
 #include "toolkit/CTextEdit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "core/CList.h"
@@ -10,6 +11,7 @@
 #include "io/DataCell.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CGApplication.h"
+#include "toolkit/Notice.h"
 
 using namespace platform;
 
@@ -25,6 +27,8 @@ std::string CellOf(const char* from, const char* to)
             cell += *p;
     return cell;
 }
+
+std::string Text(const CString* s) { return s && s->GetLength() ? std::string(s->GetBuffer(), s->GetLength()) : ""; }
 
 CList* NewRowList(CApplication* app)
 {
@@ -265,6 +269,8 @@ void CTextEdit::DeleteRow(uint32_t row)
     else if (int64_t(row) < markedLine)
         markedLine--;
     tabRunStart = nullptr;
+    // The row being edited goes with its text as typed, confirmed or not.
+    std::string gone = row == currentRow && GetEditor() ? Text(GetEditor()->GetText()) : RowText(row);
     if (row < currentRow) {
         // The row being edited only moves up: its unconfirmed text stays.
         StoreEditor();
@@ -277,6 +283,7 @@ void CTextEdit::DeleteRow(uint32_t row)
             LoadEditor();
         }
     }
+    Report(row, {gone}, {});
     Draw();
 }
 
@@ -314,18 +321,62 @@ void CTextEdit::AppendLine(CString* text)
         AddLine("", 0);
 }
 
+// The rows go whole to the owner's history: a million of them are not copied.
 void CTextEdit::Clear()
 {
-    lines = NewRowList(application);
-    markedLine = -1;
     currentRow = firstRow = 0;
     direction = 1;
     drawnRow = -1;
-    if (CEditBox* box = GetEditor())
-        box->SetText("", 0);
+    SetLines(NewRowList(application));
+}
+
+void CTextEdit::SetLines(CList* list, bool report)
+{
+    if (!list || list->GetCount() == 0)
+        return;
+    Variable before = lines;
+    lines = list;
+    markedLine = -1;
+    tabRunStart = nullptr;
+    currentRow = std::min(currentRow, list->GetCount() - 1);
     Draw();
-    if (CEditBox* box = GetEditor())
-        box->Draw();
+    LoadEditor();
+    if (report && !quiet && changes && GetApplication()->IsAlive(changesObject))
+        changes->ListChanged(this, before.As<CList>(), list);
+}
+
+void CTextEdit::ReplaceRows(uint32_t row, uint32_t count, const std::vector<std::string>& rows)
+{
+    CList* list = GetLines();
+    if (!list)
+        return;
+    row = std::min(row, list->GetCount());
+    count = std::min(count, list->GetCount() - row);
+    auto common = uint32_t(std::min<size_t>(count, rows.size()));
+    for (uint32_t i = 0; i < common; i++)
+        RowAt(row + i)->SetText(rows[i].data(), uint32_t(rows[i].size()));
+    // From the last row back: only the rows below the range move, so taking back a
+    // pasted block of 100,000 rows does not move the block 100,000 times.
+    for (uint32_t i = count; i > common; i--)
+        list->RemoveAt(row + i - 1);
+    for (size_t i = common; i < rows.size(); i++) {
+        auto line = new CString(application);
+        line->SetText(rows[i].data(), uint32_t(rows[i].size()));
+        list->InsertAt(uint32_t(row + i), line);
+    }
+    if (list->GetCount() == 0)
+        AddLine("", 0);
+    markedLine = -1;
+    tabRunStart = nullptr;
+    currentRow = std::min(currentRow, list->GetCount() - 1);
+    Draw();
+    LoadEditor();
+}
+
+void CTextEdit::HistoryKey(bool forth)
+{
+    if (changes && GetApplication()->IsAlive(changesObject))
+        changes->HistoryKey(forth);
 }
 
 CList* CTextEdit::GetLines() const { return lines.As<CList>(); }
@@ -367,7 +418,17 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
     const char* end = text + size;
     if (size > 0 && end[-1] == '\n')
         end--;  // a block's last line ends in a line feed too
+    // Each column reports the rows the block covers as one change.
+    uint32_t first = currentRow;
+    auto last = uint32_t(std::min<uint64_t>(uint64_t(first) + std::count(text, end, '\n'), UINT32_MAX - 1));
+    std::vector<std::vector<std::string>> before(columns.size());
+    for (size_t k = 0; k < columns.size(); k++) {
+        if (columns[k]->Reporting())
+            before[k] = columns[k]->RowTexts(first, last + 1);
+        columns[k]->quiet = true;
+    }
     uint32_t row = currentRow;
+    bool cut = false;
     for (const char* line = text;; row++) {
         const char* lineEnd = std::find(line, end, '\n');
         for (CTextEdit* column : columns)
@@ -376,6 +437,10 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
         for (CTextEdit* column : columns) {
             const char* cellEnd = std::find(cell, lineEnd, '\t');
             std::string kept = CellOf(cell, cellEnd);
+            if (kept.size() > DataCellLongest) {
+                kept.resize(DataCellLongest);
+                cut = true;
+            }
             column->SetRowText(row, kept.data(), uint32_t(kept.size()));
             if (cellEnd == lineEnd)
                 break;
@@ -385,11 +450,22 @@ void CTextEdit::PasteBlock(const char* text, uint32_t size)
             break;
         line = lineEnd + 1;
     }
-    for (CTextEdit* column : columns) {
+    for (size_t k = 0; k < columns.size(); k++) {
+        CTextEdit* column = columns[k];
+        column->quiet = false;
         column->LoadEditor();
         column->DropChangedMark();
+        if (column->Reporting())
+            column->Report(first, std::move(before[k]), column->RowTexts(first, last + 1));
     }
     WalkRing(this, CurrentRowWalk, row);
+    if (cut && parent) {
+        CEvent told;
+        told.type = EV_NOTICE;
+        told.value = NoticeCellCut;
+        told.source = this;
+        parent->HandleEvent(told);
+    }
 }
 
 void CTextEdit::SetMarkedLine(int32_t line)
@@ -419,12 +495,20 @@ bool CTextEdit::DropChangedMark()
     return true;
 }
 
+// A confirmed cell: the editor's text becomes the row's, a change when it differs.
 void CTextEdit::StoreEditor()
 {
     CEditBox* box = GetEditor();
     CString* row = RowAt(currentRow);
-    if (box && box->GetText() && row)
-        row->SetText(box->GetText()->GetBuffer(), box->GetText()->GetLength());
+    CString* text = box ? box->GetText() : nullptr;
+    if (!text || !row)
+        return;
+    if (row->GetLength() == text->GetLength() &&
+        (text->GetLength() == 0 || std::memcmp(row->GetBuffer(), text->GetBuffer(), text->GetLength()) == 0))
+        return;
+    std::string before = Text(row);
+    row->SetText(text->GetBuffer(), text->GetLength());
+    Report(currentRow, {before}, {Text(row)});
 }
 
 void CTextEdit::LoadEditor()
@@ -440,8 +524,13 @@ void CTextEdit::LoadEditor()
 void CTextEdit::EnsureRow(uint32_t row)
 {
     CList* list = GetLines();
-    while (list && list->GetCount() <= row)
+    if (!list || list->GetCount() > row)
+        return;
+    uint32_t first = list->GetCount();
+    while (list->GetCount() <= row)
         AddLine("", 0);
+    if (Reporting())
+        Report(first, {}, std::vector<std::string>(list->GetCount() - first));
 }
 
 void CTextEdit::SetRowText(uint32_t row, const char* text, uint32_t size)
@@ -454,4 +543,27 @@ CString* CTextEdit::RowAt(uint32_t row) const
 {
     CList* list = GetLines();
     return list ? static_cast<CString*>(list->GetAt(row)) : nullptr;
+}
+
+std::string CTextEdit::RowText(uint32_t row) const { return Text(RowAt(row)); }
+
+// The stored texts of rows [row, end), as far as there are rows.
+std::vector<std::string> CTextEdit::RowTexts(uint32_t row, uint32_t end) const
+{
+    std::vector<std::string> texts;
+    end = std::min(end, uint32_t(GetLines() ? GetLines()->GetCount() : 0));
+    for (uint32_t i = row; i < end; i++)
+        texts.push_back(RowText(i));
+    return texts;
+}
+
+bool CTextEdit::Reporting() const
+{
+    return !quiet && changes && application && application->IsAlive(changesObject);
+}
+
+void CTextEdit::Report(uint32_t row, std::vector<std::string>&& before, std::vector<std::string>&& after)
+{
+    if (Reporting())
+        changes->RowsChanged(this, row, std::move(before), std::move(after));
 }

@@ -6,6 +6,7 @@
 #include "io/CDataColumn.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CEditable.h"
+#include "toolkit/CRowChanges.h"
 #include "toolkit/CTextEditRing.h"
 #include "toolkit/CWindow.h"
 
@@ -52,9 +53,28 @@ public:
     // Enter adds them; the current row then moves to the last row filled.
     void PasteBlock(const char* text, uint32_t size) override;
     bool FitsNumbers() const override { return fitsNumbers != 0; }
+    void HistoryKey(bool forth) override;
+
+    // The owner told of every change to the rows (`owner`, as `listener`).
+    void SetRowChanges(CObject* owner, CRowChanges* listener)
+    {
+        changesObject = owner;
+        changes = listener;
+    }
+    // Puts `rows` in place of rows [row, row + count), without report: the owner's
+    // history going back and forth. The column keeps at least one row.
+    // The editor's text becomes the current row's (reported when it differs), the
+    // editor staying as it is.
+    void ConfirmCell() { StoreEditor(); }
+    void ReplaceRows(uint32_t row, uint32_t count, const std::vector<std::string>& rows);
+    // Takes `list` (strings, at least one) as its rows, held rather than copied; the
+    // editor shows its current row. Reported as a whole replacement when `report`.
+    void SetLines(CList* list, bool report = true);
 
     uint32_t LineCount() override { return GetLineCount(); }
     CString* LineAt(uint32_t i) override;
+    // Fills a column just emptied (a load): not reported, as the list it adds to was
+    // reported whole when it was emptied.
     void AddLine(const char* text, uint32_t size) override;
     void MakeEmpty() override { Clear(); }
     void DeleteFirstLine() override;
@@ -88,7 +108,16 @@ private:
     void EnsureRow(uint32_t row);
     void SetRowText(uint32_t row, const char* text, uint32_t size);
     CString* RowAt(uint32_t row) const;
+    std::string RowText(uint32_t row) const;
+    std::vector<std::string> RowTexts(uint32_t row, uint32_t end) const;
+    bool Reporting() const;
+    void Report(uint32_t row, std::vector<std::string>&& before, std::vector<std::string>&& after);
     bool DropChangedMark();
+
+    CObject* changesObject = nullptr;
+    CRowChanges* changes = nullptr;
+    // Set while the column changes rows it reports as one change of its own.
+    bool quiet = false;
 
     // Where the run of Tabs along the current row started: Enter goes back to that
     // column on the next row, as in a spreadsheet. Kept by every column of the ring.

@@ -74,6 +74,7 @@ public:
         pid = fork();
         if (pid == 0) {
             setenv("DISPLAY", Server().GetDisplayName().c_str(), 1);
+            setenv("XDG_STATE_HOME", (folder / "estado").c_str(), 1);  // its recovery files
             if (chdir(folder.c_str()) == 0)
                 execl(AJUSTOR_PROGRAM, "ajustor", static_cast<char*>(nullptr));
             _exit(127);

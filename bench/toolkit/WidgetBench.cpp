@@ -2,8 +2,13 @@
 // scroller holding many rows, as in the main window. Each measured step runs the loop
 // until the change has reached the windows. Also the load of a million-row data file
 // into four columns, with the process's peak resident memory as a counter (run it
-// alone for a clean peak: --benchmark_filter=LoadMillionRows).
+// alone for a clean peak: --benchmark_filter=LoadMillionRows), and a block of rows
+// pasted with Control+V, with the time the X11 backend takes to read such a block
+// from xclip (on a private Xvfb).
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
@@ -16,6 +21,8 @@
 #include "core/Variable.h"
 #include "io/DataFile.h"
 #include "platform/headless/PHeadlessSystem.h"
+#include "platform/x11/PX11System.h"
+#include "platform/x11/PXvfbServer.h"
 #include "tests/common/DesktopLoop.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CGApplication.h"
@@ -210,4 +217,90 @@ void LoadMillionRows(benchmark::State& state)
     state.counters["rows"] = rows;
 }
 BENCHMARK(LoadMillionRows)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Four cells a row, tabs between them and a line feed after each: 28 bytes a row, as
+// a spreadsheet copies them.
+std::string MakeBlock(uint32_t rows)
+{
+    std::string block;
+    block.reserve(size_t(rows) * 28);
+    char row[64];
+    for (uint32_t i = 0; i < rows; i++) {
+        int n = std::snprintf(row, sizeof row, "%06u.%02u\t0.%u\t%06u.%u\t0.0%u\n", i, i % 100, i % 7 + 1, 2 * i,
+                              i % 10, i % 9 + 1);
+        block.append(row, size_t(n));
+    }
+    return block;
+}
+
+// Control+V in the first column of an empty ring: the block reaches all four columns.
+void PasteRows(benchmark::State& state)
+{
+    auto rows = uint32_t(state.range(0));
+    std::string block = MakeBlock(rows);
+    Ring ring(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (CTextEdit* column : ring.columns)
+            column->Clear();
+        ring.desktop.SetClipboardText(block.data(), block.size());
+        state.ResumeTiming();
+        ring.desktop.PressKey(VK_CONTROL);
+        ring.desktop.TypeKey('V', 22);
+        ring.desktop.ReleaseKey(VK_CONTROL);
+        ring.Pump();
+        state.PauseTiming();
+        if (ring.columns[3]->GetLineCount() != rows)
+            state.SkipWithError("rows missing");
+        state.ResumeTiming();
+    }
+    state.counters["MB"] = double(block.size()) / 1e6;
+    state.counters["rows"] = rows;
+}
+BENCHMARK(PasteRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The block read whole from xclip, which offers it in pieces (INCR).
+void ClipboardFromXclip(benchmark::State& state)
+{
+    std::string block = MakeBlock(uint32_t(state.range(0)));
+    platform::PXvfbServer server;
+    std::unique_ptr<platform::PX11System> system;
+    if (!server.Start() || !(system = platform::PX11System::Open(server.GetDisplayName().c_str()))) {
+        state.SkipWithError("no X server");
+        return;
+    }
+    int in[2];
+    if (pipe(in) != 0)
+        return;
+    pid_t xclip = fork();
+    if (xclip == 0) {
+        dup2(in[0], 0);
+        close(in[1]);
+        int quiet = open("/dev/null", O_WRONLY);  // it tells of every request it serves
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
+        execlp("xclip", "xclip", "-quiet", "-selection", "clipboard", "-i", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(in[0]);
+    bool fed = write(in[1], block.data(), block.size()) == ssize_t(block.size());
+    close(in[1]);
+    std::string text;
+    for (int attempt = 0; fed && attempt < 100 && text.size() != block.size(); attempt++) {
+        usleep(50000);
+        system->GetClipboardText(text);
+    }
+    if (text.size() != block.size())
+        state.SkipWithError("xclip does not offer the block");
+    for (auto _ : state) {
+        text.clear();
+        if (system->GetClipboardText(text) != 1 || text.size() != block.size())
+            state.SkipWithError("the block did not arrive whole");
+    }
+    kill(xclip, SIGTERM);
+    waitpid(xclip, nullptr, 0);
+    state.counters["MB"] = double(block.size()) / 1e6;
+}
+BENCHMARK(ClipboardFromXclip)->Arg(100000)->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -216,6 +216,8 @@ int PHeadlessSystem::ClearWindowAlpha(PHandle window)
 
 int PHeadlessSystem::GetClipboardText(std::string& text)
 {
+    if (clipboardBroken)
+        return -1;
     if (!clipboardHasText)
         return 0;
     text = clipboard;
@@ -226,6 +228,7 @@ int PHeadlessSystem::SetClipboardText(const char* text, size_t length)
 {
     clipboard.assign(text ? text : "", text ? length : 0);
     clipboardHasText = true;
+    clipboardBroken = false;
     return 1;
 }
 

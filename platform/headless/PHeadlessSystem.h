@@ -65,6 +65,8 @@ public:
     // Marks part of a window as needing paint, as uncovering it would.
     void Expose(PHandle window, PRect rect);
     void AdvanceClock(uint64_t milliseconds) { clock += milliseconds; }
+    // Reading the clipboard fails, as a transfer cut short does, until text is set again.
+    void BreakClipboard() { clipboardBroken = true; }
     void SetTranslucencyOffered(int offered) { translucency = offered; }
     // Whether a message (posted, input or paint) is waiting.
     bool Pending() { return HasMessage(); }
@@ -121,6 +123,7 @@ private:
     uint64_t clock = 0;
     std::string clipboard;
     bool clipboardHasText = false;
+    bool clipboardBroken = false;
     int translucency = 1;
 };
 

@@ -9,11 +9,23 @@
 
 namespace platform {
 
+namespace {
+constexpr int OpenAttempts = 25;
+}  // namespace
+
+// Text that is there but cannot be read (the clipboard held by another program past
+// the attempts, a block that cannot be locked) is a failure, not an empty clipboard.
 int PWin32System::GetClipboardText(std::string& text)
 {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(state->helper))
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
         return 0;
-    int ok = 0;
+    int attempt = 0;
+    while (!OpenClipboard(state->helper)) {
+        if (++attempt == OpenAttempts)
+            return -1;
+        Sleep(8);
+    }
+    int ok = -1;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (auto units = static_cast<const wchar_t*>(GlobalLock(data))) {
             // The block may be larger than the text, and a bad one may lack its zero.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "PX11State.h"  // private to this backend
+#include "platform/EndSignals.h"
 
 namespace platform {
 
@@ -43,8 +44,9 @@ bool PX11System::State::WaitReadable(int timeoutMs)
     XFlush(display);
     if (XEventsQueued(display, QueuedAlready) > 0)
         return true;
-    pollfd connection{ConnectionNumber(display), POLLIN, 0};
-    return poll(&connection, 1, timeoutMs) > 0;
+    // An end of the session asked for by a signal wakes the wait too.
+    pollfd waited[2] = {{ConnectionNumber(display), POLLIN, 0}, {EndRequestDescriptor(), POLLIN, 0}};
+    return poll(waited, waited[1].fd >= 0 ? 2 : 1, timeoutMs) > 0;
 }
 
 void PX11System::State::PushInput(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam,
@@ -58,6 +60,9 @@ void PX11System::State::Translate(XEvent& event)
     switch (event.type) {
     case SelectionRequest:
         AnswerSelectionRequest(event.xselectionrequest);
+        return;
+    case PropertyNotify:
+        PropertyChanged(event.xproperty);
         return;
     case SelectionClear:
         if (event.xselectionclear.selection == clipboard)

@@ -72,7 +72,7 @@ std::unique_ptr<PX11System> PX11System::Open(const char* displayName)
     s->targets = XInternAtom(display, "TARGETS", False);
     s->text = XInternAtom(display, "TEXT", False);
     s->incr = XInternAtom(display, "INCR", False);
-    s->transfer = XInternAtom(display, "AJUSTOR_SELECTION", False);
+    s->timestamp = XInternAtom(display, "AJUSTOR_TIMESTAMP", False);
     return std::unique_ptr<PX11System>(new PX11System(std::move(s)));
 }
 

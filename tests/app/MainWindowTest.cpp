@@ -5,12 +5,19 @@
 #endif
 
 #include "app/Acercade.h"
+#include "app/CCompactColumn.h"
+#include "app/CRecoveryFile.h"
+#include "app/FileMessages.h"
+#include "app/Pregunta.h"
 #include "graphics/CBCell.h"
+#include "io/DataCell.h"
 #include "io/DataFile.h"
+#include "platform/FileNames.h"
 #include "tests/app/AppWindowFixture.h"
 #include "toolkit/CLabel.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CSkinButton.h"
+#include "toolkit/Notice.h"
 
 using platform::VK_TAB;
 
@@ -195,6 +202,11 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
         Click(message->acceptButton);
         EXPECT_FALSE(message->visible);
     };
+    // Text on the clipboard that cannot be read: nothing pasted, and a word about it.
+    desktop.BreakClipboard();
+    Key(platform::VK_CONTROL);
+    Type("v");
+    expectMessage("No se pudo pegar el portapapeles");
     Click(main->saveAsButton);
     Answer(Chooser(), Join("falta", "datos.dat"));
     expectMessage("No se pudo guardar \xAB" + Join(Join(dades, "falta"), "datos.dat") +
@@ -205,18 +217,119 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
     Click(main->loadButton);
     Answer(Chooser(), "carpeta");
     expectMessage("No se pudo cargar \xAB" + Join(dades, "carpeta") + "\xBB: Es un directorio");
-    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed load changes nothing";
+    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed paste or load changes nothing";
 
-    // A file that claims more rows than it holds: what is there, and a word about it.
-    const std::string corto = Join(dades, "corto.dat");
-    WriteFile(corto, Count(5) + "7;;8;;\n9;;10;;\n");
-    Click(main->loadButton);
-    Answer(Chooser(), "corto.dat");
-    expectMessage("\xAB" + corto +
-                  "\xBB anuncia 5 filas pero solo contiene 2 filas: se ha cargado lo que "
-                  "hay. El archivo est\xE1 incompleto o no es un archivo de datos.");
-    EXPECT_EQ(LinesOf(Column(2)), (std::vector<std::string>{"8", "10"}));
-    EXPECT_EQ(main->GetDataPath(), "") << "\"Guardar\" must not write over a damaged file";
+    // A cell typed beyond the most it holds is cut, and told.
+    ClickAt(Column(1), 20, Column(1)->rowHeight / 2);
+    Type(std::string(DataCellLongest + 1, '3'));
+    expectMessage(NoticeText(NoticeCellCut));
+    EXPECT_EQ(LinesOf(Column(1))[0], std::string(DataCellLongest, '3'));
+}
+
+// A file is read whole before anything changes: one that is no data file is refused
+// and the columns and the data path stay; one whose count differs from its records,
+// or whose cells were cut, loads with a word about it and leaves no data path.
+TEST_F(MainWindowTest, LoadsThatCannotDamage)
+{
+    const std::string html = "<!DOCTYPE html>\n<html><body><table><tr><td>1,5</td></tr></table></body></html>\n";
+    const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    const std::string longRecord = std::string(DataFileLongestRecord + 1, '1') + ";;;;\n";
+    const std::string longCell = std::string(DataCellLongest + 9, '7') + ";;;;\n";
+    const std::string noData = "no es un archivo de datos: ";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string message;                 // as told after the name
+        std::vector<std::string> firstColumn;  // empty: refused, nothing changes
+        bool keepsPath;
+    } cases[] = {
+        {"informe.html", html, ": " + noData + "anuncia 1329865020 filas y solo tiene 79 bytes", {}, false},
+        {"dibujo.png", png, ": " + noData + "anuncia 1196314761 filas y solo tiene 16 bytes", {}, false},
+        {"corto.bin", "\x01", ": " + noData + "le falta la cuenta de filas", {}, false},
+        {"campos.dat", Count(2) + "1;2;3;4;\n5;6\n", ": " + noData + "la fila 2 no son cuatro campos terminados en ;",
+         {}, false},
+        {"cinco.dat", Count(1) + "1;2;3;4;5;\n", ": " + noData + "la fila 1 no son cuatro campos terminados en ;", {},
+         false},
+        {"hueco.dat", Count(2) + "1;;;;\n\n2;;;;\n", ": " + noData + "la fila 2 no son cuatro campos terminados en ;",
+         {}, false},
+        {"binario.dat", Count(1) + std::string("1;\0;3;4;\n", 9), ": " + noData + "la fila 1 tiene bytes que no son texto",
+         {}, false},
+        {"largo.dat", Count(1) + longRecord, ": " + noData + "la fila 1 tiene m\xE1s de 1048576 bytes", {}, false},
+        {"bueno.dat", Count(2) + "1;0.1;2;0.2;\r\n3;;4;;\n\r\n", "", {"1", "3"}, true},
+        {"menos.dat", Count(1) + "5;;;;\n6;;;;\n7;;;;\n", " anuncia 1 fila pero contiene 3 filas: se han cargado todas.",
+         {"5", "6", "7"}, false},
+        {"mas.dat", Count(3) + "7;;8;;\n9;;10;;\n",
+         " anuncia 3 filas pero solo contiene 2 filas: se ha cargado lo que hay. El archivo est\xE1 incompleto o no es "
+         "un archivo de datos.",
+         {"7", "9"}, false},
+        {"celda.dat", Count(1) + longCell, ": 1 celda ten\xED" "a m\xE1s de 256 caracteres y se han cortado.",
+         {std::string(DataCellLongest, '7')}, false},
+    };
+    CMainw* main = Start();
+    TypeColumns({{"1", "2"}, {}, {"3", "4"}});
+    Click(main->saveAsButton);
+    Answer(Chooser(), "tecleado.dat");
+    for (const Case& c : cases) {
+        std::string path = Join(dades, c.name);
+        WriteFile(path, c.bytes);
+        std::vector<std::string> before[4];
+        for (int k = 0; k < 4; k++)
+            before[k] = LinesOf(Column(k));
+        std::string pathBefore = main->GetDataPath();
+        Click(main->loadButton);
+        Answer(Chooser(), c.name);
+        EXPECT_FALSE(main->IsLoading()) << c.name << ": a small file loads at once";
+        auto* message = Message(main->messageWindow);
+        if (c.message.empty()) {
+            EXPECT_EQ(message, nullptr) << c.name;
+        } else {
+            ASSERT_NE(message, nullptr) << c.name;
+            std::string told = c.firstColumn.empty() ? "No se pudo cargar \xAB" : "\xAB";
+            EXPECT_EQ(message->GetMessage(), told + path + "\xBB" + c.message);
+            Click(message->acceptButton);
+        }
+        if (c.firstColumn.empty()) {
+            for (int k = 0; k < 4; k++)
+                EXPECT_EQ(LinesOf(Column(k)), before[k]) << c.name << ": nothing changes";
+            EXPECT_EQ(main->GetDataPath(), pathBefore) << c.name;
+        } else {
+            EXPECT_EQ(LinesOf(Column(0)), c.firstColumn) << c.name;
+            EXPECT_EQ(main->GetDataPath(), c.keepsPath ? path : "") << c.name;
+        }
+    }
+    EXPECT_EQ(LinesOf(Column(3)), (std::vector<std::string>{""}));
+}
+
+// "Guardar Como" onto another existing file asks first and writes nothing until "Sí";
+// the data set's own file, a new name or a device are written without a question.
+TEST_F(MainWindowTest, SavingOverAnotherFileAsksFirst)
+{
+    const std::string other = Join(dades, "otro.dat"), old = Count(1) + "old;;;;\n";
+    WriteFile(other, old);
+    CMainw* main = Start();
+    TypeColumns({{"5"}});
+    Click(main->saveAsButton);
+    Answer(Chooser(), "mio.dat");
+    ASSERT_EQ(main->GetDataPath(), Join(dades, "mio.dat"));
+    EXPECT_EQ(main->question.Get(), nullptr) << "a new name asks nothing";
+    Click(main->saveAsButton);
+    Answer(Chooser(), "mio.dat");
+    EXPECT_EQ(main->question.Get(), nullptr) << "nor does the data set's own file";
+
+    for (bool replace : {false, true}) {
+        Click(main->saveAsButton);
+        Answer(Chooser(), "otro.dat");
+        auto* question = main->question.CheckedAs<Pregunta>();
+        ASSERT_NE(question, nullptr);
+        EXPECT_TRUE(question->visible);
+        EXPECT_EQ(question->GetMessage(), "\xBFReemplazar \xABotro.dat\xBB?");
+        EXPECT_EQ(app->activeWindow, question->noButton.Get()) << "Enter keeps the file";
+        EXPECT_EQ(ReadFile(other), old) << "nothing written before the answer";
+        Click(replace ? question->yesButton : question->noButton);
+        EXPECT_FALSE(question->visible);
+        EXPECT_EQ(ReadFile(other), replace ? Count(2) + "5;;;;\n;;;;\n" : old);
+        EXPECT_EQ(main->GetDataPath(), Join(dades, replace ? "otro.dat" : "mio.dat"));
+    }
 }
 
 TEST_F(MainWindowTest, AFullDeviceIsTold)
@@ -256,6 +369,8 @@ TEST_F(MainWindowTest, AReadOnlyFolderIsToldAndTheOldFileKept)
     TypeColumns({{"1"}});
     Click(main->saveAsButton);
     Answer(Chooser(), "viejo.dat");
+    if (auto* question = main->question.CheckedAs<Pregunta>())
+        Click(question->yesButton);
     auto* message = Message(main->messageWindow);
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(message->GetMessage(), "No se pudo guardar \xAB" + Join(dades, "viejo.dat") + "\xBB: Permiso denegado");
@@ -271,6 +386,8 @@ TEST_F(MainWindowTest, AReadOnlyFolderIsToldAndTheOldFileKept)
         TypeColumns({{"1"}});
         Click(main->saveAsButton);
         Answer(Chooser(), "viejo.dat");
+        if (auto* question = main->question.CheckedAs<Pregunta>())
+            Click(question->yesButton);
         auto* message = Message(main->messageWindow);
         std::string expected = "No se pudo guardar \xAB" + Join(dades, "viejo.dat") + "\xBB: Permiso denegado";
         bool told = message && message->GetMessage() == expected;
@@ -369,4 +486,235 @@ TEST_F(MainWindowTest, MissingPicturesLeaveEveryWindowUsable)
     TypeColumns({{"1", "2"}, {}, {"2", "4"}});
     Click(again->simpleButton);
     EXPECT_TRUE(again->resultWindow.CheckedAs<CBasicWindow>()->visible);
+}
+
+// Control+Z takes back every change to the data set, Control+Y and Control+Shift+Z do
+// it again; the rows are shown where the change was.
+TEST_F(MainWindowTest, UndoAndRedoEveryChangeOfTheDataSet)
+{
+    CMainw* main = Start();
+    auto chord = [&](uint32_t key, bool shift = false) {
+        desktop.PressKey(platform::VK_CONTROL);
+        if (shift)
+            desktop.PressKey(platform::VK_SHIFT);
+        desktop.TypeKey(key, key - 'A' + 1);
+        if (shift)
+            desktop.ReleaseKey(platform::VK_SHIFT);
+        desktop.ReleaseKey(platform::VK_CONTROL);
+        Pump();
+    };
+    auto undo = [&] { chord('Z'); };
+    auto redo = [&] { chord('Y'); };
+    using Lines = std::vector<std::string>;
+    TypeColumns({{"1", "2", "3"}, {}, {"4", "5", "6"}});
+    const Lines x = {"1", "2", "3", ""};
+
+    // A cell typed over and confirmed; a cell typed and not yet confirmed goes first.
+    ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
+    Key(platform::VK_END);
+    Type("0\n");
+    Type("7");
+    EXPECT_EQ(LinesOf(Column(0))[0], "10");
+    undo();
+    EXPECT_EQ(LinesOf(Column(0))[1], "2") << "the typing taken back";
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(Column(0)->GetCurrentRow(), 0u) << "shown where the change was";
+    redo();
+    EXPECT_EQ(LinesOf(Column(0))[0], "10");
+    chord('Z', true);
+    EXPECT_EQ(LinesOf(Column(0))[1], "72");
+    undo();
+    undo();
+
+    // Escape deletes a row in all four columns; Control+Z brings it back everywhere.
+    ClickAt(Column(2), 20, Column(2)->rowHeight * 3 / 2);
+    Key(platform::VK_ESCAPE, 27);
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"4", "6", ""}));
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"4", "5", "6", ""}));
+    EXPECT_EQ(Column(3)->GetCurrentRow(), 1u);
+
+    // A pasted block is one step; so is "Nuevo", which keeps the rows and their path.
+    Click(main->saveAsButton);
+    Answer(Chooser(), "datos.dat");
+    ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
+    desktop.SetClipboardText("8\t\t9\n8.5\t\t9.5\n", 14);
+    Key(platform::VK_CONTROL);
+    Type("v");
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"9", "9.5", "6", ""}));
+    undo();
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{"4", "5", "6", ""}));
+    // A block that adds rows, one cell cut to the limit and told: one step all the same.
+    ClickAt(Column(0), 20, Column(0)->rowHeight * 7 / 2);
+    const std::string block = "7\n" + std::string(DataCellLongest + 5, '1') + "\n";
+    desktop.SetClipboardText(block.data(), uint32_t(block.size()));
+    Key(platform::VK_CONTROL);
+    Type("v");
+    const Lines pasted = {"1", "2", "3", "7", std::string(DataCellLongest, '1')};
+    EXPECT_EQ(LinesOf(Column(0)), pasted);
+    auto* cut = Message(main->messageWindow);
+    ASSERT_NE(cut, nullptr);
+    EXPECT_EQ(cut->GetMessage(), NoticeText(NoticeCellCut));
+    Click(cut->acceptButton);
+    ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    redo();
+    EXPECT_EQ(LinesOf(Column(0)), pasted);
+    undo();
+    Click(main->newButton);
+    EXPECT_EQ(LinesOf(Column(0)), (Lines{""}));
+    EXPECT_EQ(main->GetDataPath(), "");
+    Key(platform::VK_CONTROL);
+    Type("z");  // the Control prefix works as the chord does
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "datos.dat"));
+    EXPECT_FALSE(main->HasUnsavedRows()) << "as saved";
+    redo();
+    EXPECT_EQ(LinesOf(Column(2)), (Lines{""}));
+    undo();
+
+    // "Cargar" is one step too, its path with it.
+    WriteFile(Join(dades, "otro.dat"), Count(1) + "5;;6;;\n");
+    Click(main->loadButton);
+    Answer(Chooser(), "otro.dat");
+    EXPECT_EQ(LinesOf(Column(0)), (Lines{"5"}));
+    EXPECT_FALSE(main->HasUnsavedRows());
+    Variable loaded(Column(2)->GetLines());
+    undo();
+    EXPECT_EQ(LinesOf(Column(0)), x);
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "datos.dat"));
+    redo();
+    EXPECT_EQ(Column(2)->GetLines(), loaded.Get()) << "the loaded rows are kept, not copied";
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "otro.dat"));
+    EXPECT_FALSE(main->HasUnsavedRows());
+    Type("1");
+    EXPECT_TRUE(main->HasUnsavedRows()) << "typing not yet confirmed counts";
+
+    // A new change after going back: what was taken back can no longer be redone.
+    undo();
+    undo();
+    Type("3\n");
+    redo();
+    EXPECT_EQ(LinesOf(Column(0)), (Lines{"31", "2", "3", ""}));
+}
+
+// A step keeps the rows it changed, never the data set: 100 edits of single cells of a
+// large set cost little, and "Nuevo" puts the very lists aside.
+TEST_F(MainWindowTest, TheHistoryGrowsWithTheChangesNotTheDataSet)
+{
+    CMainw* main = Start();
+    constexpr uint32_t Rows = 200000;
+    CCompactColumn x(app), ex(app), y(app), ey(app);
+    for (uint32_t i = 0; i < Rows; i++) {
+        std::string cell = std::to_string(i);
+        x.AddLine(cell.data(), uint32_t(cell.size()));
+        y.AddLine(cell.data(), uint32_t(cell.size()));
+    }
+    x.DeleteFirstLine();
+    y.DeleteFirstLine();
+    CDataColumn* set[4] = {&x, &ex, &y, &ey};
+    main->ReplaceDataSet(set, "", false);
+    size_t start = main->GetHistory().Bytes();
+    for (int i = 0; i < 150; i++) {
+        Type("9\n");
+        if (i == 99) {
+            EXPECT_LT(main->GetHistory().Bytes() - start, 100u * 1024);
+        }
+    }
+    for (int i = 0; i < 150; i++)
+        main->Undo();
+    EXPECT_EQ(Text(Column(0)->LineAt(50)), "50") << "100 steps at least";
+    EXPECT_EQ(Text(Column(0)->LineAt(49)), "949") << "no more than kept";
+
+    Variable lines(Column(2)->GetLines());
+    Click(main->newButton);
+    main->Undo();
+    EXPECT_EQ(Column(2)->GetLines(), lines.Get()) << "moved back, not copied";
+    EXPECT_EQ(Column(2)->GetLineCount(), Rows);
+}
+
+// The recovery file of the shown data set: written a second after a change, gone once
+// saved, left when the program ends unsaved or is killed, taken over at the next start
+// (the rows, their path and a message), never while its program runs.
+TEST_F(MainWindowTest, TheRecoveryFileKeepsWhatIsNotSaved)
+{
+    namespace fs = std::filesystem;
+#ifdef _WIN32
+    const std::string state = Join(root, "estado");
+#else
+    setenv("XDG_STATE_HOME", Join(root, "estado").c_str(), 1);
+    const std::string state = platform::StateFolder();
+    unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(state, Join(Join(root, "estado"), "ajustor"));
+#endif
+    auto start = [&] {
+        window = OpenMainWindow(app, InBuild(PICTURE_FOLDER), state);
+        Pump();
+        return Main();
+    };
+    auto later = [&] {
+        desktop.AdvanceClock(1100);
+        Pump();
+    };
+    CMainw* main = start();
+    const std::string own = main->GetRecoveryPath();
+    EXPECT_EQ(own, Join(state, "recuperacion-" + std::to_string(platform::ProcessId()) + ".dat"));
+    later();
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(own))) << "nothing typed";
+    TypeColumns({{"1", "2"}, {}, {"3", "4"}});
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(own))) << "not on the typing path";
+    later();
+    const std::string rows = Count(3) + "1;;3;;\n2;;4;;\n;;;;\n";
+    EXPECT_EQ(ReadFile(own), "AJUSTOR RECUPERACION 1 0\n\n" + rows);
+
+    // Another program sees a running owner's file and leaves it.
+    {
+        CRecoveryFile other(app, state, 424243);
+        ASSERT_TRUE(other.Open());
+        CCompactColumn x(app), ex(app), y(app), ey(app);
+        CDataColumn* taken[4] = {&x, &ex, &y, &ey};
+        std::string path;
+        EXPECT_FALSE(other.TakeOver(taken, path));
+        other.Close(false);
+    }
+    Click(main->saveAsButton);
+    Answer(Chooser(), "datos.dat");
+    later();
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(own))) << "saved";
+    ClickAt(Column(0), 20, Column(0)->rowHeight * 5 / 2);
+    Type("5");  // not even confirmed
+    later();
+    const std::string path = Join(dades, "datos.dat");
+    EXPECT_EQ(ReadFile(own), "AJUSTOR RECUPERACION 1 " + std::to_string(path.size()) + "\n" + path + "\n" +
+                                 Count(3) + "1;;3;;\n2;;4;;\n5;;;;\n");
+
+    // Killed: the window goes without a word. The next start, as another process,
+    // takes the file over.
+    window.Clear();
+    const std::string orphan = Join(state, "recuperacion-424242.dat");
+    fs::rename(folder_paths::FsPath(own), folder_paths::FsPath(orphan));
+    main = start();
+    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", "5"}));
+    EXPECT_EQ(main->GetDataPath(), path);
+    auto* message = Message(main->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetMessage(), "Se han recuperado 3 filas que no se hab\xED" "an guardado de \xAB" + path +
+                                         "\xBB al terminar el programa la \xFAltima vez.");
+    Click(message->acceptButton);
+    EXPECT_FALSE(fs::exists(folder_paths::FsPath(orphan)));
+    EXPECT_TRUE(fs::exists(folder_paths::FsPath(own)));
+
+    // Closed unsaved: kept for the next start; saved: nothing left behind.
+    main->EndRecovery();
+    EXPECT_TRUE(fs::exists(folder_paths::FsPath(own)));
+    window.Clear();
+    main = start();
+    EXPECT_EQ(LinesOf(Column(2)), (std::vector<std::string>{"3", "4", ""}));
+    Click(main->saveButton);
+    EXPECT_EQ(ReadFile(path), rows.substr(0, rows.size() - 5) + "5;;;;\n");
+    main->EndRecovery();
+    EXPECT_TRUE(fs::is_empty(folder_paths::FsPath(state)));
 }

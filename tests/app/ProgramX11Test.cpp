@@ -3,14 +3,16 @@
 // run, their reports and plots with axes exported through the chooser and compared
 // byte for byte with what ajustor-fit writes for the saved file, "Nuevo", "Cargar", a
 // cell that is no number, the data typed again with decimal commas (the same reports),
-// the about window, and the end by the title bar's close button. Once without a window
-// manager, once under openbox.
+// the about window, and the end by the title bar's close button; then loads and saves
+// that must not damage data, and a block of 100,000 rows offered by xclip, pasted with
+// Control+V and saved whole. Once without a window manager, once under openbox.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -144,6 +146,7 @@ protected:
         program = fork();
         if (program == 0) {
             setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
+            setenv("XDG_STATE_HOME", (run / "estado").c_str(), 1);  // its recovery files
             if (chdir(run.c_str()) == 0)
                 execl(AJUSTOR_PROGRAM, "ajustor", static_cast<char*>(nullptr));
             _exit(127);
@@ -444,5 +447,155 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
     EXPECT_EQ(ExitStatus(), 0);
 }
 
+// Typed rows survive a "Cargar" of an HTML report, and "Guardar Como" onto another
+// existing file leaves it as it was until "Sí". Names are confirmed with Enter in the
+// chooser, as most people do.
+TEST_P(ProgramX11Test, NoLoadOrSaveDamagesData)
+{
+    Place main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NE(main.id, 0u);
+    titleHeight = main.height - 480 - 4;
+    const std::string typed = std::string("\x03\0\0\0", 4) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
+    const std::string old = std::string("\x01\0\0\0", 4) + "9;;9;;\n";
+    {
+        std::ofstream(data / "informe.html") << "<!DOCTYPE html>\n<html><body><p>1,5</p></body></html>\n";
+        std::ofstream(data / "otro.dat", std::ios::binary) << old;
+    }
+    TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}});
+    auto confirm = [&](int buttonY, const std::string& title, const std::string& name) {
+        Click(main, 8 + 74, buttonY);
+        Find(title);
+        Type(name);
+        Keys("Return");
+    };
+    auto clickButton = [&](const Place& window, int centreX) {
+        Click(window, centreX, window.height - titleHeight - 4 - 12 - 13);
+    };
+
+    confirm(58 + 24, "Cargar Datos \\.\\.\\.", "/informe.html");
+    Place refused = Find("Aviso");
+    Picture("cargar-informe");
+    clickButton(refused, (refused.width - 4) / 2);  // "Aceptar"
+    confirm(158 + 24, "Guardar Datos Como \\.\\.\\.", "/copia.dat");
+    EXPECT_EQ(WaitForFile(data / "copia.dat"), typed) << "the typed rows stayed";
+
+    confirm(158 + 24, "Guardar Datos Como \\.\\.\\.", "/otro.dat");
+    Place question = Find("Aviso");
+    Picture("reemplazar");
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(ReadAll(data / "otro.dat"), old) << "nothing written before the answer";
+    int buttons = (question.width - 4 - (2 * 110 + 16)) / 2;
+    clickButton(question, buttons + 55);  // "Sí"
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(ReadAll(data / "otro.dat"), typed);
+
+    Close(main);
+    EXPECT_EQ(ExitStatus(), 0);
+}
+
+// A block of 100,000 rows offered by xclip (an INCR transfer) arrives whole.
+TEST_P(ProgramX11Test, AHundredThousandPastedRowsAreSavedWhole)
+{
+    Place main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NE(main.id, 0u);
+    titleHeight = main.height - 480 - 4;
+    std::string block, rows;
+    char row[64];
+    for (int i = 0; i < 100000; i++) {
+        int n = std::snprintf(row, sizeof row, "%06d.5\t0.1%d\t%06d.25\t0.%d\n", i, i % 10, 3 * i % 1000000, i % 7 + 1);
+        block.append(row, size_t(n));
+        std::replace(row, row + n - 1, '\t', ';');
+        rows.append(row, size_t(n - 1)).append(";\n");
+    }
+    ASSERT_EQ(block.size(), 2800000u);
+    fs::path offered = run / "bloque.txt";
+    std::ofstream(offered, std::ios::binary) << block;
+    std::string display = "DISPLAY=" + server.GetDisplayName() + " ";
+    pid_t xclip = fork();
+    if (xclip == 0) {
+        setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
+        execlp("xclip", "xclip", "-quiet", "-selection", "clipboard", "-i", offered.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(xclip, 0);
+    bool offering = false;
+    for (int attempt = 0; attempt < 100 && !offering; attempt++) {
+        offering = Shell(display + "xclip -o -selection clipboard -t TARGETS 2>/dev/null").find("UTF8_STRING") !=
+                   std::string::npos;
+        std::this_thread::sleep_for(50ms);
+    }
+    ASSERT_TRUE(offering) << "xclip does not offer the block: is it installed?";
+
+    // Column 1 has the keyboard at start.
+    Keys("ctrl+v");
+    Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/bloque.dat");
+    std::string saved = WaitForFile(data / "bloque.dat");
+    kill(xclip, SIGTERM);
+    waitpid(xclip, nullptr, 0);
+    EXPECT_EQ(saved.size(), 4 + rows.size());
+    EXPECT_TRUE(saved == std::string("\xA0\x86\x01\0", 4) + rows) << "the saved rows differ from the block";
+    Close(main);
+    EXPECT_EQ(ExitStatus(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, ProgramX11Test, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "openbox" : "sinGestor"; });
+
+// Nothing typed is lost: "Nuevo" and Escape are taken back with Control+Z, rows typed
+// are back after a kill -9, and SIGTERM ends the program cleanly with them kept.
+using ProgramRecoveryX11Test = ProgramX11Test;
+
+TEST_P(ProgramRecoveryX11Test, UndoAndTheRecoveryFileKeepTheRows)
+{
+    Place main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NE(main.id, 0u);
+    titleHeight = main.height - 480 - 4;
+    auto count = [](char n) { return std::string(1, n) + std::string(3, '\0'); };
+    const char* saveAs = "Guardar Datos Como \\.\\.\\.";
+    TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}});
+    const std::string typed = count(3) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
+    Click(main, 8 + 74, 8 + 24);  // "Nuevo"
+    Keys("ctrl+z");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/deshecho.dat");
+    EXPECT_EQ(WaitForFile(data / "deshecho.dat"), typed);
+
+    Click(main, 168 + 50, 24 + 6);
+    Keys("Escape");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/sin-fila.dat");
+    EXPECT_EQ(WaitForFile(data / "sin-fila.dat"), count(2) + "2;0.1;4.1;0.2;\n;;;;\n");
+    Click(main, 168 + 50, 24 + 6);
+    Keys("ctrl+z");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/fila.dat");
+    EXPECT_EQ(WaitForFile(data / "fila.dat"), typed);
+
+    // Killed 3 s after typing: the next start shows the rows, with a message.
+    Click(main, 8 + 74, 8 + 24);
+    Click(main, 168 + 50, 24 + 6);
+    TypeRows({{"5", "0.5", "6", "0.6"}});
+    Type("7");
+    std::this_thread::sleep_for(3s);
+    kill(program, SIGKILL);
+    waitpid(program, nullptr, 0);
+    Start();
+    main = Find("Ajustor-2  \\(Beta 3\\)");
+    Find("Aviso");
+    Keys("Return");  // "Aceptar" holds the keyboard
+    EXPECT_EQ(Xdo("search --onlyvisible --name '^Aviso$'"), "");
+    Choose(main, 8 + 74, 158 + 24, saveAs, "/recuperado.dat");
+    EXPECT_EQ(WaitForFile(data / "recuperado.dat"), count(2) + "5;0.5;6;0.6;\n7;;;;\n");
+
+    // SIGTERM: status 0, the unsaved rows kept in the recovery file.
+    Click(main, 168 + 50, 24 + 6);
+    Keys("Home");
+    Type("8");
+    kill(program, SIGTERM);
+    EXPECT_EQ(ExitStatus(), 0);
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(run / "estado" / "ajustor"))
+        kept.push_back(entry.path());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_NE(ReadAll(kept[0]).find("85;0.5;6;0.6;\n7;;;;\n"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithoutWindowManager, ProgramRecoveryX11Test, ::testing::Values(false),
+                         [](const auto&) { return "sinGestor"; });

@@ -5,6 +5,9 @@
 #include "app/CYorkWindow.h"
 #include "app/FitResult.h"
 #include "app/Ponderat.h"
+#include "app/Pregunta.h"
+#include "app/SimpleFit.h"
+#include "app/WeightedFit.h"
 #include "graphics/CCanvas.h"
 #include "io/CLineColumn.h"
 #include "tests/app/AppWindowFixture.h"
@@ -242,8 +245,16 @@ TEST_F(ResultWindowTest, ExportWritesTheReportOfTheDataTheFitUsed)
     weighted->Show();
     Pump();
 
-    // Exporting again over the same name replaces the report.
-    EXPECT_EQ(Export(weighted->exportButton, weighted->chooser, "ponderado.html"), expectedWeighted);
+    // Exporting over an existing file asks first: nothing is written until "Sí".
+    WriteFile(Join(dades, "ponderado.html"), "viejo");
+    for (bool replace : {false, true}) {
+        EXPECT_EQ(Export(weighted->exportButton, weighted->chooser, "ponderado.html"), "viejo");
+        auto* question = weighted->question.CheckedAs<Pregunta>();
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(question->GetMessage(), "\xBFReemplazar \xABponderado.html\xBB?");
+        Click(replace ? question->yesButton : question->noButton);
+        EXPECT_EQ(ReadFile(Join(dades, "ponderado.html")), replace ? expectedWeighted : "viejo");
+    }
     EXPECT_EQ(Message(weighted->messageWindow), nullptr);
 }
 

@@ -79,6 +79,18 @@ TEST_F(ListTest, GrowsFivefoldAndReferencesItsElements)
     EXPECT_EQ(app->IsAlive(s), 0);
     auto* kept = new CString(app);
     small->Add(kept);
+    // Inserted in front and at the end; a place past the end is refused.
+    auto* front = new CString(app);
+    auto* back = new CString(app);
+    EXPECT_EQ(small->InsertAt(0, front), 1);
+    EXPECT_EQ(small->InsertAt(2, back), 1);
+    EXPECT_EQ(small->InsertAt(4, kept), 0);
+    EXPECT_EQ(small->GetAt(0), front);
+    EXPECT_EQ(small->GetAt(1), kept);
+    EXPECT_EQ(small->GetAt(2), back);
+    EXPECT_EQ(front->GetReferenceCount(), 1);
+    small->RemoveAt(2);
+    small->RemoveAt(0);
     EXPECT_EQ(small->ItemAt(0).Get()->GetReferenceCount(), 2);
     lists.clear();  // destroying the lists gives the references back
     EXPECT_EQ(app->IsAlive(kept), 0);

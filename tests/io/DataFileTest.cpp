@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "core/CList.h"
+#include "io/CDataFileReader.h"
 #include "io/CLineColumn.h"
 #include "io/CMemIO.h"
+#include "io/CReplacingFile.h"
 #include "io/DataCell.h"
 #include "io/DataFile.h"
 #include "tests/io/IOFixture.h"
@@ -211,6 +213,27 @@ TEST_F(DataFileTest, ASaveReplacesTheFileWhole)
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "the replaced file's permissions stay";
     EXPECT_EQ(FilesIn(folder), 1) << "no temporary file left";
 
+    // What killed saves left beside this target goes with the next save; what a running
+    // process may be writing, or left beside another target, stays.
+    pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    auto leftover = [&](const std::string& base, long process) {
+        return PathOf(CReplacingFile::TemporaryName(base, static_cast<unsigned long>(process), 12));
+    };
+    const std::string killed = leftover("datos.dat", gone), mine = leftover("datos.dat", getpid()),
+                      running = leftover("datos.dat", 1), other = leftover("otro.dat", gone);
+    for (const std::string& file : {killed, mine, running, other})
+        WriteBytes(file, "partial");
+    ASSERT_EQ(SaveDataFile(name.As<CString>(), data.columns), 1);
+    EXPECT_FALSE(std::filesystem::exists(killed));
+    EXPECT_FALSE(std::filesystem::exists(mine));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    std::filesystem::remove(running);
+    std::filesystem::remove(other);
+
     // Through a link: the data lands in the linked file and the link stays.
     std::filesystem::create_symlink(path, PathOf("link.dat"));
     data.Set(0, {"8"});
@@ -408,3 +431,31 @@ TEST_F(DataFileTest, DevicesAreWrittenInPlace)
     EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 #endif
+
+// The staged reader goes a slice at a time and stops, refusing, where the rows would
+// take more memory than it was given; the table of damaged files is in the main
+// window's test, where they are loaded as a person loads them.
+TEST_F(DataFileTest, TheStagedReaderGoesBySlicesWithinItsMemory)
+{
+    std::string path = PathOf("slices.dat");
+    WriteBytes(path, Count(3) + "1;;;;\n2;;;;\n3;;;;\n");
+    struct Case {
+        uint64_t memory;
+        CDataFileReader::Fault fault;
+        uint32_t steps;
+    } cases[] = {{UINT64_MAX, CDataFileReader::NoFault, 4}, {1000, CDataFileReader::NoMemory, 2},
+                 {10, CDataFileReader::NoMemory, 0}};
+    for (const Case& c : cases) {
+        DataSet data(app);
+        CDataFileReader reader(app, data.columns, c.memory);
+        uint32_t steps = 0;
+        if (reader.Begin(path.c_str()))
+            for (steps = 1; reader.Step(1); steps++) {
+            }
+        EXPECT_EQ(reader.GetOutcome().fault, c.fault) << c.memory;
+        EXPECT_EQ(steps, c.steps) << c.memory;
+        if (c.fault == CDataFileReader::NoFault) {
+            EXPECT_EQ(data.Get(0), (Lines{"1", "2", "3"}));
+        }
+    }
+}

@@ -11,6 +11,7 @@
 #include "core/CList.h"
 #include "core/CString.h"
 #include "graphics/CCanvas.h"
+#include "io/DataCell.h"
 #include "io/DataFile.h"
 #include "platform/PngWriter.h"
 #include "tests/common/TempFolder.h"
@@ -19,6 +20,7 @@
 #include "toolkit/CScroller.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/FittedNumber.h"
+#include "toolkit/Notice.h"
 
 using namespace platform;
 
@@ -308,6 +310,35 @@ TEST_F(TextEditTest, TheCellEditorDropsWhatADataCellCannotHold)
     Type("1;2");
     Key('J', 10);  // Control+J types a line feed
     EXPECT_EQ(Str(columns[0]->LineAt(0)), "12");
+
+    // A cell holds DataCellLongest characters: a pasted megabyte line, a pasted block's
+    // long cell and a key typed into a full cell are cut, and the parent told each time.
+    const std::string big(1 << 20, '9');
+    auto cutsTold = [&] {
+        size_t told = 0;
+        for (const Seen& seen : SeenBy(parent, EV_NOTICE))
+            told += seen.value == NoticeCellCut;
+        return told;
+    };
+    struct Case {
+        const char* what;
+        std::string pasted;
+        int column, cut;
+    } cases[] = {{"line", big, 1, 1}, {"block", "1\t" + big + "\n", 2, 3}};
+    for (const Case& c : cases) {
+        ClickRow(c.column, 0);
+        log.clear();
+        Paste(c.pasted);
+        EXPECT_EQ(Str(columns[c.cut]->LineAt(0)), std::string(DataCellLongest, '9')) << c.what;
+        EXPECT_EQ(cutsTold(), 1u) << c.what;
+    }
+    ClickRow(1, 0);
+    Key(VK_END);
+    log.clear();
+    Type("5");
+    EXPECT_EQ(Str(columns[1]->LineAt(0)), std::string(DataCellLongest, '9'));
+    EXPECT_EQ(cutsTold(), 1u);
+    ClickRow(0, 0);
 
     // One line without tabs is inserted at the caret, its line break and separators dropped.
     ClickRow(0, 0);

@@ -1,5 +1,6 @@
 // The toolkit on a real X server: a private Xvfb, input sent through the server, and
-// the clipboard shared with xclip.
+// the clipboard shared with xclip, small texts and large blocks of rows pasted into a
+// ring of columns.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -16,9 +18,13 @@
 #include <vector>
 
 #include "core/CString.h"
+#include "platform/x11/PX11SlowOwner.h"
 #include "platform/x11/PXvfbServer.h"
 #include "tests/toolkit/X11Session.h"
+#include "toolkit/CEditBox.h"
+#include "toolkit/CTextEdit.h"
 #include "toolkit/CWindow.h"
+#include "toolkit/Notice.h"
 
 using namespace std::chrono;
 
@@ -38,7 +44,7 @@ public:
     ~CListener() override { LeaveRegistry(); }
     void HandleEvent(CEvent event) override
     {
-        if (event.source == application)
+        if (event.source == application || event.type == EV_NOTICE)
             heard->push_back({this, event.type, event.value});
         CWindow::HandleEvent(event);
     }
@@ -50,6 +56,31 @@ struct ChildRun {
     int status = -1;
     std::string output;
 };
+
+// Rows of four cells as a spreadsheet copies them: tabs between, a line feed after;
+// 28 bytes a row.
+std::string Block(int rows, int tag)
+{
+    std::string block;
+    char row[64];
+    for (int i = 0; i < rows; i++)
+        block.append(row, size_t(std::snprintf(row, sizeof row, "%06d.%d\t0.1%d\t%06d.%d\t0.2%d\n", i, tag, i % 10,
+                                               2 * i % 1000000, tag, i % 7)));
+    return block;
+}
+
+// The rows of a ring of columns, written back as a block.
+std::string Joined(CTextEdit* const columns[4])
+{
+    std::string block;
+    for (uint32_t row = 0; row < columns[0]->GetLineCount(); row++)
+        for (int k = 0; k < 4; k++) {
+            CString* cell = columns[k]->LineAt(row);
+            block.append(cell->GetBuffer(), cell->GetLength());
+            block += k < 3 ? '\t' : '\n';
+        }
+    return block;
+}
 }  // namespace
 
 class X11Test : public ::testing::Test, protected X11Session {
@@ -229,19 +260,9 @@ TEST_F(X11Test, ClipboardIsSharedWithOtherPrograms)
     EXPECT_EQ(paste.output, "A\xC3\xB1" "adir 1,5 \xE2\x82\xAC");
 
     // Another program copies; this one pastes. xclip serves one request, then ends.
-    int in[2];
-    ASSERT_EQ(pipe(in), 0);
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(in[0], 0);
-        close(in[1]);
-        execlp("xclip", "xclip", "-quiet", "-loops", "1", "-selection", "clipboard", "-i", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(in[0]);
-    std::string offered = "Ca\xC3\xB1\xC3\xB3n \xE2\x82\xAC";
-    ASSERT_EQ(write(in[1], offered.data(), offered.size()), ssize_t(offered.size()));
-    close(in[1]);
+    pid_t pid = StartBeside({"xclip", "-quiet", "-loops", "1", "-selection", "clipboard", "-i"},
+                            "Ca\xC3\xB1\xC3\xB3n \xE2\x82\xAC");
+    ASSERT_GT(pid, 0);
     Variable pasted;
     auto deadline = steady_clock::now() + seconds(5);
     while (steady_clock::now() < deadline) {
@@ -256,6 +277,95 @@ TEST_F(X11Test, ClipboardIsSharedWithOtherPrograms)
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     ASSERT_TRUE(pasted);
+}
+
+// Control+V in a ring of four columns: a block far larger than one X request arrives
+// whole and the program that offered it is answered; a transfer that stalls arrives not
+// at all, with a notice, and its late pieces never reach a later paste; a large copy
+// of this program's own reaches another program whole.
+TEST_F(X11Test, BlocksOfAnySizeArriveWholeOrNotAtAll)
+{
+    CListener* top = NewListener(40, 40, 440, 300, nullptr);
+    CTextEdit* columns[4];
+    for (int k = 0; k < 4; k++) {
+        columns[k] = new CTextEdit(app);
+        held.emplace_back(columns[k]);
+        columns[k]->Create(10 + 105 * k, 10, 100, 280, top, NoTitle, 255, 236, 192);
+    }
+    for (int k = 0; k < 4; k++)
+        columns[k]->SetNext(columns[(k + 1) % 4]);
+    top->Show();
+    for (CTextEdit* column : columns)
+        column->Show();
+    ASSERT_TRUE(StepUntil([&] { return system->IsShown(columns[3]->handle) && HasHeard(top, EV_PAINT); }));
+    app->Activate(top);
+    app->Activate(columns[0]->GetEditor());
+    driver.Sync();
+    auto clear = [&] {
+        for (CTextEdit* column : columns)
+            column->Clear();
+    };
+    // The owner may take a moment to hold the clipboard: until then Control+V pastes
+    // nothing, and is tried again.
+    auto pasteUntil = [&](const std::function<bool()>& arrived) {
+        for (int attempt = 0; attempt < 5 && !arrived(); attempt++) {
+            ASSERT_EQ(RunBeside({"xdotool", "key", "ctrl+v"}, "").status, 0) << "xdotool failed";
+            StepUntil(arrived, 1500);
+        }
+    };
+    auto answered = [&](pid_t owner) {
+        int status = -1;
+        bool ended = false;
+        StepUntil([&] { return ended = ended || waitpid(owner, &status, WNOHANG) == owner; }, 15000);
+        if (!ended) {
+            kill(owner, SIGKILL);
+            waitpid(owner, nullptr, 0);
+        }
+        return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+
+    std::string large = Block(100000, 1);
+    ASSERT_EQ(large.size(), 2800000u);
+    pid_t xclip = StartBeside({"xclip", "-quiet", "-loops", "1", "-selection", "clipboard", "-i"}, large);
+    ASSERT_GT(xclip, 0);
+    pasteUntil([&] { return columns[3]->GetLineCount() > 1; });
+    EXPECT_EQ(columns[0]->GetLineCount(), 100000u);
+    EXPECT_TRUE(Joined(columns) == large) << "the large block differs";
+    EXPECT_TRUE(answered(xclip)) << "xclip was left waiting";
+
+    // An owner that stops after its first piece for longer than the paste waits.
+    clear();
+    heard.clear();
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    std::string display = server->GetDisplayName();
+    pid_t slow = fork();
+    if (slow == 0) {
+        close(ready[0]);
+        _exit(platform::ServeClipboardSlowly(display.c_str(), Block(30000, 7), 65536, 3000, ready[1], 20000) ? 0 : 1);
+    }
+    close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    close(ready[0]);
+    pasteUntil([&] { return HasHeard(top, EV_NOTICE, NoticePasteFailed); });
+    EXPECT_TRUE(HasHeard(top, EV_NOTICE, NoticePasteFailed));
+    EXPECT_TRUE(answered(slow)) << "the stalled owner was left waiting";
+    EXPECT_EQ(Joined(columns), "\t\t\t\n");
+
+    // The next paste is exactly the next block: nothing of the stalled one.
+    std::string small = Block(1000, 3);
+    xclip = StartBeside({"xclip", "-quiet", "-loops", "1", "-selection", "clipboard", "-i"}, small);
+    pasteUntil([&] { return columns[3]->GetLineCount() > 1; });
+    EXPECT_EQ(Joined(columns), small);
+    EXPECT_TRUE(answered(xclip));
+
+    Variable copy(new CString(app));
+    copy.As<CString>()->SetText(large.data(), uint32_t(large.size()));
+    app->SetClipboardText(copy.As<CString>());
+    ChildRun paste = RunBeside({"xclip", "-selection", "clipboard", "-o"}, "", 20000);
+    EXPECT_EQ(paste.status, 0);
+    EXPECT_TRUE(paste.output == large) << "xclip read " << paste.output.size() << " bytes of " << large.size();
 }
 
 TEST_F(X11Test, WheelAndCloseRequestArriveAsEvents)

@@ -128,31 +128,6 @@ protected:
         driver.Button(1, false);
         StepFor(100);
     }
-
-    // Starts a program with the given input on its standard input; its process id.
-    static pid_t StartBeside(const std::vector<const char*>& argv, const std::string& input)
-    {
-        int in[2];
-        if (pipe(in) != 0)
-            return -1;
-        pid_t pid = fork();
-        if (pid == 0) {
-            dup2(in[0], 0);
-            close(in[1]);
-            std::vector<char*> args;
-            for (const char* a : argv)
-                args.push_back(const_cast<char*>(a));
-            args.push_back(nullptr);
-            execvp(args[0], args.data());
-            _exit(127);
-        }
-        close(in[0]);
-        if (write(in[1], input.data(), input.size()) != ssize_t(input.size()))
-            ADD_FAILURE() << "could not feed " << argv[0];
-        close(in[1]);
-        return pid;
-    }
-
 };
 
 TEST_P(X11WidgetTest, DraggingTheTitleBarMovesTheNativeWindow)

@@ -73,9 +73,8 @@ const char* const Usage =
     "en el ajuste York). Si el ajuste York llega a su limite de iteraciones, lo dice en\n"
     "la salida de errores y escribe los resultados de la ultima.\n";
 
-// No record of a data file the tool reads may be longer: endless input cannot take all
-// memory through one line.
-constexpr uint32_t LongestRecord = 1u << 20;
+// No record of a data file the tool reads may be longer, as in the program.
+constexpr uint32_t LongestRecord = DataFileLongestRecord;
 
 struct Options {
     bool weighted = false, york = false, stats = false, rows = false, text = false, help = false;
