@@ -57,6 +57,7 @@ int RunAjustor()
     // A log-out or shutdown ends the loop as the close button does.
     platform::CatchEndSignals();
     Variable window = OpenMainWindow(app, FindPictureFolder(), platform::StateFolder());
+    app->SetSessionEnd([&window] { window.As<CMainw>()->EndRecovery(); });
     app->Run();
     window.As<CMainw>()->EndRecovery();
     window.Clear();

@@ -65,8 +65,13 @@ const char* const Captions[4] = {"Valores X", "Errores X", "Valores Y", "Errores
 const int LabelSlot[4] = {0, 2, 1, 3};
 constexpr int ColumnLeft = 168;
 constexpr int ColumnPitch = 100;
-// How long after a change the recovery file is written, at most once in that time.
+// How long after a change the recovery file is written, at most once in that time;
+// a large set is written in slices this long, the loop handling input between them.
 constexpr uint32_t RecoveryDelay = 1000;
+constexpr uint32_t RecoverySliceMilliseconds = 4;
+// Rows that keep moving (a key held down) drop a write this often; the next one then
+// goes whole, so the file is never much older than the rows.
+constexpr int RecoveryRestartsBeforeWhole = 3;
 
 std::string Text(CString* s) { return s && s->GetLength() ? std::string(s->GetBuffer(), s->GetLength()) : ""; }
 
@@ -94,6 +99,17 @@ std::string BaseName(const std::string& shown)
 {
     size_t slash = shown.find_last_of("/\\");
     return slash == std::string::npos ? shown : shown.substr(slash + 1);
+}
+
+// The rows up to the last one with text in some cell: the empty row the typing went on
+// to is none the student typed.
+uint32_t RowsHoldingText(CDataColumn* const columns[4])
+{
+    for (uint32_t rows = columns[0]->LineCount(); rows > 0; rows--)
+        for (int k = 0; k < 4; k++)
+            if (CString* cell = columns[k]->LineAt(rows - 1); cell && cell->GetLength())
+                return rows;
+    return 0;
 }
 
 // The rows of `from` as a list a column can hold (at least one row): the very list of
@@ -131,7 +147,8 @@ bool SystemName(const std::string& shown, std::string& system)
 }
 }  // namespace
 
-CMainw::CMainw(CGApplication* app, const std::string& folder) : CBasicWindow(app), pictureFolder(folder)
+CMainw::CMainw(CGApplication* app, const std::string& folder)
+    : CBasicWindow(app), pictureFolder(folder), recoverySlice(RecoverySliceMilliseconds)
 {
     className = "CMainw";
 }
@@ -152,7 +169,6 @@ void CMainw::HandleEvent(CEvent event)
             event.type = EV_NONE;
         }
     } else if (event.source == recoveryTimer.Get() && event.type == EV_TIMER) {
-        recoveryTimer.As<CTimer>()->SetEnabled(0);
         WriteRecovery();
     } else if (event.type == EV_TIMER && event.source == loadTimer.Get() && loadTimer) {
         GoOnLoading();
@@ -163,7 +179,7 @@ void CMainw::HandleEvent(CEvent event)
     } else if (!Command(event.source, event) && event.type == EV_CLOSE) {
         GetApplication()->Stop();
     } else if (ColumnIndex(dynamic_cast<CTextEdit*>(event.source)) >= 0 && event.type == EV_CHAR) {
-        DataChanged();  // a cell being typed in, not yet a change of the rows
+        CellTyped();
     }
     // What one key or click changed is one step. Other events come in the middle of
     // it too, as the columns move.
@@ -709,6 +725,14 @@ void CMainw::ConfirmCells()
 // The recovery file is written a while later, off the typing: a keystroke only marks.
 void CMainw::DataChanged()
 {
+    rowChanges++;
+    CellTyped();
+}
+
+// A cell being typed in changes what the file holds, not the rows: a write in progress
+// goes on, and the next one takes the cell.
+void CMainw::CellTyped()
+{
     changes++;
     auto* timer = recoveryTimer.As<CTimer>();
     if (timer && !timer->enabled) {
@@ -733,7 +757,7 @@ void CMainw::KeepRecovery(const std::string& folder)
     std::string path;
     if (!recovery->TakeOver(data, path))
         return;
-    uint32_t rows = x.LineCount();
+    uint32_t rows = RowsHoldingText(data);
     ReplaceDataSet(data, path, false);
     changesWritten = changes;  // the file holds them already
     Tell(RecoveredText(path, rows));
@@ -741,15 +765,43 @@ void CMainw::KeepRecovery(const std::string& folder)
 
 void CMainw::WriteRecovery()
 {
-    if (!recovery || changesWritten == changes)
+    if (!recovery)
         return;
-    changesWritten = changes;
+    if (recovery->IsWriting() && rowChanges != rowChangesWritten) {
+        recovery->DropWrite();
+        recoveryRestarts++;
+    }
+    if (!recovery->IsWriting()) {
+        if (changesWritten == changes) {
+            WaitForNextRecovery();
+            return;
+        }
+        changesWritten = changes;
+        rowChangesWritten = rowChanges;
+        if (!HasUnsavedRows()) {
+            recovery->Remove();
+            WaitForNextRecovery();
+            return;
+        }
+    }
     CDataColumn* data[4];
     DataColumns(data);
-    if (HasUnsavedRows())
-        recovery->Write(data, GetDataPath());
-    else
-        recovery->Remove();
+    uint32_t slice = recoveryRestarts >= RecoveryRestartsBeforeWhole ? UINT32_MAX : recoverySlice;
+    if (recovery->WriteSlice(data, GetDataPath(), slice) == CRecoveryFile::Going) {
+        recoveryTimer.As<CTimer>()->SetInterval(0);
+        return;
+    }
+    recoveryRestarts = 0;
+    WaitForNextRecovery();
+}
+
+// A change made while the file was written is written a delay later.
+void CMainw::WaitForNextRecovery()
+{
+    auto* timer = recoveryTimer.As<CTimer>();
+    timer->SetInterval(RecoveryDelay);
+    timer->accumulated = 0;
+    timer->SetEnabled(changes != changesWritten);
 }
 
 void CMainw::EndRecovery()

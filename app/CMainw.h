@@ -64,9 +64,13 @@ public:
     // At the program's end: the recovery file stays when rows are unsaved, so the
     // next start shows them again; otherwise it goes.
     void EndRecovery();
-    // Writes the recovery file now if anything changed since it was last written.
+    // Writes the recovery file, a slice at a time, if anything changed since it was
+    // last written; the timer calls it again while rows remain.
     void WriteRecovery();
     std::string GetRecoveryPath() const;
+    // How long a slice of that write may take; 0 writes one batch of rows per turn of
+    // the loop, as tests count them.
+    void SetRecoverySlice(uint32_t milliseconds) { recoverySlice = milliseconds; }
 
     void RowsChanged(CTextEdit* column, uint32_t row, std::vector<std::string>&& before,
                      std::vector<std::string>&& after) override;
@@ -136,6 +140,8 @@ private:
     void GoThroughHistory(bool forth);
     void ApplyChange(const CUndoHistory::Change& change, bool forth);
     void DataChanged();
+    void CellTyped();
+    void WaitForNextRecovery();
     int ColumnIndex(CTextEdit* column) const;
     void DataColumns(CDataColumn* out[4]) const;
     void Tell(const std::string& text);
@@ -144,7 +150,13 @@ private:
     CUndoHistory history;
     bool replaying = false;
     std::unique_ptr<CRecoveryFile> recovery;
+    // Changes of anything the recovery file holds; those that move rows (all but
+    // typing in a cell) drop a slice-by-slice write of it in progress.
     uint64_t changes = 0;
+    uint64_t rowChanges = 0;
     uint64_t changesWritten = 0;
+    uint64_t rowChangesWritten = 0;
+    int recoveryRestarts = 0;
+    uint32_t recoverySlice;
     std::unique_ptr<CDataLoad> load;
 };

@@ -1,6 +1,7 @@
 #include "app/CRecoveryFile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/Variable.h"
 #include "io/CFile.h"
 #include "io/CReplacingFile.h"
+#include "io/CDataColumn.h"
 #include "io/DataFile.h"
 #include "platform/FileNames.h"
 
@@ -22,6 +24,8 @@ const char Prefix[] = "recuperacion-";
 const char Suffix[] = ".dat";
 // A data path is one the chooser can show; anything longer is no recovery file.
 constexpr unsigned long LongestPath = 32768;
+// Rows written between two looks at the clock: far less than a millisecond.
+constexpr uint32_t RowsPerLook = 1024;
 
 #ifdef _WIN32
 constexpr char Separator = '\\';
@@ -111,26 +115,68 @@ bool CRecoveryFile::TakeOver(CDataColumn* const columns[4], std::string& path)
 
 bool CRecoveryFile::Write(CDataColumn* const columns[4], const std::string& path)
 {
+    DropWrite();
+    return WriteSlice(columns, path, UINT32_MAX) == Written;
+}
+
+CRecoveryFile::Progress CRecoveryFile::WriteSlice(CDataColumn* const columns[4], const std::string& path,
+                                                  uint32_t milliseconds)
+{
+    if (!writing && !BeginWrite(columns, path))
+        return Failed;
+    auto* file = writing.As<CReplacingFile>();
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    bool complete = true;
+    while (complete && rowsWritten < rowsToWrite) {
+        uint32_t end = std::min(rowsToWrite, rowsWritten + RowsPerLook);
+        complete = WriteDataRecords(file, columns, rowsWritten, end) == 1;
+        rowsWritten = end;
+        if (milliseconds != UINT32_MAX && std::chrono::steady_clock::now() >= until)
+            break;
+    }
+    if (complete && rowsWritten < rowsToWrite)
+        return Going;
+    bool written = complete && file->Finish() == 1;
+    if (!written)
+        file->Abandon();
+    writing.Clear();
+    return written ? Written : Failed;
+}
+
+void CRecoveryFile::DropWrite()
+{
+    if (auto* file = writing.CheckedAs<CReplacingFile>())
+        file->Abandon();
+    writing.Clear();
+}
+
+// The count is that of the rows now; they must stay as many until the last slice.
+bool CRecoveryFile::BeginWrite(CDataColumn* const columns[4], const std::string& path)
+{
     if (!lock.Held())
         return false;
-    Variable held(new CReplacingFile(application));
-    auto* file = held.As<CReplacingFile>();
+    writing = new CReplacingFile(application);
+    auto* file = writing.As<CReplacingFile>();
+    rowsWritten = 0;
+    rowsToWrite = columns[0]->LineCount();
     std::string header = Header + std::to_string(path.size()) + "\n" + path + "\n";
     if (file->Begin(FilePath().c_str()) && file->Write(header.data(), 1, uint32_t(header.size())) == int(header.size()) &&
-        WriteDataSet(file, columns) == 1 && file->Finish() == 1)
+        WriteDataCount(file, rowsToWrite) == 1)
         return true;
-    file->Abandon();
+    DropWrite();
     return false;
 }
 
 void CRecoveryFile::Remove()
 {
+    DropWrite();
     if (lock.Held())
         RemoveFile(FilePath());
 }
 
 void CRecoveryFile::Close(bool keep)
 {
+    DropWrite();
     if (!lock.Held())
         return;
     if (!keep)

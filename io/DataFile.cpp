@@ -58,11 +58,22 @@ void AddRecord(CString* record, CDataColumn* const columns[DataColumnCount])
 int WriteDataSet(CIO* out, CDataColumn* const columns[DataColumnCount])
 {
     uint32_t rows = columns[0]->LineCount();
+    int counted = WriteDataCount(out, rows);
+    return WriteDataRecords(out, columns, 0, rows) && counted;
+}
+
+int WriteDataCount(CIO* out, uint32_t rows)
+{
     unsigned char count[4] = {static_cast<unsigned char>(rows), static_cast<unsigned char>(rows >> 8),
                               static_cast<unsigned char>(rows >> 16), static_cast<unsigned char>(rows >> 24)};
-    bool complete = out->Write(count, 4, 1) == 1;
+    return out->Write(count, 4, 1) == 1;
+}
+
+int WriteDataRecords(CIO* out, CDataColumn* const columns[DataColumnCount], uint32_t first, uint32_t end)
+{
+    bool complete = true;
     std::string record;
-    for (uint32_t i = 0; i < rows; i++) {
+    for (uint32_t i = first; i < end; i++) {
         record.clear();
         for (int k = 0; k < DataColumnCount; k++) {
             AppendCell(record, columns[k]->LineAt(i));

@@ -45,4 +45,8 @@ int LoadDataFile(CString* path, CDataColumn* const columns[DataColumnCount]);
 // ReadDataSet returns the number of records loaded and, when asked, the count the
 // data claimed.
 int WriteDataSet(CIO* out, CDataColumn* const columns[DataColumnCount]);
+// WriteDataSet in parts, for a writer that goes on between other work: the count, then
+// the records of rows [first, end). Each returns 1 when every byte was accepted.
+int WriteDataCount(CIO* out, uint32_t rows);
+int WriteDataRecords(CIO* out, CDataColumn* const columns[DataColumnCount], uint32_t first, uint32_t end);
 uint32_t ReadDataSet(CIO* in, CDataColumn* const columns[DataColumnCount], uint32_t* claimed = nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "core/CApplication.h"
 #include "graphics/Colour.h"
@@ -27,6 +28,10 @@ public:
     int Initialise();
     void Run();
     void Stop();
+    // What must be kept when the session ends (a log-out, a shutdown, a signal to end):
+    // the system may end the program as soon as it is told, so this runs at once, and
+    // then the loop stops.
+    void SetSessionEnd(std::function<void()> keep) { sessionEnd = std::move(keep); }
     void Step();
     void Cleanup();
 
@@ -76,6 +81,7 @@ private:
     static intptr_t WindowProcedure(platform::PHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
     void Paint(platform::PHandle window);
     void Handle(const platform::PMessage& message);
+    void EndSession();
     int Translate(const platform::PMessage& message, CEvent& event);
     void DetectEnter(const platform::PMessage& message);
     void Deliver(int kind, const platform::PMessage& message, CEvent& event);
@@ -98,4 +104,5 @@ private:
     int32_t wheelRest = 0;  // a fine wheel's turn not yet worth a row, in 1/120 rows
     uint64_t previousTick = 0;
     bool tickTaken = false;
+    std::function<void()> sessionEnd;
 };

@@ -61,6 +61,10 @@ intptr_t CGApplication::WindowProcedure(PHandle window, uint32_t message, uintpt
         return 0;
     case WM_ERASEBKGND:
         return 0;
+    case WM_ENDSESSION:
+        if (wParam)
+            app->EndSession();
+        return 0;
     default:
         if (uint32_t event = InputEvent(message)) {
             system->PostMessage(window, WM_USER + event, wParam, lParam);
@@ -114,7 +118,7 @@ void CGApplication::Handle(const PMessage& message)
 {
     if (message.message == WM_ENDSESSION) {
         if (message.wParam)
-            Stop();
+            EndSession();
         return;
     }
     CEvent event;
@@ -144,6 +148,13 @@ void CGApplication::Handle(const PMessage& message)
     if (currentTarget && kind == Activating && currentTarget != activeWindow)
         Activate(currentTarget);
     Deliver(kind, message, event);
+}
+
+void CGApplication::EndSession()
+{
+    if (sessionEnd)
+        sessionEnd();
+    Stop();
 }
 
 int CGApplication::Translate(const PMessage& message, CEvent& event)

@@ -6,6 +6,8 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -126,4 +128,42 @@ void BM_WriteRecoveryOf100000Rows(benchmark::State& state)
     fs::remove_all(folder, error);
 }
 BENCHMARK(BM_WriteRecoveryOf100000Rows)->Unit(benchmark::kMillisecond);
+
+// Keys typed, one per turn of the loop, while the main window writes the recovery file
+// of 100,000 rows in slices: the longest turn (a key handled, and the slice it waited
+// for), and the turns and time the write took.
+void BM_KeystrokeWhileRecoveryIsWritten(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    Desk desk(100000);
+    fs::path folder = fs::temp_directory_path() / ("ajustor-teclas-" + std::to_string(::getpid()));
+    desk.Main()->KeepRecovery(folder.string());
+    const fs::path file = desk.Main()->GetRecoveryPath();
+    double longest = 0, writing = 0, turns = 0;
+    for (auto _ : state) {
+        desk.EditCell("7");
+        std::error_code error;
+        fs::remove(file, error);
+        desk.desktop.AdvanceClock(1100);  // the write is due
+        auto start = Clock::now();
+        for (uint32_t key = 0; !fs::exists(file) && turns < 1e6; key++, turns++) {
+            auto typed = Clock::now();
+            if (key % 2)
+                desk.desktop.TypeKey(platform::VK_BACK, 8);
+            else
+                desk.desktop.TypeKey('1', '1');
+            PumpDesktop(desk.app, desk.desktop);
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - typed).count());
+            desk.desktop.AdvanceClock(1);
+        }
+        writing += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    }
+    state.counters["longest_keystroke_ms"] = longest;
+    state.counters["write_ms"] = writing / double(state.iterations());
+    state.counters["turns_per_write"] = turns / double(state.iterations());
+    desk.Main()->EndRecovery();
+    std::error_code error;
+    fs::remove_all(folder, error);
+}
+BENCHMARK(BM_KeystrokeWhileRecoveryIsWritten)->Unit(benchmark::kMillisecond)->Iterations(20);
 }  // namespace

@@ -636,6 +636,59 @@ TEST_F(MainWindowTest, TheHistoryGrowsWithTheChangesNotTheDataSet)
     EXPECT_EQ(Column(2)->GetLineCount(), Rows);
 }
 
+// A large set's recovery file is written a slice per turn of the loop and replaced only
+// when whole: typing in a cell lets the write go on, a change of the rows begins it
+// again, and rows that keep changing get a whole write after a few tries.
+TEST_F(MainWindowTest, TheRecoveryFileOfALargeSetIsWrittenInSlices)
+{
+    namespace fs = std::filesystem;
+    window = OpenMainWindow(app, InBuild(PICTURE_FOLDER), Join(root, "estado"));
+    Pump();
+    CMainw* main = Main();
+    main->SetRecoverySlice(0);  // batches of 1024 rows
+    CCompactColumn x(app), ex(app), y(app), ey(app);
+    for (uint32_t i = 0; i < 3000; i++) {
+        std::string cell = std::to_string(i);
+        x.AddLine(cell.data(), uint32_t(cell.size()));
+    }
+    x.DeleteFirstLine();
+    CDataColumn* set[4] = {&x, &ex, &y, &ey};
+    main->ReplaceDataSet(set, "", false);
+    const fs::path own = folder_paths::FsPath(main->GetRecoveryPath());
+    auto turn = [&](uint32_t milliseconds) {
+        desktop.AdvanceClock(milliseconds);
+        Pump();
+        return fs::exists(own);
+    };
+    auto rows = [&] {
+        std::string all = "AJUSTOR RECUPERACION 1 0\n\n" + Count(Column(0)->GetLineCount());
+        for (uint32_t i = 0; i < Column(0)->GetLineCount(); i++)
+            all += Text(Column(0)->LineAt(i)) + ";;;;\n";
+        return all;
+    };
+    const std::string header = "AJUSTOR RECUPERACION 1 0\n\n";
+    EXPECT_FALSE(turn(1100));
+    EXPECT_FALSE(turn(1));
+    Type("7");  // the write goes on
+    EXPECT_TRUE(turn(1));
+    EXPECT_EQ(ReadFile(own.string()).rfind(header + Count(3000) + "0;;;;\n1;;;;\n2", 0), 0u);
+    for (uint32_t wait : {1100, 1, 1})
+        turn(wait);
+    EXPECT_EQ(ReadFile(own.string()), rows()) << "the typed cell, a delay later";
+
+    // A confirmed cell drops the write begun; after three dropped, the next goes whole.
+    const std::string before = ReadFile(own.string());
+    for (uint32_t wait : {1100, 1, 1}) {
+        Type("8\n");
+        turn(wait);
+        EXPECT_EQ(ReadFile(own.string()), before);
+    }
+    Type("9\n");
+    turn(1);
+    EXPECT_EQ(ReadFile(own.string()), rows());
+    EXPECT_NE(rows(), before);
+}
+
 // The recovery file of the shown data set: written a second after a change, gone once
 // saved, left when the program ends unsaved or is killed, taken over at the next start
 // (the rows, their path and a message), never while its program runs.

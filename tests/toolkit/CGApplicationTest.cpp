@@ -284,6 +284,26 @@ TEST_F(ToolkitTest, RunInsideAStepReturnsAtOnceAndStopEndsTheLoop)
     EXPECT_EQ(app->running, 0);
 }
 
+// The end of the session keeps what must be kept at once, whether the system sends it
+// to a window (Windows) or a signal posts it, and then ends the loop; an end that was
+// called off (wParam 0) changes nothing.
+TEST_F(ToolkitTest, TheEndOfTheSessionKeepsAtOnceThenEndsTheLoop)
+{
+    CRecorder* top = NewRecorder(0, 0, 50, 50, nullptr);
+    int kept = 0;
+    app->SetSessionEnd([&kept] { kept++; });
+    app->running = 1;
+    desktop.DispatchMessage({top->handle, platform::WM_ENDSESSION, 0, 0});
+    EXPECT_EQ(kept, 0);
+    EXPECT_EQ(app->running, 1);
+    desktop.DispatchMessage({top->handle, platform::WM_ENDSESSION, 1, 0});
+    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(app->running, 0);
+    desktop.PostMessage(0, platform::WM_ENDSESSION, 1, 0);
+    app->Run();
+    EXPECT_EQ(kept, 2);
+}
+
 TEST_F(ToolkitTest, KeysAndCharactersGoToTheActiveComponent)
 {
     CRecorder* top = NewRecorder(0, 0, 200, 100, nullptr);
