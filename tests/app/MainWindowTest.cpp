@@ -738,11 +738,11 @@ TEST_F(MainWindowTest, TheRecoveryFileKeepsWhatIsNotSaved)
     later();
     EXPECT_FALSE(fs::exists(folder_paths::FsPath(own))) << "saved";
     ClickAt(Column(0), 20, Column(0)->rowHeight * 5 / 2);
-    Type("5");  // not even confirmed
+    Type("5\n");
     later();
     const std::string path = Join(dades, "datos.dat");
-    EXPECT_EQ(ReadFile(own), "AJUSTOR RECUPERACION 1 " + std::to_string(path.size()) + "\n" + path + "\n" +
-                                 Count(3) + "1;;3;;\n2;;4;;\n5;;;;\n");
+    const std::string typed = Count(4) + "1;;3;;\n2;;4;;\n5;;;;\n;;;;\n";
+    EXPECT_EQ(ReadFile(own), "AJUSTOR RECUPERACION 1 " + std::to_string(path.size()) + "\n" + path + "\n" + typed);
 
     // Killed: the window goes without a word. The next start, as another process,
     // takes the file over.
@@ -750,7 +750,7 @@ TEST_F(MainWindowTest, TheRecoveryFileKeepsWhatIsNotSaved)
     const std::string orphan = Join(state, "recuperacion-424242.dat");
     fs::rename(folder_paths::FsPath(own), folder_paths::FsPath(orphan));
     main = start();
-    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", "5"}));
+    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", "5", ""}));
     EXPECT_EQ(main->GetDataPath(), path);
     auto* message = Message(main->messageWindow);
     ASSERT_NE(message, nullptr);
@@ -765,9 +765,9 @@ TEST_F(MainWindowTest, TheRecoveryFileKeepsWhatIsNotSaved)
     EXPECT_TRUE(fs::exists(folder_paths::FsPath(own)));
     window.Clear();
     main = start();
-    EXPECT_EQ(LinesOf(Column(2)), (std::vector<std::string>{"3", "4", ""}));
+    EXPECT_EQ(LinesOf(Column(2)), (std::vector<std::string>{"3", "4", "", ""}));
     Click(main->saveButton);
-    EXPECT_EQ(ReadFile(path), rows.substr(0, rows.size() - 5) + "5;;;;\n");
+    EXPECT_EQ(ReadFile(path), typed);
     main->EndRecovery();
     EXPECT_TRUE(fs::is_empty(folder_paths::FsPath(state)));
 }
