@@ -10,9 +10,9 @@
 
 #include "core/CString.h"
 #include "core/Variable.h"
+#include "io/CDataColumn.h"
 #include "io/CFile.h"
 #include "io/CReplacingFile.h"
-#include "io/CDataColumn.h"
 #include "io/DataFile.h"
 #include "platform/FileNames.h"
 
