@@ -20,6 +20,7 @@
 #include "tests/common/DesktopLoop.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CTextEdit.h"
+#include "toolkit/CTextEditRing.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -110,6 +111,25 @@ void BM_HundredCellEditsOnAMillionRows(benchmark::State& state)
     state.counters["heap_growth_bytes"] = double(grown);
 }
 BENCHMARK(BM_HundredCellEditsOnAMillionRows)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A 100,000-row block pasted over the last 50,000 of a million rows (so 50,000 new
+// ones), taken back and done again.
+void BM_UndoRedoOfA100000RowPaste(benchmark::State& state)
+{
+    Desk desk(1000000);
+    std::string block;
+    for (int i = 0; i < 100000; i++)
+        block += std::to_string(i) + "\t0.1\t" + std::to_string(2 * i) + "\t0.2\n";
+    CTextEdit* column = desk.Main()->GetColumn(0);
+    CTextEditRing::WalkRing(column, CTextEditRing::CurrentRowWalk, 950000);
+    column->PasteBlock(block.data(), uint32_t(block.size()));
+    for (auto _ : state) {
+        desk.Main()->Undo();
+        desk.Main()->Redo();
+    }
+    state.counters["rows"] = double(column->GetLineCount());
+}
+BENCHMARK(BM_UndoRedoOfA100000RowPaste)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_WriteRecoveryOf100000Rows(benchmark::State& state)
 {
