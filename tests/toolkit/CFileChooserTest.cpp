@@ -161,7 +161,7 @@ protected:
     COwner* owner = nullptr;
 };
 
-TEST_F(FileChooserTest, OpensTitledAtItsPlaceWithTheCurrentPathAndTheNameFieldActive)
+TEST_F(FileChooserTest, OpensTitledAtItsPlaceWithSortedListsAndTheNameFieldActive)
 {
     CFileChooser* chooser = Open();
     auto* frame = chooser->decoration.As<CBasicWindowDecoration>();
@@ -232,12 +232,9 @@ TEST_F(FileChooserTest, OpensTitledAtItsPlaceWithTheCurrentPathAndTheNameFieldAc
     Press(chooser->okButton);
     EXPECT_EQ(owner->keys, std::vector<int32_t>{1});
     EXPECT_EQ(owner->chosen, base + Sep + "nuevo.dat");
-}
 
-// Folders first and then files, each by name whatever the case, and the wheel over a
-// list scrolls it.
-TEST_F(FileChooserTest, ListsAreSortedByNameAndTheWheelScrollsThem)
-{
+    // Opened again over more names: folders first and then files, each by name whatever
+    // the case; the wheel over a list scrolls it.
     for (const char* folder : {"Beta", "alpha", "_z", "10"})
         fs::create_directories(FsPath(Join(base, folder)));
     // Built piece by piece: MinGW's GCC 12 sees a false overlap in "F" + string.
@@ -252,7 +249,7 @@ TEST_F(FileChooserTest, ListsAreSortedByNameAndTheWheelScrollsThem)
     Touch(Join(base, "\xc3\x81rbol.dat"));  // UTF-8 on disk
     files.push_back("Zeta.txt");
     files.push_back("\xc1rbol.dat");  // in the code page: its letters, capitals folded, follow z
-    CFileChooser* chooser = Open();
+    chooser = Open();
     EXPECT_EQ(LinesOf(chooser->GetDirectoryList()),
               WithRoots({".", "..", "10", "_z", "alpha", "Beta", "sub1", "sub2"}));
     EXPECT_EQ(LinesOf(chooser->GetFileList()), files);
