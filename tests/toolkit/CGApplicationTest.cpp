@@ -16,6 +16,8 @@ std::vector<int32_t> Types(const std::vector<Seen>& seen)
 }
 }  // namespace
 
+// A press and a release inside one window make a click, on its last column too;
+// released on its edge column or outside it, the release comes back without a click.
 TEST_F(ToolkitTest, PressAndReleaseInsideGiveDownUpThenClick)
 {
     CRecorder* top = NewRecorder(100, 100, 300, 200, nullptr);
@@ -23,10 +25,8 @@ TEST_F(ToolkitTest, PressAndReleaseInsideGiveDownUpThenClick)
     ShowAll({top, button});
     Pump();
     log.clear();
-
     desktop.Click(100 + 20 + 30, 100 + 30 + 10);
     Pump();
-
     std::vector<Seen> own;
     for (const Seen& s : SeenBy(button))
         if (s.source == app && s.type >= EV_LBUTTONDOWN && s.type <= EV_CLICK)
@@ -35,43 +35,24 @@ TEST_F(ToolkitTest, PressAndReleaseInsideGiveDownUpThenClick)
     EXPECT_EQ(own[2].x, 30);
     EXPECT_EQ(own[2].y, 10);
     EXPECT_EQ(app->activeWindow, button);
-    // The parent hears of the click from its child.
-    auto clicks = SeenBy(top, EV_CLICK);
+    auto clicks = SeenBy(top, EV_CLICK);  // the parent hears of it from its child
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].source, button);
     EXPECT_EQ(desktop.GetCapture(), 0u);
-}
 
-TEST_F(ToolkitTest, ReleaseOnTheEdgeOrOutsideGivesNoClick)
-{
-    CRecorder* top = NewRecorder(100, 100, 300, 200, nullptr);
-    CRecorder* button = NewRecorder(20, 30, 60, 20, top);
-    ShowAll({top, button});
-    Pump();
-    int left = 120, topEdge = 130;
-
-    // Pressed inside, released on the left edge column.
-    desktop.MovePointer(left + 10, topEdge + 10);
-    desktop.PressButton(PHeadlessSystem::Left);
-    Pump();
-    desktop.MovePointer(left, topEdge + 10);
-    desktop.ReleaseButton(PHeadlessSystem::Left);
-    Pump();
-    // Pressed inside, released outside the window: the release still comes back.
-    desktop.MovePointer(left + 10, topEdge + 10);
-    desktop.PressButton(PHeadlessSystem::Left);
-    Pump();
-    desktop.MovePointer(left + 200, topEdge + 100);
-    desktop.ReleaseButton(PHeadlessSystem::Left);
-    Pump();
-    // On the last column inside: a click.
-    desktop.MovePointer(left + 59, topEdge + 19);
-    desktop.PressButton(PHeadlessSystem::Left);
-    desktop.ReleaseButton(PHeadlessSystem::Left);
-    Pump();
-
-    EXPECT_EQ(SeenBy(button, EV_LBUTTONUP).size(), 3u);
-    EXPECT_EQ(SeenBy(button, EV_CLICK).size(), 1u);
+    const struct {
+        int pressX, pressY, releaseX, releaseY;
+    } presses[] = {{130, 140, 120, 140}, {130, 140, 320, 230}, {179, 149, 179, 149}};
+    for (const auto& p : presses) {
+        desktop.MovePointer(p.pressX, p.pressY);
+        desktop.PressButton(PHeadlessSystem::Left);
+        Pump();
+        desktop.MovePointer(p.releaseX, p.releaseY);
+        desktop.ReleaseButton(PHeadlessSystem::Left);
+        Pump();
+    }
+    EXPECT_EQ(SeenBy(button, EV_LBUTTONUP).size(), 4u);
+    EXPECT_EQ(SeenBy(button, EV_CLICK).size(), 2u);
 }
 
 TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
@@ -81,7 +62,6 @@ TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
     CRecorder* second = NewRecorder(100, 10, 50, 50, top);
     ShowAll({top, first, second});
     Pump();
-
     app->SetExclusive(first);
     EXPECT_EQ(app->activationMode, CGApplication::ExclusiveActivation);
     log.clear();
@@ -89,7 +69,6 @@ TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
     desktop.TypeKey(platform::VK_LEFT);
     Pump();
     app->Activate(second);
-
     EXPECT_EQ(app->activeWindow, first);
     for (int32_t type : OwnTypes(second))
         EXPECT_EQ(type, EV_MOUSEENTER);  // only the pointer's arrival reaches it
@@ -108,20 +87,21 @@ TEST_F(ToolkitTest, ExclusiveComponentKeepsActivationAndInput)
     desktop.Click(120, 30);
     Pump();
     EXPECT_EQ(app->activeWindow, second);
-}
 
-TEST_F(ToolkitTest, ExclusiveAgainOnTheActiveComponentRefocusesIt)
-{
-    CRecorder* only = NewRecorder(0, 0, 50, 50, nullptr);
-    ASSERT_EQ(app->activeWindow, only);
+    // Made exclusive while active, a component is focused again; once exclusive, a
+    // second call changes nothing.
     log.clear();
-    app->SetExclusive(only);
-    EXPECT_EQ(OwnTypes(only), (std::vector<int32_t>{EV_UNFOCUS, EV_FOCUS}));
-    app->SetExclusive(nullptr);  // already exclusive: nothing
-    EXPECT_EQ(app->activeWindow, only);
+    app->SetExclusive(second);
+    EXPECT_EQ(OwnTypes(second), (std::vector<int32_t>{EV_UNFOCUS, EV_FOCUS}));
+    app->SetExclusive(nullptr);
+    EXPECT_EQ(app->activeWindow, second);
 }
 
-TEST_F(ToolkitTest, PointerFromOneWindowIntoAnotherLeavesThenEnters)
+// Entering and leaving follow the pointer; motion and keys go to the active component
+// wherever the pointer is. The wheel goes to the window under the pointer, whoever has
+// the focus, and bubbles up; three rows a notch, positive towards the end, a fine
+// wheel's part turns kept.
+TEST_F(ToolkitTest, PointerKeysAndWheelReachTheirWindows)
 {
     CRecorder* top = NewRecorder(0, 0, 400, 300, nullptr);
     CRecorder* a = NewRecorder(10, 10, 50, 50, top);
@@ -130,51 +110,81 @@ TEST_F(ToolkitTest, PointerFromOneWindowIntoAnotherLeavesThenEnters)
     app->Activate(top);
     Pump();
     log.clear();
-
-    desktop.MovePointer(20, 20);
-    Pump();
-    desktop.MovePointer(25, 22);
-    Pump();
-    desktop.MovePointer(120, 20);
-    Pump();
-
+    for (auto [x, y] : {std::pair{20, 20}, {25, 22}, {120, 20}}) {
+        desktop.MovePointer(x, y);
+        Pump();
+    }
     std::vector<std::pair<CObject*, int32_t>> order;
     for (const Seen& s : log)
         if (s.source == app && (s.type == EV_MOUSEENTER || s.type == EV_MOUSELEAVE))
             order.push_back({s.receiver, s.type});
-    std::vector<std::pair<CObject*, int32_t>> expected{
-        {a, EV_MOUSEENTER}, {a, EV_MOUSELEAVE}, {b, EV_MOUSEENTER}};
-    EXPECT_EQ(order, expected);
-    // Motion goes only to the active component, wherever the pointer is.
+    EXPECT_EQ(order, (std::vector<std::pair<CObject*, int32_t>>{
+                         {a, EV_MOUSEENTER}, {a, EV_MOUSELEAVE}, {b, EV_MOUSEENTER}}));
     EXPECT_TRUE(SeenBy(a, EV_MOUSEMOVE).empty());
     EXPECT_TRUE(SeenBy(b, EV_MOUSEMOVE).empty());
     auto moves = SeenBy(top, EV_MOUSEMOVE);
     ASSERT_EQ(moves.size(), 3u);
     EXPECT_EQ(moves[1].x, 15);  // client coordinates of the window the pointer is over
     EXPECT_EQ(moves[1].y, 12);
+
+    app->Activate(b);
+    Pump();
+    log.clear();
+    desktop.TypeKey(0x4E, 0xF1);  // the key that types "ñ"
+    desktop.TypeKey(platform::VK_LEFT);
+    Pump();
+    std::vector<Seen> own;
+    for (const Seen& s : SeenBy(b))
+        if (s.source == app)
+            own.push_back(s);
+    ASSERT_EQ(Types(own), (std::vector<int32_t>{EV_KEYDOWN, EV_CHAR, EV_KEYUP, EV_KEYDOWN, EV_KEYUP}));
+    EXPECT_EQ(own[0].value, 0x4E);
+    EXPECT_EQ(own[1].value, 0xF1);
+    EXPECT_EQ(own[3].value, int32_t(platform::VK_LEFT));
+    EXPECT_TRUE(OwnTypes(top).empty());
+
+    log.clear();
+    desktop.MovePointer(20, 30);
+    for (int delta : {120, -120, -40, -20, -20, -20, 40, -240})
+        desktop.TurnWheel(delta);
+    desktop.MovePointer(900, 700);  // over no window of the program
+    desktop.TurnWheel(120);
+    Pump();
+    std::vector<int32_t> rows;
+    for (const Seen& s : SeenBy(a, EV_WHEEL)) {
+        EXPECT_EQ(s.source, app);
+        EXPECT_EQ(s.x, 20);  // on the screen
+        EXPECT_EQ(s.y, 30);
+        rows.push_back(s.value);
+    }
+    // -40 gives one row, two turns of -20 one more; 40 back drops the half row left.
+    EXPECT_EQ(rows, (std::vector<int32_t>{-3, 3, 1, 1, -1, 6}));
+    auto passedUp = SeenBy(top, EV_WHEEL);
+    ASSERT_EQ(passedUp.size(), rows.size());
+    EXPECT_EQ(passedUp[0].source, a);
+    EXPECT_EQ(app->activeWindow, b);  // the wheel activates nothing
+    EXPECT_TRUE(SeenBy(b, EV_WHEEL).empty());
+    EXPECT_TRUE(SeenBy(b, EV_WHEELUP).empty());
 }
 
 TEST_F(ToolkitTest, TimerFiresOnceAccumulationExceedsItsInterval)
 {
     CRecorder* target = NewRecorder(0, 0, 50, 50, nullptr);
-    Variable held(new CTimer(app));
-    auto* timer = held.As<CTimer>();
+    Variable holdTimer(new CTimer(app));
+    auto* timer = holdTimer.As<CTimer>();
     timer->Create(target);
-    EXPECT_EQ(timer->interval, 1000u);
-    EXPECT_EQ(timer->enabled, 0u);
     timer->SetEnabled(1);
-
     app->looping = 1;
     app->Step();  // the first step only reads the clock
-    for (int ms : {600, 400}) {
+    auto after = [&](int ms) {
         desktop.AdvanceClock(ms);
         app->Step();
-    }
-    EXPECT_TRUE(SeenBy(target, EV_TIMER).empty());
+        return SeenBy(target, EV_TIMER);
+    };
+    after(600);
+    EXPECT_TRUE(after(400).empty());
     EXPECT_EQ(timer->accumulated, 1000u);
-    desktop.AdvanceClock(7);
-    app->Step();
-    auto fired = SeenBy(target, EV_TIMER);
+    auto fired = after(7);
     ASSERT_EQ(fired.size(), 1u);
     EXPECT_EQ(fired[0].value, 7);
     EXPECT_EQ(fired[0].source, timer);
@@ -182,17 +192,12 @@ TEST_F(ToolkitTest, TimerFiresOnceAccumulationExceedsItsInterval)
 
     // A disabled timer keeps accumulating and fires on the first enabled tick.
     timer->SetEnabled(0);
-    desktop.AdvanceClock(1500);
-    app->Step();
-    EXPECT_EQ(SeenBy(target, EV_TIMER).size(), 1u);
+    EXPECT_EQ(after(1500).size(), 1u);
     timer->SetEnabled(1);
-    desktop.AdvanceClock(3);
-    app->Step();
-    fired = SeenBy(target, EV_TIMER);
+    fired = after(3);
     ASSERT_EQ(fired.size(), 2u);
     EXPECT_EQ(fired[1].value, 3);
-    // A step without elapsed time ticks nothing.
-    app->Step();
+    app->Step();  // no time elapsed: no tick
     EXPECT_EQ(timer->accumulated, 0u);
     app->looping = 0;
 }
@@ -216,16 +221,27 @@ public:
 };
 }  // namespace
 
+// Without a window system Initialise fails loudly and a step does no harm. With one, the
+// loop blocks while no timer runs and otherwise sleeps until the next is due.
 TEST(ToolkitLoop, WithTimersTheLoopSleepsUntilTheNextIsDue)
 {
-    CWaitRecorder desktop;
-    auto* previous = platform::InstallWindowSystem(&desktop);
+    auto* previous = platform::InstallWindowSystem(nullptr);
     auto* app = new CGApplication();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(app->Initialise(), 0);
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    app->looping = 1;
+    app->Step();
+    app->Cleanup();
+    delete app;
+
+    CWaitRecorder desktop;
+    platform::InstallWindowSystem(&desktop);
+    app = new CGApplication();
     ASSERT_EQ(app->Initialise(), 1);
     app->looping = 1;
     app->Step();
-    EXPECT_EQ(desktop.blockingGets, 1);  // no timer: a plain blocking wait
-
+    EXPECT_EQ(desktop.blockingGets, 1);
     {
         Variable held(new CTimer(app));
         auto* timer = held.As<CTimer>();
@@ -304,65 +320,6 @@ TEST_F(ToolkitTest, TheEndOfTheSessionKeepsAtOnceThenEndsTheLoop)
     EXPECT_EQ(kept, 2);
 }
 
-TEST_F(ToolkitTest, KeysAndCharactersGoToTheActiveComponent)
-{
-    CRecorder* top = NewRecorder(0, 0, 200, 100, nullptr);
-    CRecorder* field = NewRecorder(10, 10, 80, 20, top);
-    ShowAll({top, field});
-    app->Activate(field);
-    Pump();
-    log.clear();
-
-    desktop.TypeKey(0x4E, 0xF1);  // the key that types "ñ"
-    desktop.TypeKey(platform::VK_LEFT);
-    Pump();
-
-    std::vector<Seen> own;
-    for (const Seen& s : SeenBy(field))
-        if (s.source == app)
-            own.push_back(s);
-    ASSERT_EQ(Types(own), (std::vector<int32_t>{EV_KEYDOWN, EV_CHAR, EV_KEYUP, EV_KEYDOWN, EV_KEYUP}));
-    EXPECT_EQ(own[0].value, 0x4E);
-    EXPECT_EQ(own[1].value, 0xF1);
-    EXPECT_EQ(own[3].value, int32_t(platform::VK_LEFT));
-    EXPECT_TRUE(OwnTypes(top).empty());
-}
-
-// The wheel goes to the window under the pointer, whoever has the focus, and bubbles
-// up; three rows a notch, positive towards the end, a fine wheel's part turns kept.
-TEST_F(ToolkitTest, TheWheelScrollsTheWindowUnderThePointer)
-{
-    CRecorder* top = NewRecorder(50, 60, 200, 100, nullptr);
-    CRecorder* child = NewRecorder(10, 10, 80, 40, top);
-    CRecorder* other = NewRecorder(400, 60, 100, 100, nullptr);
-    ShowAll({top, child, other});
-    app->Activate(other);
-    Pump();
-    log.clear();
-    desktop.MovePointer(70, 80);
-    for (int delta : {120, -120, -40, -20, -20, -20, 40, -240})
-        desktop.TurnWheel(delta);
-    desktop.MovePointer(900, 700);  // over no window of the program
-    desktop.TurnWheel(120);
-    Pump();
-
-    std::vector<int32_t> rows;
-    for (const Seen& s : SeenBy(child, EV_WHEEL)) {
-        EXPECT_EQ(s.source, app);
-        EXPECT_EQ(s.x, 70);  // on the screen
-        EXPECT_EQ(s.y, 80);
-        rows.push_back(s.value);
-    }
-    // -40 gives one row, two turns of -20 one more; 40 back drops the half row left.
-    EXPECT_EQ(rows, (std::vector<int32_t>{-3, 3, 1, 1, -1, 6}));
-    auto passedUp = SeenBy(top, EV_WHEEL);
-    ASSERT_EQ(passedUp.size(), rows.size());
-    EXPECT_EQ(passedUp[0].source, child);
-    EXPECT_EQ(app->activeWindow, other);  // the wheel activates nothing
-    EXPECT_TRUE(SeenBy(other, EV_WHEEL).empty());
-    EXPECT_TRUE(SeenBy(other, EV_WHEELUP).empty());
-}
-
 TEST_F(ToolkitTest, ServicesReportDesktopPointerAndClipboard)
 {
     CEvent size = app->GetDesktopSize();
@@ -385,18 +342,4 @@ TEST_F(ToolkitTest, ServicesReportDesktopPointerAndClipboard)
     EXPECT_EQ(app->packColour(255, 0, 0), 255u);
     uint32_t c = app->packColour(1, 2, 3);
     EXPECT_EQ(app->redOf(c) + app->greenOf(c) * 10 + app->blueOf(c) * 100, 321u);
-}
-
-TEST(ToolkitLoop, WithoutAWindowSystemInitialiseFailsLoudly)
-{
-    auto* previous = platform::InstallWindowSystem(nullptr);
-    auto* app = new CGApplication();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(app->Initialise(), 0);
-    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
-    app->looping = 1;
-    app->Step();  // harmless
-    app->Cleanup();
-    delete app;
-    platform::InstallWindowSystem(previous);
 }

@@ -1,7 +1,3 @@
-#include <sys/stat.h>
-
-#include <filesystem>
-
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -13,7 +9,6 @@
 #include "graphics/CCanvas.h"
 #include "io/DataCell.h"
 #include "io/DataFile.h"
-#include "platform/PngWriter.h"
 #include "tests/common/TempFolder.h"
 #include "ToolkitFixture.h"
 #include "toolkit/CEditBox.h"
@@ -27,10 +22,6 @@ using namespace platform;
 namespace {
 constexpr int Left = 40, Top = 40;
 constexpr int ColumnY = 24, ColumnW = 101, ColumnH = 200;
-
-uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return packColour(r, g, b); }
-
-std::string Str(CString* s) { return s ? std::string(s->GetBuffer(), s->GetLength()) : std::string("<none>"); }
 
 // Four columns and a scroller joined in a ring, as in the main window.
 class TextEditTest : public ToolkitTest {
@@ -51,10 +42,7 @@ protected:
             columns[k]->SetNext(columns[k + 1]);
         columns[3]->SetNext(scroller);
         scroller->SetNext(columns[0]);
-        parent->Show();
-        for (CTextEdit* column : columns)
-            column->Show();
-        scroller->Show();
+        ShowAll({parent, columns[0], columns[1], columns[2], columns[3], scroller});
         ClickRow(0, 0);
     }
 
@@ -65,33 +53,13 @@ protected:
         Pump();
     }
 
-    void Type(const std::string& text)
-    {
-        for (char c : text)
-            desktop.TypeKey(uint32_t(std::toupper(static_cast<unsigned char>(c))), uint8_t(c));
-        Pump();
-    }
-
-    void Key(uint32_t vk, uint32_t character = 0)
-    {
-        desktop.TypeKey(vk, character);
-        Pump();
-    }
-
     void Paste(const std::string& text)
     {
         desktop.SetClipboardText(text.data(), text.size());
-        Key(VK_CONTROL);
-        Type("v");
+        Command('v');
     }
 
-    std::vector<std::string> Rows(int k)
-    {
-        std::vector<std::string> rows;
-        for (uint32_t i = 0; i < columns[k]->LineCount(); i++)
-            rows.push_back(Str(columns[k]->LineAt(i)));
-        return rows;
-    }
+    std::vector<std::string> Rows(int k) { return LinesOf(columns[k]); }
 
     void ExpectRingAt(uint32_t row, uint32_t count)
     {
@@ -108,56 +76,72 @@ protected:
     CScroller* scroller = nullptr;
 };
 
-TEST_F(TextEditTest, EnterOnTheLastRowGrowsTheWholeRing)
+// Enter on the last row adds a row to every column, Escape deletes the current row from
+// every column but never the last one, Up and Down move them all; after Up on the first
+// row the next Enter stays there. The cell editor shows the current row's text.
+TEST_F(TextEditTest, RowKeysGrowShrinkAndMoveTheWholeRing)
 {
     ASSERT_EQ(app->activeWindow, columns[0]->GetEditor());
-    Type("1.5");
-    Key(VK_RETURN, 13);
-    ExpectRingAt(1, 2);
-    EXPECT_EQ(Rows(0), (std::vector<std::string>{"1.5", ""}));
-    Key(VK_TAB, 9);
-    EXPECT_EQ(app->activeWindow, columns[1]->GetEditor());
-    Type("2");
-    Key(VK_RETURN, 13);
-    ExpectRingAt(2, 3);
-    EXPECT_EQ(Rows(1), (std::vector<std::string>{"", "2", ""}));
+    const struct {
+        uint32_t before;    // a key pressed first, or 0
+        const char* typed;  // then typed
+        uint32_t after;     // then a key, or 0
+        int active;         // the column whose editor has the keyboard
+        uint32_t row, count;
+        int column;  // the column whose lines are given
+        std::vector<std::string> lines;
+    } steps[] = {
+        {0, "\x1b", 0, 0, 0, 1, 0, {""}},
+        {0, "a\rb\rc", VK_UP, 0, 1, 3, 0, {"a", "b", "c"}},
+        {0, "\x1b", 0, 0, 1, 2, 0, {"a", "c"}},
+        {0, "\x1b", 0, 0, 0, 1, 0, {"a"}},
+        {0, "\x1b", 0, 0, 0, 1, 0, {"a"}},
+        {VK_END, "x", VK_UP, 0, 0, 1, 0, {}},
+        {0, "\r", 0, 0, 0, 1, 0, {"ax"}},  // stays, confirming the row
+        {0, "\r", 0, 0, 1, 2, 0, {"ax", ""}},
+        {0, "1.5\r", 0, 0, 2, 3, 0, {"ax", "1.5", ""}},
+        {0, "\t", 0, 1, 2, 3, 1, {"", "", ""}},
+        {0, "2\r", 0, 0, 3, 4, 1, {"", "", "2", ""}},  // back to where the row began
+        {VK_UP, "", 0, 0, 2, 4, 0, {}},
+        {VK_DOWN, "", VK_DOWN, 0, 3, 4, 0, {}},  // Down stops at the last row
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.typed) + " after " + std::to_string(step.before));
+        if (step.before)
+            Key(step.before);
+        Type(step.typed);
+        if (step.after)
+            Key(step.after);
+        ExpectRingAt(step.row, step.count);
+        EXPECT_EQ(app->activeWindow, columns[step.active]->GetEditor());
+        if (!step.lines.empty()) {
+            EXPECT_EQ(Rows(step.column), step.lines);
+            EXPECT_EQ(TextOf(columns[step.column]->GetEditor()->GetText()), step.lines[step.row]);
+        }
+    }
 
-    // Up and Down move every column; Down stops at the last row.
-    Key(VK_UP);
-    ExpectRingAt(1, 3);
-    Key(VK_DOWN);
-    Key(VK_DOWN);
-    ExpectRingAt(2, 3);
     // A walk started anywhere, the scroller included, visits everyone once and ends.
     scroller->SetCurrentRow(0);
-    ExpectRingAt(0, 3);
+    ExpectRingAt(0, 4);
     columns[2]->SetCurrentRow(1);
     EXPECT_EQ(columns[2]->GetCurrentRow(), 1u);
     EXPECT_EQ(columns[0]->GetCurrentRow(), 0u);  // SetCurrentRow alone moves one column
     CTextEditRing::WalkRing(columns[2], CTextEditRing::CurrentRowWalk, 2);
-    ExpectRingAt(2, 3);
+    ExpectRingAt(2, 4);
     EXPECT_EQ(CTextEditRing::Members(scroller).size(), 5u);
-
     // A chain that loops without coming back to its start still ends.
     columns[3]->SetNext(columns[1]);
     EXPECT_EQ(CTextEditRing::Members(columns[0]).size(), 4u);
     CTextEditRing::WalkRing(columns[0], CTextEditRing::CurrentRowWalk, 1);
-    ExpectRingAt(1, 3);
+    ExpectRingAt(1, 4);
 }
 
 // Tabs along a row, then Enter: the next row, in the column where the Tabs started.
-// Enter alone goes down its column; a click ends a run of Tabs.
+// Enter alone goes down its column; a click ends a run of Tabs, picks a row, and below
+// the last row only takes the focus.
 TEST_F(TextEditTest, EnterAfterTabsGoesBackToWhereTheRowWasStarted)
 {
-    for (const char* row : {"1\t0.1\t2\t0.2\n", "2\t0.1\t4.1\t0.2\n"})
-        for (const char* c = row; *c; c++) {
-            if (*c == '\t')
-                Key(VK_TAB, 9);
-            else if (*c == '\n')
-                Key(VK_RETURN, 13);
-            else
-                Type(std::string(1, *c));
-        }
+    Type("1\t0.1\t2\t0.2\r2\t0.1\t4.1\t0.2\r");
     ExpectRingAt(2, 3);
     EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
     EXPECT_EQ(Rows(0), (std::vector<std::string>{"1", "2", ""}));
@@ -167,36 +151,42 @@ TEST_F(TextEditTest, EnterAfterTabsGoesBackToWhereTheRowWasStarted)
 
     // One column at a time.
     ClickRow(2, 2);
-    Type("6");
-    Key(VK_RETURN, 13);
-    Type("7");
-    Key(VK_RETURN, 13);
+    Type("6\r7\r");
     EXPECT_EQ(app->activeWindow, columns[2]->GetEditor());
     ExpectRingAt(4, 5);
     EXPECT_EQ(Rows(2), (std::vector<std::string>{"2", "4.1", "6", "7", ""}));
 
     // A run started in the middle goes back there; Tabs round the ring still count.
-    Type("8");
-    Key(VK_TAB, 9);
-    Key(VK_TAB, 9);  // past the scroller to the first column
+    Type("8\t\t");  // past the scroller to the first column
     EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
-    Type("9");
-    Key(VK_RETURN, 13);
+    Type("9\r");
     EXPECT_EQ(app->activeWindow, columns[2]->GetEditor());
     ExpectRingAt(5, 6);
-    EXPECT_EQ(Str(columns[0]->LineAt(4)), "9");
+    EXPECT_EQ(TextOf(columns[0]->LineAt(4)), "9");
 
     // A click ends the run; so does another row.
-    Key(VK_TAB, 9);
+    Type("\t");
     ClickRow(0, 5);
-    Key(VK_RETURN, 13);
+    Type("\r");
     EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
-    Key(VK_TAB, 9);
+    Type("\t");
     Key(VK_UP);
     Key(VK_DOWN);
-    Key(VK_RETURN, 13);
+    Type("\r");
     EXPECT_EQ(app->activeWindow, columns[1]->GetEditor());
     ExpectRingAt(7, 8);
+
+    ClickRow(2, 1);
+    ExpectRingAt(1, 8);
+    EXPECT_EQ(app->activeWindow, columns[2]->GetEditor());
+    Key(VK_END);
+    ASSERT_EQ(columns[2]->GetEditor()->caret, 3u);
+    ASSERT_LT(9 * columns[3]->rowHeight, ColumnH);
+    ClickRow(3, 8);  // below the last row
+    ExpectRingAt(1, 8);
+    EXPECT_EQ(app->activeWindow, columns[3]->GetEditor());
+    // The edit box lost the focus: its caret went back to the start.
+    EXPECT_EQ(columns[2]->GetEditor()->caret, 0u);
 }
 
 // The wheel moves the views and the current row of the whole ring, wherever it turns
@@ -270,46 +260,11 @@ TEST(FittedNumberTest, KeepsTheSizeOfEveryNumberAndLeavesOtherTextAlone)
         EXPECT_EQ(FittedNumber(c.text, uint32_t(std::strlen(c.text)), c.chars * 6, width), c.shown) << c.text;
 }
 
-TEST_F(TextEditTest, EscapeDeletesTheRowEverywhereButNeverTheLast)
-{
-    Key(VK_ESCAPE, 27);
-    ExpectRingAt(0, 1);
-    Type("a");
-    Key(VK_RETURN, 13);
-    Type("b");
-    Key(VK_RETURN, 13);
-    Type("c");
-    Key(VK_UP);
-    ExpectRingAt(1, 3);
-    Key(VK_ESCAPE, 27);
-    ExpectRingAt(1, 2);
-    EXPECT_EQ(Rows(0), (std::vector<std::string>{"a", "c"}));
-    Key(VK_ESCAPE, 27);
-    ExpectRingAt(0, 1);
-    EXPECT_EQ(Rows(0), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(Str(columns[0]->GetEditor()->GetText()), "a");
-    Key(VK_ESCAPE, 27);
-    ExpectRingAt(0, 1);
-}
-
-TEST_F(TextEditTest, UpAtTheFirstRowKeepsOnlyTheNextEnterInPlace)
-{
-    Type("x");
-    Key(VK_UP);
-    Key(VK_RETURN, 13);
-    ExpectRingAt(0, 1);  // stays, confirming the row
-    EXPECT_EQ(Rows(0), (std::vector<std::string>{"x"}));
-    Key(VK_RETURN, 13);
-    ExpectRingAt(1, 2);
-    Key(VK_RETURN, 13);
-    ExpectRingAt(2, 3);
-}
-
 TEST_F(TextEditTest, TheCellEditorDropsWhatADataCellCannotHold)
 {
     Type("1;2");
     Key('J', 10);  // Control+J types a line feed
-    EXPECT_EQ(Str(columns[0]->LineAt(0)), "12");
+    EXPECT_EQ(TextOf(columns[0]->LineAt(0)), "12");
 
     // A cell holds DataCellLongest characters: a pasted megabyte line, a pasted block's
     // long cell and a key typed into a full cell are cut, and the parent told each time.
@@ -329,27 +284,26 @@ TEST_F(TextEditTest, TheCellEditorDropsWhatADataCellCannotHold)
         ClickRow(c.column, 0);
         log.clear();
         Paste(c.pasted);
-        EXPECT_EQ(Str(columns[c.cut]->LineAt(0)), std::string(DataCellLongest, '9')) << c.what;
+        EXPECT_EQ(TextOf(columns[c.cut]->LineAt(0)), std::string(DataCellLongest, '9')) << c.what;
         EXPECT_EQ(cutsTold(), 1u) << c.what;
     }
     ClickRow(1, 0);
     Key(VK_END);
     log.clear();
     Type("5");
-    EXPECT_EQ(Str(columns[1]->LineAt(0)), std::string(DataCellLongest, '9'));
+    EXPECT_EQ(TextOf(columns[1]->LineAt(0)), std::string(DataCellLongest, '9'));
     EXPECT_EQ(cutsTold(), 1u);
-    ClickRow(0, 0);
 
     // One line without tabs is inserted at the caret, its line break and separators dropped.
     ClickRow(0, 0);
     Key(VK_HOME);
     Key(VK_RIGHT);
     Paste("7;8\r\n");
-    EXPECT_EQ(Str(columns[0]->LineAt(0)), "1782");
+    EXPECT_EQ(TextOf(columns[0]->LineAt(0)), "1782");
     ExpectRingAt(0, 1);
     // GetLine gives the unconfirmed text as a copy of its own.
     Variable line(columns[0]->GetLine(0));
-    EXPECT_EQ(Str(line.As<CString>()), "1782");
+    EXPECT_EQ(TextOf(line.As<CString>()), "1782");
     EXPECT_NE(line.Get(), columns[0]->GetEditor()->GetText());
 }
 
@@ -374,22 +328,6 @@ TEST_F(TextEditTest, PastingABlockFillsRowsDownAndCellsAlongTheRing)
     EXPECT_EQ(Rows(0), (std::vector<std::string>{"1", "d", "6"}));
 }
 
-TEST_F(TextEditTest, ClicksPickRowsAndBelowTheLastOnlyFocus)
-{
-    for (const char* value : {"1", "2", "3"}) {
-        Type(value);
-        Key(VK_RETURN, 13);
-    }
-    ClickRow(2, 1);
-    ExpectRingAt(1, 4);
-    EXPECT_EQ(app->activeWindow, columns[2]->GetEditor());
-    ClickRow(3, 6);  // below the last row
-    ExpectRingAt(1, 4);
-    EXPECT_EQ(app->activeWindow, columns[3]->GetEditor());
-    // The edit box lost the focus: its caret went back to the start.
-    EXPECT_EQ(columns[2]->GetEditor()->caret, 0u);
-}
-
 TEST_F(TextEditTest, RowOperationsOnOneColumn)
 {
     CTextEdit* c = columns[0];
@@ -402,7 +340,7 @@ TEST_F(TextEditTest, RowOperationsOnOneColumn)
     c->SetCurrentRow(2);
     c->DeleteRow(0);  // above the current row: the row being edited only moves up
     EXPECT_EQ(c->GetCurrentRow(), 1u);
-    EXPECT_EQ(Str(c->GetEditor()->GetText()), "8");
+    EXPECT_EQ(TextOf(c->GetEditor()->GetText()), "8");
     c->DeleteRow(5);
     EXPECT_EQ(c->GetLineCount(), 2u);
     c->SetCurrentRow(4);  // rows are added up to it
@@ -412,16 +350,15 @@ TEST_F(TextEditTest, RowOperationsOnOneColumn)
     EXPECT_EQ(c->GetCurrentRow(), 0u);
     EXPECT_EQ(c->direction, 1u);
     Variable first(c->GetLine(0));
-    EXPECT_EQ(Str(first.As<CString>()), "");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(TextOf(first.As<CString>()), "");
     EXPECT_EQ(c->GetLine(3), nullptr);
 
     c->SetEditable(0);
-    EXPECT_EQ(c->GetEditor()->IsEditable(), 0u);
     ClickRow(0, 0);
-    Type("5");
-    Key(VK_RETURN, 13);
+    Type("5\r");
     EXPECT_EQ(c->GetLineCount(), 1u);
-    EXPECT_EQ(Str(c->LineAt(0)), "");
+    EXPECT_EQ(TextOf(c->LineAt(0)), "");
 }
 
 // The data-file procedures and the fit read and fill the columns themselves.
@@ -435,7 +372,7 @@ TEST_F(TextEditTest, ColumnsAreDataColumnsForFilesAndFits)
         ClickRow(2, i);
         Type(ys[i]);
         if (i < 2)
-            Key(VK_RETURN, 13);
+            Type("\r");
     }
     // The last value is still unconfirmed in its editor.
     CDataColumn* data[4] = {columns[0], columns[1], columns[2], columns[3]};
@@ -454,7 +391,7 @@ TEST_F(TextEditTest, ColumnsAreDataColumnsForFilesAndFits)
     EXPECT_EQ(Rows(0), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(Rows(2), (std::vector<std::string>{"2", "4.1", "5.9"}));
     EXPECT_EQ(Rows(1), (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(Str(columns[2]->GetEditor()->GetText()), "2");
+    EXPECT_EQ(TextOf(columns[2]->GetEditor()->GetText()), "2");
     EXPECT_NEAR(RunSimpleFit(data, SimpleFitColumns{}).a, 1.95, 1e-12);
 
     // A block from a Spanish spreadsheet, decimal commas: the same numbers.
@@ -469,38 +406,36 @@ TEST_F(TextEditTest, AMarkedLineShowsUntilItsTextChanges)
 {
     CTextEdit* c = columns[1];
     int h = c->rowHeight;
-    for (const char* cell : {"1", "abc", "3"}) {
+    for (const char* cell : {"1\r", "abc\r", "3\r"}) {
         ClickRow(1, int(c->GetCurrentRow()));
         Type(cell);
-        Key(VK_RETURN, 13);
     }
-    const uint32_t marked = Rgb(255, 208, 208);
+    const uint32_t marked = packColour(255, 208, 208);
     c->SetMarkedLine(1);
-    EXPECT_EQ(c->GetMarkedLine(), 1);
     EXPECT_EQ(Pixel(1, 50, h + 2), marked);
     EXPECT_NE(Pixel(1, 50, 2 * h + 2), marked);
     // As the current row it shows in the editor and the bands around it; moving keeps it.
     ClickRow(1, 1);
-    EXPECT_EQ(Pixel(1, 50, h - 2), Rgb(230, 60, 60));
-    EXPECT_EQ(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), Rgb(230, 60, 60));
+    EXPECT_EQ(Pixel(1, 50, h - 2), packColour(230, 60, 60));
+    EXPECT_EQ(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), packColour(230, 60, 60));
     ClickRow(1, 0);
     ClickRow(1, 2);
     EXPECT_EQ(c->GetMarkedLine(), 1);
     EXPECT_EQ(Pixel(1, 50, h + 2), marked);
     ClickRow(1, 1);
     Key(VK_END);
-    Key(VK_BACK, 8);
+    Type("\b");
     EXPECT_EQ(c->GetMarkedLine(), -1) << "typing into it";
-    EXPECT_NE(Pixel(1, 50, h - 2), Rgb(230, 60, 60));
-    EXPECT_NE(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), Rgb(230, 60, 60));
+    EXPECT_NE(Pixel(1, 50, h - 2), packColour(230, 60, 60));
+    EXPECT_NE(desktop.GetWindowPixel(c->GetEditor()->handle, 1, 1), packColour(230, 60, 60));
 
     // A deleted row above moves the mark with its line; the line deleted takes it away.
     c->SetMarkedLine(2);
     ClickRow(1, 0);
-    Key(VK_ESCAPE, 27);
+    Type("\x1b");
     EXPECT_EQ(c->GetMarkedLine(), 1);
     Key(VK_DOWN);
-    Key(VK_ESCAPE, 27);
+    Type("\x1b");
     EXPECT_EQ(c->GetMarkedLine(), -1);
     ClickRow(1, 0);
     c->SetMarkedLine(0);
@@ -517,48 +452,35 @@ TEST_F(TextEditTest, TheGridShowsStripesTheCurrentRowAndMarkers)
 {
     CTextEdit* c = columns[0];
     int h = c->rowHeight;
-    std::filesystem::create_directory("widget-pictures");
-    auto save = [&](const char* name) {
-        std::vector<unsigned char> rgba;
-        for (int y = 0; y < ColumnH; y++)
-            for (int x = 0; x < ColumnW; x++) {
-                bool onEditor = y >= c->GetEditor()->y && y < c->GetEditor()->y + h;
-                uint32_t p = onEditor ? desktop.GetWindowPixel(c->GetEditor()->handle, x, y - c->GetEditor()->y)
-                                      : Pixel(0, x, y);
-                rgba.insert(rgba.end(), {uint8_t(redOf(p)), uint8_t(greenOf(p)), uint8_t(blueOf(p)), 255});
-            }
-        std::string path = std::string("widget-pictures/textedit-") + name + ".png";
-        EXPECT_EQ(WriteRgbaPng(rgba.data(), ColumnW, ColumnH, path.c_str()), 1);
-    };
     // One row: the current row is highlighted, the rest is ground with the left strip.
-    EXPECT_EQ(Pixel(0, 1, 1), Rgb(198, 242, 255));
+    EXPECT_EQ(Pixel(0, 1, 1), packColour(198, 242, 255));
     EXPECT_EQ(Pixel(0, 0, 0), 0u);
-    EXPECT_EQ(Pixel(0, 50, ColumnH - 20), Rgb(255, 254, 248));
-    EXPECT_EQ(Pixel(0, 3, ColumnH - 20), Rgb(232, 238, 252));
-    EXPECT_EQ(Pixel(0, 50, ColumnH - 4), Rgb(247, 245, 222));
-    save("one-row");
+    EXPECT_EQ(Pixel(0, 50, ColumnH - 20), packColour(255, 254, 248));
+    EXPECT_EQ(Pixel(0, 3, ColumnH - 20), packColour(232, 238, 252));
+    EXPECT_EQ(Pixel(0, 50, ColumnH - 4), packColour(247, 245, 222));
+    SavePicture(c, "textedit-one-row");
 
     for (int i = 0; i < 30; i++)
         c->AddLine(std::to_string(i).c_str(), uint32_t(std::to_string(i).size()));
     c->SetCurrentRow(3);
     // Stripes alternate below the current row; more rows below: the lower marker.
-    EXPECT_EQ(Pixel(0, 60, 5 * h + 1), Rgb(242, 250, 255));
-    EXPECT_EQ(Pixel(0, 60, 6 * h + 1), Rgb(252, 255, 255));
-    EXPECT_EQ(Pixel(0, 60, 6 * h - 1), Rgb(198, 226, 255));
-    EXPECT_EQ(Pixel(0, ColumnW - 5, ColumnH - 4), Rgb(255, 114, 45));
-    EXPECT_NE(Pixel(0, ColumnW - 5, 2), Rgb(214, 255, 175));
-    save("rows-below");
+    EXPECT_EQ(Pixel(0, 60, 5 * h + 1), packColour(242, 250, 255));
+    EXPECT_EQ(Pixel(0, 60, 6 * h + 1), packColour(252, 255, 255));
+    EXPECT_EQ(Pixel(0, 60, 6 * h - 1), packColour(198, 226, 255));
+    EXPECT_EQ(Pixel(0, ColumnW - 5, ColumnH - 4), packColour(255, 114, 45));
+    EXPECT_NE(Pixel(0, ColumnW - 5, 2), packColour(214, 255, 175));
+    SavePicture(c, "textedit-rows-below");
 
     c->SetCurrentRow(29);
-    EXPECT_EQ(Pixel(0, ColumnW - 5, 2), Rgb(214, 255, 175));
-    EXPECT_EQ(Pixel(0, ColumnW - 5, h + 1), Rgb(114, 255, 45));
-    EXPECT_EQ(Pixel(0, ColumnW - 5, ColumnH - 4), Rgb(255, 114, 45));
-    save("rows-both-sides");
+    EXPECT_EQ(Pixel(0, ColumnW - 5, 2), packColour(214, 255, 175));
+    EXPECT_EQ(Pixel(0, ColumnW - 5, h + 1), packColour(114, 255, 45));
+    EXPECT_EQ(Pixel(0, ColumnW - 5, ColumnH - 4), packColour(255, 114, 45));
+    SavePicture(c, "textedit-rows-both-sides");
 
     c->SetCurrentRow(30);
     c->SetEditable(0);
     c->Draw();
-    EXPECT_NE(Pixel(0, 1, ColumnH - h), Rgb(198, 242, 255));
-    save("not-editable");
+    EXPECT_NE(Pixel(0, 1, ColumnH - h), packColour(198, 242, 255));
+    SavePicture(c, "textedit-not-editable");
 }
 }  // namespace
