@@ -3,6 +3,7 @@
 // An application on a real X server as the X11 tests drive it: the window system
 // opened on the display, a driver that sends input through the server, and a short
 // timer that keeps every loop step from blocking for long.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -64,16 +65,21 @@ protected:
 
     void StepFor(int ms) { StepUntil([] { return false; }, ms); }
 
-    // Starts a program with the given input on its standard input; its process id.
-    static pid_t StartBeside(const std::vector<const char*>& argv, const std::string& input)
+    // Starts a program with `input` on its standard input and, when `output` is given,
+    // its standard output on a pipe read without blocking; its process id.
+    static pid_t StartBeside(const std::vector<const char*>& argv, const std::string& input, int* output = nullptr)
     {
-        int in[2];
-        if (pipe(in) != 0)
+        int in[2], out[2] = {-1, -1};
+        if (pipe(in) != 0 || (output && pipe(out) != 0))
             return -1;
         pid_t pid = fork();
         if (pid == 0) {
             dup2(in[0], 0);
             close(in[1]);
+            if (output) {
+                dup2(out[1], 1);
+                close(out[0]);
+            }
             std::vector<char*> args;
             for (const char* a : argv)
                 args.push_back(const_cast<char*>(a));
@@ -82,6 +88,11 @@ protected:
             _exit(127);
         }
         close(in[0]);
+        if (output) {
+            close(out[1]);
+            fcntl(out[0], F_SETFL, O_NONBLOCK);
+            *output = out[0];
+        }
         if (write(in[1], input.data(), input.size()) != ssize_t(input.size()))
             ADD_FAILURE() << "could not feed " << argv[0];
         close(in[1]);

@@ -9,11 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "core/CObjectList.h"
 #include "core/CString.h"
@@ -23,8 +19,6 @@
 #include "toolkit/CBasicWindowDecoration.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CEditBox.h"
-#include "toolkit/CGApplication.h"
-#include "toolkit/CTimer.h"
 
 using namespace std::chrono;
 
@@ -130,7 +124,9 @@ protected:
     }
 };
 
-TEST_P(X11WidgetTest, DraggingTheTitleBarMovesTheNativeWindow)
+// The title bar drags the native window, client and frame together; the close button
+// and the window manager's close request hide the whole window, which lives on.
+TEST_P(X11WidgetTest, TheTitleBarMovesAndClosesTheNativeWindow)
 {
     CBasicWindow* window = NewDecorated(100, 120, "Arrastrar");
     CBasicWindowDecoration* frame = Frame(window);
@@ -150,20 +146,13 @@ TEST_P(X11WidgetTest, DraggingTheTitleBarMovesTheNativeWindow)
     driver.Button(1, false);
     ASSERT_TRUE(StepUntil([&] { return !frame->IsDragging(); }));
     StepFor(200);
-
-    platform::PRect after = ScreenRect(frame);
+    platform::PRect after = ScreenRect(frame), clientAfter = ScreenRect(window);
     EXPECT_EQ(after.left - before.left, 60);
     EXPECT_EQ(after.top - before.top, 42);
-    platform::PRect clientAfter = ScreenRect(window);
     EXPECT_EQ(clientAfter.left - clientBefore.left, 60);
     EXPECT_EQ(clientAfter.top - clientBefore.top, 42);
     EXPECT_EQ(app->timers->count, 1u);  // only the pacer: the drag timer has gone
-}
 
-TEST_P(X11WidgetTest, CloseButtonAndCloseRequestHideTheWholeWindow)
-{
-    CBasicWindow* window = NewDecorated(150, 150, "Cerrar");
-    CBasicWindowDecoration* frame = Frame(window);
     ASSERT_TRUE(WaitShown(window));
     platform::PRect close = ScreenRect(frame->closeButton.As<CButton>());
     ClickAt(close.left + 6, close.top + 5);
@@ -172,7 +161,6 @@ TEST_P(X11WidgetTest, CloseButtonAndCloseRequestHideTheWholeWindow)
     EXPECT_EQ(frame->visible, 0);
     EXPECT_TRUE(app->IsAlive(window));
 
-    // Shown again, then closed as the window manager's close button would.
     window->Show();
     ASSERT_TRUE(WaitShown(window));
     driver.RequestClose(frame->handle);
@@ -196,10 +184,10 @@ TEST_P(X11WidgetTest, TypingAndPastingIntoAnEditBox)
     if (GetParam() == Managed) {
         ASSERT_TRUE(StepUntil([&] { return system->GetFocus() != 0; }));
     }
+    auto shown = [&] { return std::string(box->GetText()->GetBuffer(), box->GetText()->GetLength()); };
     for (unsigned long symbol : {XK_h, XK_o, XK_l, XK_a, XK_space, XK_ntilde, XK_space, XK_EuroSign})
         driver.TypeKeySymbol(symbol);
-    ASSERT_TRUE(StepUntil([&] { return box->GetText()->Equals("hola \xF1 \x80"); }))
-        << std::string(box->GetText()->GetBuffer(), box->GetText()->GetLength());
+    ASSERT_TRUE(StepUntil([&] { return shown() == "hola \xF1 \x80"; })) << shown();
 
     // Another program copies; Control, then v pastes it at the caret. xclip serves one
     // request, then ends.
@@ -211,8 +199,7 @@ TEST_P(X11WidgetTest, TypingAndPastingIntoAnEditBox)
     ASSERT_NE(waitpid(xclip, &status, WNOHANG), xclip) << "xclip ended: is it installed? tools/install-deps installs it";
     driver.TypeKeySymbol(XK_Control_L);
     driver.TypeKeySymbol(XK_v);
-    bool pasted = StepUntil([&] { return box->GetText()->Equals("hola \xF1 \x80 pegado \x80"); });
-    EXPECT_TRUE(pasted) << std::string(box->GetText()->GetBuffer(), box->GetText()->GetLength());
+    EXPECT_TRUE(StepUntil([&] { return shown() == "hola \xF1 \x80 pegado \x80"; })) << shown();
     kill(xclip, SIGTERM);
     waitpid(xclip, nullptr, 0);
 }
