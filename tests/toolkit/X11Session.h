@@ -18,14 +18,41 @@
 #include "core/Variable.h"
 #include "platform/x11/PX11Driver.h"
 #include "platform/x11/PX11System.h"
+#include "platform/x11/PXvfbServer.h"
 #include "toolkit/CGApplication.h"
 #include "toolkit/CTimer.h"
 
-class X11Session {
+// The fixture of the X11 tests. One private Xvfb per desktop serves the whole test
+// program, started when first asked for: bare, or under openbox as users have it.
+class X11Session : public ::testing::Test {
 protected:
-    // Call with ASSERT_NO_FATAL_FAILURE.
-    void OpenSession(const std::string& display)
+    // Call with ASSERT_NO_FATAL_FAILURE. Without Xvfb the tests fail and say why;
+    // without openbox they are skipped.
+    void OpenSession(bool managed)
     {
+        // Stopped as the program ends, but not by a death test's child that exits.
+        static struct Desktops {
+            platform::PXvfbServer* servers = new platform::PXvfbServer[2];
+            pid_t owner = getpid();
+            ~Desktops()
+            {
+                if (getpid() == owner)
+                    delete[] servers;
+            }
+        } desktops;
+        static int started[2] = {-1, -1};
+        static std::string why[2];
+        platform::PXvfbServer& server = desktops.servers[managed];
+        if (started[managed] < 0) {
+            started[managed] = server.Start();
+            if (started[managed] && managed && !server.StartWindowManager("openbox"))
+                started[managed] = 2;
+            why[managed] = server.GetError();
+        }
+        ASSERT_TRUE(started[managed]) << why[managed];
+        if (started[managed] == 2)
+            GTEST_SKIP() << why[managed];
+        display = server.GetDisplayName();
         setenv("DISPLAY", display.c_str(), 1);
         SetValidationMode(TrustRegistered);
         system = platform::PX11System::Open(display.c_str());
@@ -40,7 +67,7 @@ protected:
         pacer.As<CTimer>()->SetEnabled(1);
     }
 
-    void CloseSession()
+    void TearDown() override
     {
         held.clear();
         pacer.Clear();
@@ -99,6 +126,7 @@ protected:
         return pid;
     }
 
+    std::string display;
     std::unique_ptr<platform::PX11System> system;
     platform::PWindowSystem* previous = nullptr;
     platform::PX11Driver driver;

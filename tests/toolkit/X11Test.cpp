@@ -18,7 +18,6 @@
 
 #include "core/CString.h"
 #include "platform/x11/PX11SlowOwner.h"
-#include "platform/x11/PXvfbServer.h"
 #include "tests/toolkit/X11Session.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CTextEdit.h"
@@ -76,28 +75,9 @@ std::string Joined(CTextEdit* const columns[4])
 }
 }  // namespace
 
-class X11Test : public ::testing::Test, protected X11Session {
+class X11Test : public X11Session {
 protected:
-    static void SetUpTestSuite()
-    {
-        server = new platform::PXvfbServer();
-        started = server->Start();
-    }
-
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
-    void SetUp() override
-    {
-        // No silent skip: without Xvfb these tests fail and say why.
-        ASSERT_TRUE(started) << server->GetError();
-        ASSERT_NO_FATAL_FAILURE(OpenSession(server->GetDisplayName()));
-    }
-
-    void TearDown() override { CloseSession(); }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenSession(false)); }
 
     // Whether the receiver heard an event of this type (and this value, when given).
     bool HasHeard(CObject* receiver, int32_t type, std::optional<int32_t> value = {})
@@ -152,13 +132,8 @@ protected:
         return pid > 0 && Finish(pid, timeoutMs, out, output ? output : &ignored);
     }
 
-    static platform::PXvfbServer* server;
-    static int started;
     std::vector<Heard> heard;
 };
-
-platform::PXvfbServer* X11Test::server = nullptr;
-int X11Test::started = 0;
 
 // A click, a press released elsewhere, typed keys, the wheel and the window manager's
 // close request, each sent through the server.
@@ -297,7 +272,6 @@ TEST_F(X11Test, TheClipboardIsSharedInAnySize)
     heard.clear();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
-    std::string display = server->GetDisplayName();
     pid_t slow = fork();
     if (slow == 0) {
         close(ready[0]);

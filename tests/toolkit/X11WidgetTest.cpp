@@ -13,7 +13,6 @@
 
 #include "core/CObjectList.h"
 #include "core/CString.h"
-#include "platform/x11/PXvfbServer.h"
 #include "tests/toolkit/X11Session.h"
 #include "toolkit/CBasicWindow.h"
 #include "toolkit/CBasicWindowDecoration.h"
@@ -30,44 +29,11 @@ std::string DesktopName(const testing::TestParamInfo<Desktop>& info)
     return info.param == Bare ? "WithoutWindowManager" : "UnderOpenbox";
 }
 
-struct Servers {
-    platform::PXvfbServer server[2];
-    int started[2] = {-1, -1};
-    std::string why[2];
-};
-Servers* servers = nullptr;
 }  // namespace
 
-class X11WidgetTest : public testing::TestWithParam<Desktop>, protected X11Session {
+class X11WidgetTest : public X11Session, public testing::WithParamInterface<Desktop> {
 protected:
-    static void TearDownTestSuite()
-    {
-        delete servers;
-        servers = nullptr;
-    }
-
-    void SetUp() override
-    {
-        if (!servers)
-            servers = new Servers();
-        int which = GetParam();
-        if (servers->started[which] < 0) {
-            platform::PXvfbServer& server = servers->server[which];
-            servers->started[which] = server.Start();
-            servers->why[which] = server.GetError();
-            if (servers->started[which] && which == Managed && !server.StartWindowManager("openbox")) {
-                servers->started[which] = 2;
-                servers->why[which] = server.GetError();
-            }
-        }
-        // Without Xvfb these tests fail and say why; without openbox they are skipped.
-        ASSERT_TRUE(servers->started[which]) << servers->why[which];
-        if (servers->started[which] == 2)
-            GTEST_SKIP() << servers->why[which];
-        ASSERT_NO_FATAL_FAILURE(OpenSession(servers->server[which].GetDisplayName()));
-    }
-
-    void TearDown() override { CloseSession(); }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenSession(GetParam() == Managed)); }
 
     CBasicWindow* NewDecorated(int x, int y, const char* title)
     {
