@@ -7,24 +7,15 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "core/CString.h"
 #include "platform/x11/PX11SlowOwner.h"
 #include "tests/toolkit/X11Session.h"
-#include "toolkit/CEditBox.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/CWindow.h"
 #include "toolkit/Notice.h"
-
-using namespace std::chrono;
 
 namespace {
 struct Heard {
