@@ -63,7 +63,7 @@ std::wstring Argument(const std::wstring& a)
 }
 
 // Runs the tool with CreateProcessW; both outputs come through one pipe.
-ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& streams = {})
+ToolRun Tool(const std::vector<std::string>& arguments, const Streams& streams = {})
 {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     HANDLE reading = nullptr, writing = nullptr;
@@ -162,7 +162,7 @@ std::string Argument(const std::string& a)
 // The tool through the shell, ended after a minute at most. Under the sanitizers, the
 // list of suppressed leaks (fontconfig's, once a canvas has a font) is not part of what
 // the tool says.
-ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& streams = {})
+ToolRun Tool(const std::vector<std::string>& arguments, const Streams& streams = {})
 {
     // Appended piece by piece: GCC 12 at -O3 takes "literal" + string for an
     // overlapping copy.
@@ -186,9 +186,6 @@ ToolRun RunTool(const std::vector<std::string>& arguments, const Streams& stream
     return Shell(line);
 }
 #endif
-
-// The tool with both its outputs captured.
-ToolRun Tool(const std::vector<std::string>& arguments) { return RunTool(arguments); }
 
 // A name as the tool's messages show it: quoted, quotes and backslashes escaped.
 std::string Quoted(const std::string& name)
@@ -245,12 +242,20 @@ std::string Write(const std::string& name, const std::string& text)
     std::ofstream(folder_paths::FsPath(path), std::ios::binary) << text;
     return path;
 }
+
+// Records of the program's data files after their row count (little-endian).
+std::string Records(const std::string& records)
+{
+    return char(std::count(records.begin(), records.end(), '\n')) + std::string(3, '\0') + records;
+}
 }  // namespace
 
-TEST(AjustorFitTool, PrintsTheNamedResults)
+// What the tool prints for each form of input it reads: the named results, the rows of
+// the weighted fit, the same bytes on every system (scripts parse them: no carriage
+// return before a line feed).
+TEST(AjustorFitTool, PrintsTheResultsOfEveryInputForm)
 {
-    std::string data = Write("tool.txt", "1 2\n2 4\n3 6\n");
-    ToolRun run = Tool({"--text", data});
+    ToolRun run = Tool({"--text", Write("tool.txt", "1 2\n2 4\n3 6\n")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "N\t3\nSx\t6\nSy\t12\nSxx\t14\nSyy\t56\nSxy\t28\nS[(Ax+B-y)]\t0\nDelta\t6\nError Y\t0\n"
                        "A\t2\nB\t0\nError A\t0\nError B\t0\nr\t1\n");
@@ -259,51 +264,153 @@ TEST(AjustorFitTool, PrintsTheNamedResults)
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "1/w\t(X*Y)/w\t(X*X)/w\tX/w\tY/w\t((Ax+B-y)/w)");
     EXPECT_NE(run.out.find("\n0.25\t0.5\t0.25\t0.25\t0.5\t0\n"), std::string::npos);
     EXPECT_NE(run.out.find("\nSw\t0.75\n"), std::string::npos);
-}
 
-// Scripts parse what the tool prints: the same bytes on every system, no carriage
-// returns before the line feeds.
-TEST(AjustorFitTool, LinesEndInALineFeedAlone)
-{
-    std::string data = Write("crlf.txt", "1 2\r\n2 4\r\n3 6\r\n");
+    std::string crlf = Write("crlf.txt", "1 2\r\n2 4\r\n3 6\r\n");
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--text", "--rows", data}, {"--text", "--weighted", "--rows", data}, {"--help"},
+         {std::vector<std::string>{"--text", "--rows", crlf}, {"--text", "--weighted", "--rows", crlf}, {"--help"},
           {"--text", Write("crlf-bad.txt", "1 2\n3\n")}}) {
-        ToolRun run = Tool(arguments);
+        run = Tool(arguments);
         EXPECT_NE(run.out.find('\n'), std::string::npos) << arguments[0];
         EXPECT_EQ(run.out.find('\r'), std::string::npos) << run.out;
     }
-}
 
-TEST(AjustorFitTool, ReadsTheProgramsDataFiles)
-{
-    // Row count 2 (little-endian), then two records.
-    std::string file("\x02\x00\x00\x00" "1;0.1;2;0.2;\n3;0.1;6;0.2;\n", 30);
-    ToolRun run = Tool({Write("tool.dat", file)});
-    EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("\nA\t2\n"), std::string::npos) << run.out;
-    // Typed with decimal commas, as a Spanish student does: the same results.
-    std::string points("\x03\x00\x00\x00" "1;0.1;2.5;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n", 47);
-    std::string commas("\x03\x00\x00\x00" "1;0,1;2,5;0,2;\n2;0,1; 4,1 ;0,2;\n3;0,1;5,9;0,3;\n", 49);
+    // The same rows from standard input, after "--", and as spreadsheets save them: with
+    // commas, or with semicolons and decimal commas.
+#ifdef _WIN32
+    ToolRun piped = Tool({"--text", "-"}, {.input = Write("stdin.txt", "1 2\n2 4.1\n3 5.9\n"), .folder = {},
+                                           .discardOutput = false});
+#else
+    ToolRun piped = Shell("printf '1 2\\n2 4.1\\n3 5.9\\n' | " + Program + " --text -");
+#endif
+    EXPECT_EQ(piped.status, 0);
+    Write("-dashed.txt", "1 2\n2 4.1\n3 5.9\n");
+    for (const ToolRun& same :
+         {piped, Tool({"--text", "--", "-dashed.txt"}, {.input = {}, .folder = testing::TempDir(), .discardOutput = false}),
+          Tool({"--text", Write("sheet.csv", "x,y\r\n1,2\r\n2,4.1\r\n3,5.9\r\n")}),
+          Tool({"--text", Write("hoja.csv", "x;y\n1;2\n2;4,1\n3;5,9\n")})})
+        EXPECT_NE(same.out.find("A\t1.950000000000000177635683940025\n"), std::string::npos) << same.out;
+
+    // The program's data files, typed with decimal points or, as a Spanish student
+    // does, with commas: the same results.
+    std::string points = Write("points.dat", Records("1;0.1;2.5;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n"));
+    std::string commas = Write("commas.dat", Records("1;0,1;2,5;0,2;\n2;0,1; 4,1 ;0,2;\n3;0,1;5,9;0,3;\n"));
     for (const char* fit : {"--rows", "--weighted"}) {
-        ToolRun withPoints = Tool({fit, "--rows", Write("points.dat", points)});
-        ToolRun withCommas = Tool({fit, "--rows", Write("commas.dat", commas)});
+        ToolRun withCommas = Tool({fit, "--rows", commas});
         EXPECT_EQ(withCommas.status, 0) << withCommas.out;
-        EXPECT_EQ(withCommas.out, withPoints.out);
+        EXPECT_EQ(withCommas.out, Tool({fit, "--rows", points}).out);
         EXPECT_NE(withCommas.out.find("\nSy\t12.5\n"), std::string::npos) << withCommas.out;
     }
 }
 
-TEST(AjustorFitTool, WritesTheReport)
+// The report and the plot with axes (a PNG of 1600 × 1200, or SVG by the name), under
+// names in any script (on Windows through the wide command line, not the local code
+// page), and to devices and pipes.
+TEST(AjustorFitTool, WritesTheReportAndThePlot)
 {
     std::string report = testing::TempDir() + "tool.html";
     std::remove(report.c_str());
-    ToolRun run = Tool({"--text", "--html", report, Write("tool2.txt", "1 2.5\n2 4\n3 6\n")});
-    EXPECT_EQ(run.status, 0);
-    std::ifstream in(report);
-    std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(Tool({"--text", "--html", report, Write("tool2.txt", "1 2.5\n2 4\n3 6\n")}).status, 0);
+    std::string html = ReadAll(report);
     EXPECT_EQ(html.rfind("<html>", 0), 0u);
     EXPECT_NE(html.find("<td>2,5</td>"), std::string::npos);
+
+    // A data set saved after the last Enter ends in a row of empty cells: it is no
+    // data, neither for the fit nor for the report's data table.
+    ToolRun run = Tool({"--html", report, Write("tool-trailing.dat", Records("1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n"
+                                                                             "3;0.1;5.9;0.3;\n;;;;\n"))});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out.rfind("N\t3\n", 0), 0u) << run.out;
+    html = ReadAll(report);
+    EXPECT_NE(html.find("<td>5,9</td><td>0,3</td></tr></table>"), std::string::npos) << html;
+
+    std::string plot = testing::TempDir() + "tool-plot.png";
+    std::remove(plot.c_str());
+    std::string data = Write("tool-plot.txt", "1 0.1 2 0.2\n2 0.1 4 0.2\n3 0.1 6 0.2\n");
+    run = Tool({"--text", "--weighted", "--plot", plot, data});
+    EXPECT_EQ(run.status, 0) << run.out;
+    std::string png = ReadAll(plot);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x06\x40\0\0\x04\xb0", 8));  // 1600 × 1200
+    std::string svg = testing::TempDir() + "tool-plot.svg";
+    EXPECT_EQ(Tool({"--text", "--plot", svg, data}).status, 0);
+    std::string xml = ReadAll(svg);
+    EXPECT_EQ(xml.rfind("<?xml", 0), 0u);
+    EXPECT_NE(xml.find(">Ajuste Simple</text>"), std::string::npos);
+
+    for (std::string name : {"medici\u00f3n-\u00f1", "\u0438\u0437\u043c\u0435\u0440\u0435\u043d\u0438\u0435",
+                             "\u6d4b\u91cf"}) {
+        std::string named = testing::TempDir() + name + ".html";
+        run = Tool({"--text", "--html", named, Write(name + ".txt", "1 2\n2 4\n3 6\n")});
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_NE(run.out.find("\nA\t2\n"), std::string::npos) << run.out;
+        EXPECT_EQ(ReadAll(named).rfind("<html>", 0), 0u) << name;
+        ExpectFailure(Tool({"--text", testing::TempDir() + name + "-falta.txt"}), name + "-falta.txt");
+    }
+
+#ifdef _WIN32
+    EXPECT_EQ(Tool({"--text", "--html", "NUL", data}).status, 0);  // no name for the standard output here
+#else
+    EXPECT_EQ(Tool({"--text", "--html", "/dev/null", data}).status, 0);
+    ToolRun piped = Shell("(" + Program + " --text --html /dev/stdout " + data + "; echo \" exit $?\") | cat");
+    EXPECT_NE(piped.out.find("<html>"), std::string::npos);
+    EXPECT_EQ(piped.out.substr(piped.out.size() - 8), " exit 0\n") << piped.out;
+#endif
+}
+
+// An output that cannot be written is an error, after the results for a report or a
+// plot; it never replaces the input, nor leaves part of a report over an earlier one.
+TEST(AjustorFitTool, OutputsThatFailAreErrorsAndDamageNothing)
+{
+    const std::string text = "1 2\n2 4\n3 6\n";
+    std::string data = Write("self.txt", text);
+    ExpectFailure(Tool({"--text", "--html", data, data}), "es el fichero de datos");
+    ExpectFailure(Tool({"--text", "--plot", data, data}), "es el fichero de datos");
+    std::string link = testing::TempDir() + "self-link.html";
+    std::filesystem::remove(link);
+#ifdef _WIN32
+    // Symbolic links need a privilege on Windows; a hard link is the same file too.
+    std::filesystem::create_hard_link(data, link);
+#else
+    std::filesystem::create_symlink(data, link);
+#endif
+    ExpectFailure(Tool({"--text", "--html", link, data}), "es el fichero de datos");
+    ExpectFailure(Tool({"--text", "--html", data, "-"}, {.input = data, .folder = {}, .discardOutput = false}),
+                  "es el fichero de datos");
+    EXPECT_EQ(ReadAll(data), text);
+
+    EXPECT_EQ(Tool({"--text", "--html", "/nonexistent/r.html", data}).status, 2);
+    ToolRun run = Tool({"--text", "--plot", testing::TempDir() + "no-such-folder/p.png", data});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("\najustor-fit: no se puede escribir la grafica \""), std::string::npos) << run.out;
+
+    std::string folder = testing::TempDir() + "tool-report/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    std::string report = folder + "r.html";
+    std::ofstream(report) << "<html>earlier</html>";
+    std::string many = Write("many.txt", Rows(500));
+#ifdef _WIN32
+    // Windows has no file size limit to stop a write half-way; a read-only report
+    // cannot be replaced either.
+    ASSERT_TRUE(SetFileAttributesW(Wide(report).c_str(), FILE_ATTRIBUTE_READONLY));
+    run = Tool({"--text", "--html", report, many}, {.input = {}, .folder = {}, .discardOutput = true});
+    SetFileAttributesW(Wide(report).c_str(), FILE_ATTRIBUTE_NORMAL);
+#else
+    // The disk fills half-way: the file size limit stops the write.
+    run = Shell("trap '' XFSZ; ulimit -f 8; " + Program + " --text --html " + report + " " + many + " 2>&1 >/dev/null");
+#endif
+    ExpectFailure(run, "informe");
+    EXPECT_EQ(ReadAll(report), "<html>earlier</html>");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no partial report is left";
+    std::filesystem::remove_all(folder);
+
+#ifndef _WIN32  // Windows has no device that is always full
+    // More than any stdio buffer, and only the results.
+    std::string lots = Write("full.txt", Rows(5000));
+    ExpectFailure(Shell(Program + " --text --rows " + lots + " 2>&1 >/dev/full"), "salida");
+    ExpectFailure(Shell(Program + " --text " + lots + " 2>&1 >/dev/full"), "salida");
+#endif
 }
 
 // The York fit with four numbers per row: its results in their order, its per-row
@@ -336,62 +443,67 @@ TEST(AjustorFitTool, YorkFitAndTheWeightedFitsStatistics)
     EXPECT_EQ(stats.out.substr(plain.out.size(), 7), "Cov AB\t");
     for (const char* name : {"\nChi2\t", "\nChi2/(N-2)\t", "\nP(Chi2)\t", "\nError A escalado\t", "\nError B escalado\t"})
         EXPECT_NE(stats.out.find(name, plain.out.size()), std::string::npos) << name;
-    ExpectFailure(Tool({"--stats", "--text", data}), "--stats es para --weighted o --york");
-    ExpectFailure(Tool({"--weighted", "--york", "--text", data}), "no van juntos");
 }
 
-TEST(AjustorFitTool, ArgumentAndFileErrorsSayWhyAndExitWithTwo)
+// Every fault is one line naming the tool and what is wrong, with status 2: the
+// arguments, a file that cannot be read, no rows, a cell or a word that is no number
+// (where it is: line, or row and column), and a line the data do not determine.
+TEST(AjustorFitTool, FaultsSayWhereAndWhatAndExitWithTwo)
 {
     EXPECT_EQ(Tool({"--help"}).status, 0);
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{}, {"--bogus", "x"}, {"a", "b"}, {"--html"}, {"/nonexistent/data"}}) {
-        ToolRun run = Tool(arguments);
-        std::string shown = arguments.empty() ? "" : arguments[0];
-        EXPECT_EQ(run.status, 2) << shown;
-        EXPECT_EQ(run.out.rfind("ajustor-fit: ", 0), 0u) << shown;
-        EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << "one line: " << run.out;
+    std::string ok = Write("ok.txt", "1 2\n2 3\n");
+    const struct {
+        std::vector<std::string> arguments;
+        std::string part;
+    } calls[] = {
+        {{}, ""},
+        {{"--bogus", "x"}, ""},
+        {{"a", "b"}, ""},
+        {{"--html"}, ""},
+        {{"--text", ok, "--plot"}, "--plot necesita"},
+        {{"--stats", "--text", ok}, "--stats es para --weighted o --york"},
+        {{"--weighted", "--york", "--text", ok}, "no van juntos"},
+        {{"/nonexistent/data"}, "no se puede leer \"/nonexistent/data\""},
+        {{"/nonexistent/a\nb\"c"}, "\"/nonexistent/a\\x0ab\\\"c\""},  // names are quoted
+    };
+    for (const auto& c : calls) {
+        SCOPED_TRACE(c.part);
+        ExpectFailure(Tool(c.arguments), c.part);
     }
-    ToolRun bad = Tool({"--text", Write("bad.txt", "1 2\n3\n")});
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.out.find(Quoted(testing::TempDir() + "bad.txt") + ":2:"), std::string::npos) << bad.out;
-    ToolRun unwritable = Tool({"--text", "--html", "/nonexistent/r.html", Write("ok.txt", "1 2\n2 3\n")});
-    EXPECT_EQ(unwritable.status, 2);
-}
 
-TEST(AjustorFitTool, AFailedReportLeavesTheEarlierOne)
-{
-    std::string folder = testing::TempDir() + "tool-report/";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directory(folder);
-    std::string report = folder + "r.html";
-    std::ofstream(report) << "<html>earlier</html>";
-    std::string data = Write("many.txt", Rows(500));
-#ifdef _WIN32
-    // Windows has no file size limit to stop a write half-way; a read-only report
-    // cannot be replaced either.
-    ASSERT_TRUE(SetFileAttributesW(Wide(report).c_str(), FILE_ATTRIBUTE_READONLY));
-    ToolRun run = RunTool({"--text", "--html", report, data}, {.input = {}, .folder = {}, .discardOutput = true});
-    SetFileAttributesW(Wide(report).c_str(), FILE_ATTRIBUTE_NORMAL);
-#else
-    // The disk fills half-way: the file size limit stops the write.
-    ToolRun run = Shell("trap '' XFSZ; ulimit -f 8; " + Program + " --text --html " + report + " " + data + " 2>&1 >/dev/null");
-#endif
-    ExpectFailure(run, "informe");
-    EXPECT_EQ(ReadAll(report), "<html>earlier</html>");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no partial report is left";
-    std::filesystem::remove_all(folder);
-}
-
-TEST(AjustorFitTool, OutputThatCannotBeWrittenIsAFailure)
-{
-#ifdef _WIN32
-    GTEST_SKIP() << "Windows has no device that is always full (/dev/full)";
-#else
-    std::string data = Write("full.txt", Rows(5000));
-    // More than any stdio buffer, and only the results.
-    ExpectFailure(Shell(Program + " --text --rows " + data + " 2>&1 >/dev/full"), "salida");
-    ExpectFailure(Shell(Program + " --text " + data + " 2>&1 >/dev/full"), "salida");
-#endif
+    // Files, through the tool's own readers (each reason itself is the readers' and the
+    // fits' tests'): "@" in a message stands for the file's quoted name.
+    const struct {
+        std::vector<std::string> options;
+        std::string bytes;
+        std::string message;
+    } files[] = {
+        {{}, "", "no hay filas de datos"},
+        {{}, "\x01", "no hay filas de datos"},
+        {{}, std::string("\x01\x00", 2), "no hay filas de datos"},
+        {{}, std::string(3, '\0'), "no hay filas de datos"},
+        {{}, std::string(4, '\0'), "no hay filas de datos"},
+        {{"--text"}, "# x y\n\n# nada\n", "no hay filas de datos"},
+        {{"--text"}, "", "no hay filas de datos"},
+        {{"--text"}, "1 2\n3\n", "@:2:"},
+        {{"--text"}, "1 2\n2 abc\n3 6\n", "@:2: \"abc\" no es un numero"},
+        {{"--text"}, "1 2\n2 4,1x\n3 6\n", "@:2: \"4,1x\" no es un numero"},
+        {{"--rows"}, Records("1;;2abc;;\n3;;6;;\n"), "@: fila 1, Valores Y: \"2abc\" no es un numero"},
+        {{"--rows"}, Records("1;;2;;\n;;;;\n3;;6;;\n"), "@: fila 2, Valores X: la celda esta vacia"},
+        {{"--weighted"}, Records("1;;2;0,1;\n3;;6;;\n"), "@: fila 2, Errores Y == w: la celda esta vacia"},
+        {{"--rows", "--text"}, "2 1\n2 3\n2 4\n", "@: hacen falta al menos dos valores de X distintos"},
+        {{"--weighted", "--text"}, "1 2 0.5\n2 3 0\n", "@: fila 2, Errores Y == w: el error es 0"},
+        {{"--york", "--text"}, "1 0.1 2 0.5\n2 0 3 0\n3 0.1 4 1\n", "@: fila 2, Errores X: este error y el de Y son 0"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.message);
+        std::vector<std::string> arguments = f.options;
+        arguments.push_back(Write("fault.in", f.bytes));
+        std::string message = f.message;
+        if (message[0] == '@')
+            message.replace(0, 1, Quoted(arguments.back()));
+        ExpectFailure(Tool(arguments), message);
+    }
 }
 
 TEST(AjustorFitTool, EndlessInputEndsWithAMessage)
@@ -401,7 +513,7 @@ TEST(AjustorFitTool, EndlessInputEndsWithAMessage)
     std::string zeros(3u << 20, '0');
     ExpectFailure(Tool({"--text", Write("long-line.txt", zeros)}), "linea de mas de");
     std::string record = Write("long-record.dat", std::string("\x01\x00\x00\x00", 4) + zeros);
-    ExpectFailure(RunTool({"-"}, {.input = record, .folder = {}, .discardOutput = false}), "registro de mas de");
+    ExpectFailure(Tool({"-"}, {.input = record, .folder = {}, .discardOutput = false}), "registro de mas de");
     GTEST_SKIP() << "Windows has no /dev/zero, /dev/urandom nor address-space limits (ulimit -v)";
 #else
     ExpectFailure(Tool({"--text", "/dev/zero"}), "linea de mas de");
@@ -419,174 +531,4 @@ TEST(AjustorFitTool, EndlessInputEndsWithAMessage)
                         Program + " - 2>&1"),
                   "memoria agotada");
 #endif
-}
-
-TEST(AjustorFitTool, ReportsGoToDevicesAndPipes)
-{
-    std::string data = Write("dev.txt", "1 2\n2 4\n3 6\n");
-#ifdef _WIN32
-    EXPECT_EQ(Tool({"--text", "--html", "NUL", data}).status, 0);
-    GTEST_SKIP() << "Windows has no file name for the standard output (/dev/stdout)";
-#else
-    EXPECT_EQ(Tool({"--text", "--html", "/dev/null", data}).status, 0);
-    ToolRun piped = Shell("(" + Program + " --text --html /dev/stdout " + data + "; echo \" exit $?\") | cat");
-    EXPECT_NE(piped.out.find("<html>"), std::string::npos);
-    EXPECT_EQ(piped.out.substr(piped.out.size() - 8), " exit 0\n") << piped.out;
-#endif
-}
-
-TEST(AjustorFitTool, TheReportNeverReplacesTheInput)
-{
-    const std::string text = "1 2\n2 4\n3 6\n";
-    std::string data = Write("self.txt", text);
-    ExpectFailure(Tool({"--text", "--html", data, data}), "es el fichero de datos");
-    std::string link = testing::TempDir() + "self-link.html";
-    std::filesystem::remove(link);
-#ifdef _WIN32
-    // Symbolic links need a privilege on Windows; a hard link is the same file too.
-    std::filesystem::create_hard_link(data, link);
-#else
-    std::filesystem::create_symlink(data, link);
-#endif
-    ExpectFailure(Tool({"--text", "--html", link, data}), "es el fichero de datos");
-    ExpectFailure(RunTool({"--text", "--html", data, "-"}, {.input = data, .folder = {}, .discardOutput = false}),
-                  "es el fichero de datos");
-    EXPECT_EQ(ReadAll(data), text);
-}
-
-TEST(AjustorFitTool, NoDataRowsIsAnError)
-{
-    const std::string files[] = {"", "\x01", "\x01\x00", std::string("\x00\x00\x00", 3), std::string("\x00\x00\x00\x00", 4)};
-    int i = 0;
-    for (const std::string& bytes : files)
-        ExpectFailure(Tool({Write("norows" + std::to_string(i++) + ".dat", bytes)}), "no hay filas de datos");
-    ExpectFailure(Tool({"--text", Write("comments.txt", "# x y\n\n# nada\n")}), "no hay filas de datos");
-    ExpectFailure(Tool({"--text", Write("empty.txt", "")}), "no hay filas de datos");
-}
-
-TEST(AjustorFitTool, TyposAreErrorsNamingWhereAndWhat)
-{
-    for (const std::string token : {"abc", "inf", "0x10", "4,1x"}) {
-        std::string data = Write("typo.txt", "1 2\n2 " + token + "\n3 6\n");
-        ExpectFailure(Tool({"--text", data}), Quoted(data) + ":2: \"" + token + "\" no es un numero");
-    }
-    // A data file's cells: the row and the column.
-    const struct {
-        const char* options;
-        std::string records;
-        const char* message;
-    } cells[] = {
-        {"--rows", "1;;2abc;;\n3;;6;;\n", "fila 1, Valores Y: \"2abc\" no es un numero"},
-        {"--rows", "1;;2;;\n;;;;\n3;;6;;\n", "fila 2, Valores X: la celda esta vacia"},
-        {"--rows", "1;;2;;\n3;1.000,5;6;;\n", "fila 2, Errores X: \"1.000,5\" no es un numero"},
-        {"--weighted", "1;;2;0,1;\n3;;6;;\n", "fila 2, Errores Y == w: la celda esta vacia"},
-    };
-    for (const auto& c : cells) {
-        char rows = char(std::count(c.records.begin(), c.records.end(), '\n'));
-        std::string data = Write("cells.dat", std::string(1, rows) + std::string(3, '\0') + c.records);
-        ExpectFailure(Tool({c.options, data}), Quoted(data) + ": " + c.message);
-    }
-}
-
-// A line the data do not determine is no result, whatever the input.
-TEST(AjustorFitTool, AFitThatCannotBeComputedIsAnError)
-{
-    const struct {
-        const char* options;
-        const char* text;
-        const char* message;
-    } cases[] = {
-        {"--rows", "2 1\n2 3\n2 4\n", ": hacen falta al menos dos valores de X distintos"},
-        {"--weighted", "1 2 0.5\n2 3 0\n", ": fila 2, Errores Y == w: el error es 0"},
-        {"--rows", "1e200 1\n2e200 2\n", ": los valores son demasiado grandes para calcular el ajuste"},
-        {"--york", "1 0.1 2 0.5\n2 0 3 0\n3 0.1 4 1\n", ": fila 2, Errores X: este error y el de Y son 0"},
-    };
-    for (const auto& c : cases) {
-        std::string data = Write("degenerate.txt", c.text);
-        ExpectFailure(Tool({c.options, "--text", data}), Quoted(data) + c.message);
-    }
-}
-
-TEST(AjustorFitTool, StandardInputEndOfOptionsAndSpreadsheets)
-{
-    const std::string expected = "A\t1.950000000000000177635683940025\n";
-#ifdef _WIN32
-    ToolRun piped = RunTool({"--text", "-"}, {.input = Write("stdin.txt", "1 2\n2 4.1\n3 5.9\n"), .folder = {},
-                                          .discardOutput = false});
-#else
-    ToolRun piped = Shell("printf '1 2\\n2 4.1\\n3 5.9\\n' | " + Program + " --text -");
-#endif
-    EXPECT_EQ(piped.status, 0);
-    EXPECT_NE(piped.out.find(expected), std::string::npos) << piped.out;
-    std::string dashed = Write("-dashed.txt", "1 2\n2 4.1\n3 5.9\n");
-    ToolRun ended = RunTool({"--text", "--", "-dashed.txt"}, {.input = {}, .folder = testing::TempDir(),
-                                                          .discardOutput = false});
-    EXPECT_NE(ended.out.find(expected), std::string::npos) << ended.out;
-    ToolRun comma = Tool({"--text", Write("sheet.csv", "x,y\r\n1,2\r\n2,4.1\r\n3,5.9\r\n")});
-    EXPECT_NE(comma.out.find(expected), std::string::npos) << comma.out;
-    ToolRun semicolon = Tool({"--text", Write("hoja.csv", "x;y\n1;2\n2;4,1\n3;5,9\n")});
-    EXPECT_NE(semicolon.out.find(expected), std::string::npos) << semicolon.out;
-}
-
-TEST(AjustorFitTool, NamesInMessagesAreQuoted)
-{
-    ToolRun run = Tool({"/nonexistent/a\nb\"c"});
-    ExpectFailure(run, "\"/nonexistent/a\\x0ab\\\"c\"");
-}
-
-// The plot with axes as a PNG of 1600 × 1200, or SVG by the name; never over the input,
-// and a failure is an error.
-TEST(AjustorFitTool, WritesThePlot)
-{
-    std::string plot = testing::TempDir() + "tool-plot.png";
-    std::remove(plot.c_str());
-    std::string data = Write("tool-plot.txt", "1 0.1 2 0.2\n2 0.1 4 0.2\n3 0.1 6 0.2\n");
-    ToolRun run = Tool({"--text", "--weighted", "--plot", plot, data});
-    EXPECT_EQ(run.status, 0) << run.out;
-    std::string png = ReadAll(plot);
-    ASSERT_GT(png.size(), 24u);
-    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x06\x40\0\0\x04\xb0", 8));  // 1600 × 1200
-    std::string svg = testing::TempDir() + "tool-plot.svg";
-    EXPECT_EQ(Tool({"--text", "--plot", svg, data}).status, 0);
-    std::string xml = ReadAll(svg);
-    EXPECT_EQ(xml.rfind("<?xml", 0), 0u);
-    EXPECT_NE(xml.find(">Ajuste Simple</text>"), std::string::npos);
-
-    ExpectFailure(Tool({"--text", "--plot", data, data}), "es el fichero de datos");
-    EXPECT_EQ(ReadAll(data), "1 0.1 2 0.2\n2 0.1 4 0.2\n3 0.1 6 0.2\n");
-    // The results are out before the plot is written; the failure still ends the run.
-    run = Tool({"--text", "--plot", testing::TempDir() + "no-such-folder/p.png", data});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.out.find("\najustor-fit: no se puede escribir la grafica \""), std::string::npos) << run.out;
-    ExpectFailure(Tool({"--text", data, "--plot"}), "--plot necesita");
-}
-
-// A data set saved after the last Enter ends in a row of empty cells: it is no data,
-// neither for the fit nor for the report's data table.
-TEST(AjustorFitTool, TrailingEmptyRowsOfADataFileAreNoData)
-{
-    std::string file("\x04\x00\x00\x00" "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n;;;;\n", 50);
-    std::string report = testing::TempDir() + "tool-trailing.html";
-    ToolRun run = Tool({"--html", report, Write("tool-trailing.dat", file)});
-    EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_EQ(run.out.rfind("N\t3\n", 0), 0u) << run.out;
-    std::string html = ReadAll(report);
-    EXPECT_NE(html.find("<td>5,9</td><td>0,3</td></tr></table>"), std::string::npos) << html;
-}
-
-// Names reach the tool whole, whatever their letters: on Windows through the wide
-// command line, not the local code page.
-TEST(AjustorFitTool, FileNamesInAnyScript)
-{
-    for (std::string name : {"medici\u00f3n-\u00f1", "\u0438\u0437\u043c\u0435\u0440\u0435\u043d\u0438\u0435",
-                             "\u6d4b\u91cf"}) {
-        std::string data = Write(name + ".txt", "1 2\n2 4\n3 6\n");
-        std::string report = testing::TempDir() + name + ".html";
-        ToolRun run = Tool({"--text", "--html", report, data});
-        EXPECT_EQ(run.status, 0) << run.out;
-        EXPECT_NE(run.out.find("\nA\t2\n"), std::string::npos) << run.out;
-        EXPECT_EQ(ReadAll(report).rfind("<html>", 0), 0u) << name;
-        ExpectFailure(Tool({"--text", testing::TempDir() + name + "-falta.txt"}), name + "-falta.txt");
-    }
 }

@@ -15,19 +15,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
-
-#include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/x11/PX11Driver.h"
 #include "platform/x11/PXvfbServer.h"
@@ -42,43 +39,59 @@ struct Place {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+// Points of the main window's client area: its buttons and the first cell of column 1.
+struct Point {
+    int x, y;
+};
+constexpr Point New{8 + 74, 8 + 24}, Load{8 + 74, 58 + 24}, SaveAs{8 + 74, 158 + 24}, FirstCell{168 + 50, 24 + 6},
+    About{46 + 36, 234 + 36};
+const char* const MainTitle = "Ajustor-2  \\(Beta 3\\)";
+const char* const SaveAsTitle = "Guardar Datos Como \\.\\.\\.";
+const char* const PlotTitle = "Grafica \\(Meramente Orientativa\\)";
+
 std::string Shell(const std::string& command)
 {
     std::string out;
     if (std::FILE* pipe = popen(command.c_str(), "r")) {
         char chunk[4096];
-        size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
             out.append(chunk, n);
         pclose(pipe);
     }
     return out;
 }
 
-constexpr uint32_t Separator = 198 | 226 << 8 | 255 << 16;  // between the rows of a column
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
-// The black pixels of a rectangle of a picture, as offsets from their top left; a
-// line black across nearly all of it is a frame, not text.
+// Asks until the answer is yes or the time is up; the last answer.
+bool Until(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s)
+{
+    for (auto deadline = std::chrono::steady_clock::now() + timeout; std::chrono::steady_clock::now() < deadline;) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return done();
+}
+
+std::string Count(char n) { return std::string(1, n) + std::string(3, '\0'); }
+
+// The black pixels of a picture, as offsets from their top left.
 using Pattern = std::set<std::pair<int, int>>;
 
-Pattern BlackIn(const std::vector<uint32_t>& pixels, int pitch, int left, int top, int right, int bottom)
+Pattern Moved(const Pattern& pattern)
 {
-    Pattern found;
-    for (int y = top; y < bottom; y++) {
-        Pattern line;
-        for (int x = left; x < right; x++)
-            if (size_t(y * pitch + x) < pixels.size() && pixels[size_t(y * pitch + x)] == 0)
-                line.insert({x, y});
-        if (int(line.size()) < (right - left) * 9 / 10)
-            found.insert(line.begin(), line.end());
-    }
-    Pattern moved;
     int minX = INT32_MAX, minY = INT32_MAX;
-    for (auto [x, y] : found) {
+    for (auto [x, y] : pattern) {
         minX = std::min(minX, x);
         minY = std::min(minY, y);
     }
-    for (auto [x, y] : found)
+    Pattern moved;
+    for (auto [x, y] : pattern)
         moved.insert({x - minX, y - minY});
     return moved;
 }
@@ -96,21 +109,34 @@ Pattern RightEnd(const Pattern& pattern, int width)
 {
     Pattern end;
     int from = WidthOf(pattern) - width;
-    int minY = INT32_MAX;
-    for (auto [x, y] : pattern)
-        if (x >= from)
-            minY = std::min(minY, y);
-    for (auto [x, y] : pattern)
-        if (x >= from)
-            end.insert({x - from, y - minY});
-    return end;
+    std::copy_if(pattern.begin(), pattern.end(), std::inserter(end, end.end()), [&](auto p) { return p.first >= from; });
+    return Moved(end);
 }
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+constexpr uint32_t Separator = 198 | 226 << 8 | 255 << 16;  // between the rows of a column
+
+// A column of a window as the screen shows it, its row height read off the lines
+// between the rows.
+struct Shown {
+    std::vector<uint32_t> pixels;
+    int width = 0, rowHeight = 0;
+
+    // The black pixels of a row's text; a line black across nearly all of it is a
+    // frame, not text.
+    Pattern Row(int row) const
+    {
+        Pattern found;
+        for (int y = row * rowHeight + 1; y < (row + 1) * rowHeight + 1; y++) {
+            Pattern line;
+            for (int x = 1; x < width - 1; x++)
+                if (size_t(y * width + x) < pixels.size() && pixels[size_t(y * width + x)] == 0)
+                    line.insert({x, y});
+            if (int(line.size()) < (width - 2) * 9 / 10)
+                found.insert(line.begin(), line.end());
+        }
+        return Moved(found);
+    }
+};
 
 class ProgramX11Test : public ::testing::TestWithParam<bool> {
 protected:
@@ -127,8 +153,10 @@ protected:
         fs::create_directory(data);
         pictures = fs::path(PICTURE_OUTPUT) / (GetParam() ? "openbox" : "sin-gestor");
         fs::create_directories(pictures);
-        Start();
+        ASSERT_NO_FATAL_FAILURE(Start());
         ASSERT_EQ(driver.Open(server.GetDisplayName().c_str()), 1);
+        EXPECT_EQ(main.width, 600 + 4);
+        EXPECT_GE(titleHeight, 20);
     }
 
     void TearDown() override
@@ -141,6 +169,7 @@ protected:
             fs::remove_all(run);
     }
 
+    // Starts the program and waits for its main window.
     void Start()
     {
         program = fork();
@@ -152,6 +181,9 @@ protected:
             _exit(127);
         }
         ASSERT_GT(program, 0);
+        main = Find(MainTitle);
+        ASSERT_NE(main.id, 0u);
+        titleHeight = main.height - 480 - 4;
     }
 
     std::string Xdo(const std::string& arguments)
@@ -159,69 +191,56 @@ protected:
         return Shell("DISPLAY=" + server.GetDisplayName() + " xdotool " + arguments + " 2>/dev/null");
     }
 
+    bool Visible(const std::string& title) { return Xdo("search --onlyvisible --name '^" + title + "$'") != ""; }
+
     // The visible top-level window with this title, waited for. Child windows share
     // their window's title; the top level is the largest.
     Place Find(const std::string& title)
     {
-        for (auto deadline = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < deadline;) {
-            Place best;
+        Place best;
+        Until([&] {
             std::istringstream ids(Xdo("search --onlyvisible --name '^" + title + "$'"));
             for (unsigned long id; ids >> id;) {
-                Place p = PlaceOf(id);
+                Place p{id};
+                std::sscanf(Xdo("getwindowgeometry --shell " + std::to_string(id)).c_str(),
+                            "WINDOW=%*u X=%d Y=%d WIDTH=%d HEIGHT=%d", &p.x, &p.y, &p.width, &p.height);
                 if (p.width * p.height > best.width * best.height)
                     best = p;
             }
-            if (best.id)
-                return best;
-            std::this_thread::sleep_for(50ms);
-        }
-        ADD_FAILURE() << "no window \"" << title << "\"";
-        return {};
-    }
-
-    Place PlaceOf(unsigned long id)
-    {
-        Place p;
-        p.id = id;
-        std::istringstream lines(Xdo("getwindowgeometry --shell " + std::to_string(id)));
-        for (std::string line; std::getline(lines, line);) {
-            auto value = [&](const char* key) { return line.rfind(key, 0) == 0 ? std::atoi(line.c_str() + std::strlen(key)) : -1; };
-            if (int v = value("X="); v >= 0) p.x = v;
-            if (int v = value("Y="); v >= 0) p.y = v;
-            if (int v = value("WIDTH="); v >= 0) p.width = v;
-            if (int v = value("HEIGHT="); v >= 0) p.height = v;
-        }
-        return p;
+            return best.id != 0;
+        });
+        if (!best.id)
+            ADD_FAILURE() << "no window \"" << title << "\"";
+        return best;
     }
 
     // A click on a point of a decorated window's client area: the frame is 2 pixels
     // wide and the title bar `titleHeight` high.
-    void Click(const Place& window, int x, int y)
+    void Click(const Place& window, int x, int y) { ClickScreen(window.x + 2 + x, window.y + titleHeight + 2 + y); }
+    void Click(Point point) { Click(main, point.x, point.y); }
+
+    // A button of a message window's row of buttons.
+    void ClickButton(const Place& message, int centreX)
     {
-        Xdo("mousemove " + std::to_string(window.x + 2 + x) + " " + std::to_string(window.y + titleHeight + 2 + y) +
-            " click 1");
-        Settle();
+        Click(message, centreX, message.height - titleHeight - 4 - 12 - 13);
     }
+    void Accept(const Place& message) { ClickButton(message, (message.width - 4) / 2); }
 
     // The close button of a decorated window's title bar.
     void Close(const Place& window)
     {
-        int x = window.x + window.width - titleHeight + 2 + 6;
-        int y = window.y + (titleHeight - 2) / 2 - 3 + 5;
-        Xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
-        Settle();
+        ClickScreen(window.x + window.width - titleHeight + 2 + 6, window.y + (titleHeight - 2) / 2 - 3 + 5);
     }
 
-    void Type(const std::string& text)
-    {
-        Xdo("type --delay 15 '" + text + "'");
-        Settle();
-    }
+    void ClickScreen(int x, int y) { Send("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"); }
+    void Type(const std::string& text) { Send("type --delay 15 '" + text + "'"); }
+    void Keys(const std::string& keys) { Send("key --delay 15 " + keys); }
 
-    void Keys(const std::string& keys)
+    // Sends input, then lets the program take it before the next step.
+    void Send(const std::string& arguments)
     {
-        Xdo("key --delay 15 " + keys);
-        Settle();
+        Xdo(arguments);
+        std::this_thread::sleep_for(120ms);
     }
 
     // Types rows of four cells as into a spreadsheet: Tab between cells, Enter after
@@ -235,19 +254,10 @@ protected:
             }
     }
 
-    // A column of a window as the screen shows it, its row height read off the lines
-    // between the rows.
-    struct Shown {
-        std::vector<uint32_t> pixels;
-        int width = 0, height = 0, rowHeight = 0;
-        // The black pixels of a row's text.
-        Pattern Row(int row) const { return BlackIn(pixels, width, 1, row * rowHeight + 1, width - 1, (row + 1) * rowHeight + 1); }
-    };
     Shown Column(const Place& window, int x, int y, int width, int height)
     {
         Shown shown;
         shown.width = width;
-        shown.height = height;
         shown.pixels = driver.ScreenPixels(window.x + 2 + x, window.y + titleHeight + 2 + y, width, height);
         std::vector<int> lines;
         for (int row = 0; row < height && size_t(row * width + width / 2) < shown.pixels.size(); row++)
@@ -260,22 +270,17 @@ protected:
         return shown;
     }
 
-    // Lets the program take what was sent before the next step.
-    static void Settle() { std::this_thread::sleep_for(120ms); }
-
     // The file once it exists and has stopped growing.
     std::string WaitForFile(const fs::path& path)
     {
-        for (auto deadline = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < deadline;) {
-            std::error_code error;
-            if (fs::exists(path, error)) {
-                std::this_thread::sleep_for(100ms);
-                return ReadAll(path);
-            }
-            std::this_thread::sleep_for(50ms);
-        }
-        ADD_FAILURE() << "not written: " << path;
-        return {};
+        std::error_code error;
+        uintmax_t size = uintmax_t(-1);
+        bool written = Until([&] {
+            uintmax_t last = std::exchange(size, fs::exists(path, error) ? fs::file_size(path, error) : uintmax_t(-1));
+            return size != uintmax_t(-1) && size == last;
+        });
+        EXPECT_TRUE(written) << "not written: " << path;
+        return ReadAll(path);
     }
 
     // A picture of the screen once the program has painted (slowly, under the sanitizers).
@@ -283,34 +288,50 @@ protected:
     {
         std::this_thread::sleep_for(600ms);
         Shell("DISPLAY=" + server.GetDisplayName() + " import -window root " + (pictures / (name + ".png")).string() +
-            " 2>/dev/null");
+              " 2>/dev/null");
     }
 
-    // Opens the chooser of a button, adds `name` to the folder it shows and confirms.
-    void Choose(const Place& owner, int x, int y, const std::string& title, const std::string& name)
+    // Opens the chooser of a button, adds `name` to the folder it shows and confirms
+    // with "O.k" or, as most people do, with Enter.
+    void Choose(const Place& owner, Point button, const std::string& title, const std::string& name,
+                bool enter = false)
     {
-        Click(owner, x, y);
+        Click(owner, button.x, button.y);
         Place chooser = Find(title);
         Type(name);
-        Click(chooser, 209 + 82, 330 + 11);  // "O.k"
+        if (enter)
+            Keys("Return");
+        else
+            Click(chooser, 209 + 82, 330 + 11);
+    }
+
+    // The data set saved as `name` in the data folder, as written.
+    std::string Save(const std::string& name)
+    {
+        Choose(main, SaveAs, SaveAsTitle, "/" + name);
+        return WaitForFile(data / name);
     }
 
     int ExitStatus()
     {
-        for (auto deadline = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < deadline;) {
-            int status = 0;
-            if (waitpid(program, &status, WNOHANG) == program) {
-                program = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(50ms);
-        }
-        return -2;
+        int status = 0;
+        if (!Until([&] { return waitpid(program, &status, WNOHANG) == program; }))
+            return -2;
+        program = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // Closed by its title bar, the program ends well.
+    void Quit()
+    {
+        Close(main);
+        EXPECT_EQ(ExitStatus(), 0);
     }
 
     platform::PXvfbServer server;
     platform::PX11Driver driver;
     pid_t program = -1;
+    Place main;
     fs::path run, data, pictures;
     int titleHeight = 20;
 };
@@ -318,118 +339,113 @@ protected:
 std::string Tool(const std::string& arguments)
 {
     return Shell(std::string("ASAN_OPTIONS=\"${ASAN_OPTIONS}${ASAN_OPTIONS:+:}print_suppressions=0\" ") +
-               AJUSTOR_FIT_TOOL + " " + arguments + " 2>&1");
+                 AJUSTOR_FIT_TOOL + " " + arguments + " 2>&1");
 }
 }  // namespace
 
 TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
 {
-    Place main = Find("Ajustor-2  \\(Beta 3\\)");
-    ASSERT_NE(main.id, 0u);
-    EXPECT_EQ(main.width, 600 + 4);
-    titleHeight = main.height - 480 - 4;
-    EXPECT_GE(titleHeight, 20);
-
     // Column 1 has the keyboard at start. Tab walks the columns; Enter in the last
     // opens the next row, in the first column again.
     TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}, {"3", "0.1", "5.9", "0.3"}});
     Picture("principal");
-    std::map<std::string, std::string> plots;
-    Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/datos.dat");
-    std::string saved = WaitForFile(data / "datos.dat");
-    EXPECT_EQ(saved, std::string("\x04\0\0\0", 4) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n;;;;\n");
+    std::string saved = Save("datos.dat");
+    EXPECT_EQ(saved, Count(4) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n3;0.1;5.9;0.3;\n;;;;\n");
 
     // Each fit: its window, the report exported through the chooser, then the result
     // and plot windows closed by their title bars, as they cover the main window.
     // "Ver grafica" stands left of "Exportar HTML"; the plot with axes is exported as
     // PNG or SVG, the same bytes as ajustor-fit --plot.
     struct Fit {
-        const char* button;
-        int x, y;
+        std::string name;  // of the report, and of the pictures
+        Point at;
         const char* title;
-        int exportX, exportY;
-        const char* report;
+        Point html;  // "Exportar HTML"
         const char* options;
         const char* plot;
-    } fits[] = {{"simple", 8 + 74, 394 + 19, "Ajuste Simple", 450 + 82, 296 + 18, "simple.html", "", ".png"},
-                {"ponderado", 8 + 74, 434 + 19, "Ajuste Ponderado", 650 + 82, 396 + 18, "ponderado.html", "--weighted",
-                 ".svg"},
-                {"york", 8 + 74, 354 + 19, "Ajuste York", 450 + 82, 296 + 18, "york.html", "--york", ".png"}};
-    auto fitAndExport = [&](const Fit& fit, const std::string& report) {
-        Click(main, fit.x, fit.y);
+    } fits[] = {{"simple", {8 + 74, 394 + 19}, "Ajuste Simple", {450 + 82, 296 + 18}, "", ".png"},
+                {"ponderado", {8 + 74, 434 + 19}, "Ajuste Ponderado", {650 + 82, 396 + 18}, "--weighted", ".svg"},
+                {"york", {8 + 74, 354 + 19}, "Ajuste York", {450 + 82, 296 + 18}, "--york", ".png"}};
+    // Both exports of a fit, as written: the report, then the plot.
+    auto fitAndExport = [&](const Fit& fit, const std::string& name) {
+        Click(fit.at);
         Place result = Find(fit.title);
-        Place plot = Find("Grafica \\(Meramente Orientativa\\)");
-        Picture(std::string("ajuste-") + fit.button);
-        Choose(result, fit.exportX, fit.exportY, "Exportar HTML \\.\\.\\.", "/" + report);
-        std::string written = WaitForFile(data / report);
-        Click(result, fit.exportX - 164 - 8, fit.exportY);  // "Ver grafica"
+        Place plot = Find(PlotTitle);
+        Picture("ajuste-" + fit.name);
+        Choose(result, fit.html, "Exportar HTML \\.\\.\\.", "/" + name + ".html");
+        std::string report = WaitForFile(data / (name + ".html"));
+        Click(result, fit.html.x - 164 - 8, fit.html.y);  // "Ver grafica"
         Place axes = Find(std::string("Grafica: ") + fit.title);
         EXPECT_EQ(axes.width, 800 + 4);
-        Picture(std::string("grafica-") + fit.button);
-        std::string name = report.substr(0, report.find('.')) + fit.plot;
-        Choose(axes, 8 + 82, 605 + 18, "Exportar grafica \\.\\.\\.", "/" + name);
-        plots[fit.button] = WaitForFile(data / name);
+        Picture("grafica-" + fit.name);
+        Choose(axes, {8 + 82, 605 + 18}, "Exportar grafica \\.\\.\\.", "/" + name + fit.plot);
+        std::pair<std::string, std::string> exported{report, WaitForFile(data / (name + fit.plot))};
         Close(axes);
         Close(result);  // first: the weighted fit's window covers the plot's close button
         Close(plot);
-        return written;
+        return exported;
     };
+    std::vector<std::pair<std::string, std::string>> exports;
     for (const Fit& fit : fits) {
-        std::string written = fitAndExport(fit, fit.report);
-        fs::path expected = run / (std::string("esperado-") + fit.report);
-        fs::path expectedPlot = run / (std::string("esperado-") + fit.button + fit.plot);
+        auto [report, plot] = exports.emplace_back(fitAndExport(fit, fit.name));
+        fs::path expected = run / ("esperado-" + fit.name + ".html"), expectedPlot = run / ("esperado-" + fit.name + fit.plot);
         Tool(std::string(fit.options) + " --html " + expected.string() + " --plot " + expectedPlot.string() + " " +
              (data / "datos.dat").string());
-        EXPECT_EQ(written, ReadAll(expected)) << fit.title;
-        EXPECT_NE(written.find("<td>5,9</td>"), std::string::npos);
-        EXPECT_EQ(plots[fit.button], ReadAll(expectedPlot)) << fit.title;
-        EXPECT_GT(plots[fit.button].size(), 1000u);
+        EXPECT_EQ(report, ReadAll(expected)) << fit.title;
+        EXPECT_NE(report.find("<td>5,9</td>"), std::string::npos);
+        EXPECT_EQ(plot, ReadAll(expectedPlot)) << fit.title;
+        EXPECT_GT(plot.size(), 1000u);
     }
 
     // "Nuevo" empties the columns; "Cargar" brings the data set back, as a copy saved
     // under another name shows.
-    Click(main, 8 + 74, 8 + 24);
-    Choose(main, 8 + 74, 58 + 24, "Cargar Datos \\.\\.\\.", "/datos.dat");
-    Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/copia.dat");
-    EXPECT_EQ(WaitForFile(data / "copia.dat"), saved);
+    Click(New);
+    Choose(main, Load, "Cargar Datos \\.\\.\\.", "/datos.dat");
+    EXPECT_EQ(Save("copia.dat"), saved);
 
     // A cell that is not a number: a message, and no result window.
-    Click(main, 8 + 74, 8 + 24);
+    Click(New);
     Type("abc");
-    Click(main, fits[0].x, fits[0].y);
+    Click(fits[0].at);
     Place message = Find("Aviso");
     Picture("aviso-celda");
-    EXPECT_EQ(Xdo("search --onlyvisible --name '^Ajuste Simple$'"), "") << "no result window";
-    Click(message, (message.width - 4) / 2, message.height - titleHeight - 4 - 12 - 13);  // "Aceptar"
-    EXPECT_EQ(Xdo("search --onlyvisible --name '^Aviso$'"), "");
+    EXPECT_FALSE(Visible("Ajuste Simple")) << "no result window";
+    Accept(message);
+    EXPECT_FALSE(Visible("Aviso"));
 
-    // Typed again with decimal commas, as a Spanish student types: the same reports,
-    // byte for byte.
-    Click(main, 8 + 74, 8 + 24);
+    // Typed again with decimal commas, as a Spanish student types: the same reports and
+    // plots, byte for byte.
+    Click(New);
     TypeRows({{"1", "0,1", "2", "0,2"}, {"2", "0,1", "4,1", "0,2"}, {"3", "0,1", "5,9", "0,3"}});
-    for (const Fit& fit : fits)
-        EXPECT_EQ(fitAndExport(fit, std::string("comas-") + fit.report), ReadAll(data / fit.report)) << fit.title;
+    for (size_t k = 0; k < std::size(fits); k++)
+        EXPECT_EQ(fitAndExport(fits[k], "comas-" + fits[k].name), exports[k]) << fits[k].title;
 
     // A slope of about 1.2E-05 with an error of about 5E-08: too wide for the "Valores"
     // column with all their digits, they show their exponents there ("A" is row 9,
     // "Error A" row 11), as the same texts typed into a column look.
-    Click(main, 8 + 74, 8 + 24);  // "Nuevo"
-    Click(main, 168 + 50, 24 + 6);
+    Click(New);
+    Click(FirstCell);
     TypeRows({{"20", "0", "1.0002", "0.0001"}, {"30", "0", "1.00032", "0.0001"}, {"40", "0", "1.00044", "0.0001"},
               {"50", "0", "1.000565", "0.0001"}, {"60", "0", "1.00068", "0.0001"}, {"70", "0", "1.0008", "0.0001"}});
-    Click(main, 8 + 74, 394 + 19);  // "Ajuste Simple"
+    Click(fits[0].at);
     Place result = Find("Ajuste Simple");
-    Place plot = Find("Grafica \\(Meramente Orientativa\\)");
+    Place plot = Find(PlotTitle);
     Picture("ajuste-pendiente-pequena");
     Shown values = Column(result, 550, 22, 101, 272);
     ASSERT_GT(values.rowHeight, 0);
     Close(result);
     Close(plot);
-    Click(main, 8 + 74, 8 + 24);
-    Click(main, 168 + 50, 24 + 6);
+    Click(New);
+    Click(FirstCell);
     TypeRows({{"E-05"}, {"E-08"}});
-    Shown typed = Column(main, 168, 24, 101, 448);
-    typed.rowHeight = values.rowHeight;  // three rows show too few lines; the font is the same
+    Shown typed;
+    auto same = [&](int k) { return RightEnd(values.Row(k == 0 ? 9 : 11), WidthOf(typed.Row(k))) == typed.Row(k); };
+    // Read again until the program has painted the rows typed and taken its caret on.
+    Until([&] {
+        typed = Column(main, 168, 24, 101, 448);
+        typed.rowHeight = values.rowHeight;  // three rows show too few lines; the font is the same
+        return same(0) && same(1);
+    }, 5s);
     for (int k = 0; k < 2; k++) {
         Pattern exponent = typed.Row(k);
         Pattern value = values.Row(k == 0 ? 9 : 11);
@@ -438,13 +454,10 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
         EXPECT_LT(WidthOf(value) + 2, 101 - 6);  // clear of the column's right edge
     }
 
-    Click(main, 46 + 36, 234 + 36);
-    Place about = Find("Programa Realizado por :");
-    EXPECT_EQ(about.width, 320 + 4);
+    Click(About);
+    EXPECT_EQ(Find("Programa Realizado por :").width, 320 + 4);
     Picture("acerca-de");
-
-    Close(main);
-    EXPECT_EQ(ExitStatus(), 0);
+    Quit();
 }
 
 // Typed rows survive a "Cargar" of an HTML report, and "Guardar Como" onto another
@@ -452,53 +465,31 @@ TEST_P(ProgramX11Test, TypeFitExportSaveLoadAndClose)
 // chooser, as most people do.
 TEST_P(ProgramX11Test, NoLoadOrSaveDamagesData)
 {
-    Place main = Find("Ajustor-2  \\(Beta 3\\)");
-    ASSERT_NE(main.id, 0u);
-    titleHeight = main.height - 480 - 4;
-    const std::string typed = std::string("\x03\0\0\0", 4) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
-    const std::string old = std::string("\x01\0\0\0", 4) + "9;;9;;\n";
-    {
-        std::ofstream(data / "informe.html") << "<!DOCTYPE html>\n<html><body><p>1,5</p></body></html>\n";
-        std::ofstream(data / "otro.dat", std::ios::binary) << old;
-    }
+    const std::string typed = Count(3) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
+    const std::string old = Count(1) + "9;;9;;\n";
+    std::ofstream(data / "informe.html") << "<!DOCTYPE html>\n<html><body><p>1,5</p></body></html>\n";
+    std::ofstream(data / "otro.dat", std::ios::binary) << old;
     TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}});
-    auto confirm = [&](int buttonY, const std::string& title, const std::string& name) {
-        Click(main, 8 + 74, buttonY);
-        Find(title);
-        Type(name);
-        Keys("Return");
-    };
-    auto clickButton = [&](const Place& window, int centreX) {
-        Click(window, centreX, window.height - titleHeight - 4 - 12 - 13);
-    };
-
-    confirm(58 + 24, "Cargar Datos \\.\\.\\.", "/informe.html");
+    Choose(main, Load, "Cargar Datos \\.\\.\\.", "/informe.html", true);
     Place refused = Find("Aviso");
     Picture("cargar-informe");
-    clickButton(refused, (refused.width - 4) / 2);  // "Aceptar"
-    confirm(158 + 24, "Guardar Datos Como \\.\\.\\.", "/copia.dat");
+    Accept(refused);
+    Choose(main, SaveAs, SaveAsTitle, "/copia.dat", true);
     EXPECT_EQ(WaitForFile(data / "copia.dat"), typed) << "the typed rows stayed";
 
-    confirm(158 + 24, "Guardar Datos Como \\.\\.\\.", "/otro.dat");
+    Choose(main, SaveAs, SaveAsTitle, "/otro.dat", true);
     Place question = Find("Aviso");
     Picture("reemplazar");
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(ReadAll(data / "otro.dat"), old) << "nothing written before the answer";
-    int buttons = (question.width - 4 - (2 * 110 + 16)) / 2;
-    clickButton(question, buttons + 55);  // "Sí"
-    std::this_thread::sleep_for(500ms);
-    EXPECT_EQ(ReadAll(data / "otro.dat"), typed);
-
-    Close(main);
-    EXPECT_EQ(ExitStatus(), 0);
+    ClickButton(question, (question.width - 4 - (2 * 110 + 16)) / 2 + 55);  // "Sí"
+    EXPECT_TRUE(Until([&] { return ReadAll(data / "otro.dat") == typed; })) << ReadAll(data / "otro.dat");
+    Quit();
 }
 
 // A block of 100,000 rows offered by xclip (an INCR transfer) arrives whole.
 TEST_P(ProgramX11Test, AHundredThousandPastedRowsAreSavedWhole)
 {
-    Place main = Find("Ajustor-2  \\(Beta 3\\)");
-    ASSERT_NE(main.id, 0u);
-    titleHeight = main.height - 480 - 4;
     std::string block, rows;
     char row[64];
     for (int i = 0; i < 100000; i++) {
@@ -510,7 +501,6 @@ TEST_P(ProgramX11Test, AHundredThousandPastedRowsAreSavedWhole)
     ASSERT_EQ(block.size(), 2800000u);
     fs::path offered = run / "bloque.txt";
     std::ofstream(offered, std::ios::binary) << block;
-    std::string display = "DISPLAY=" + server.GetDisplayName() + " ";
     pid_t xclip = fork();
     if (xclip == 0) {
         setenv("DISPLAY", server.GetDisplayName().c_str(), 1);
@@ -518,24 +508,18 @@ TEST_P(ProgramX11Test, AHundredThousandPastedRowsAreSavedWhole)
         _exit(127);
     }
     ASSERT_GT(xclip, 0);
-    bool offering = false;
-    for (int attempt = 0; attempt < 100 && !offering; attempt++) {
-        offering = Shell(display + "xclip -o -selection clipboard -t TARGETS 2>/dev/null").find("UTF8_STRING") !=
-                   std::string::npos;
-        std::this_thread::sleep_for(50ms);
-    }
-    ASSERT_TRUE(offering) << "xclip does not offer the block: is it installed?";
+    ASSERT_TRUE(Until([&] {
+        return Shell("DISPLAY=" + server.GetDisplayName() + " xclip -o -selection clipboard -t TARGETS 2>/dev/null")
+                   .find("UTF8_STRING") != std::string::npos;
+    }, 5s)) << "xclip does not offer the block: is it installed?";
 
-    // Column 1 has the keyboard at start.
-    Keys("ctrl+v");
-    Choose(main, 8 + 74, 158 + 24, "Guardar Datos Como \\.\\.\\.", "/bloque.dat");
-    std::string saved = WaitForFile(data / "bloque.dat");
+    Keys("ctrl+v");  // column 1 has the keyboard at start
+    std::string saved = Save("bloque.dat");
     kill(xclip, SIGTERM);
     waitpid(xclip, nullptr, 0);
     EXPECT_EQ(saved.size(), 4 + rows.size());
     EXPECT_TRUE(saved == std::string("\xA0\x86\x01\0", 4) + rows) << "the saved rows differ from the block";
-    Close(main);
-    EXPECT_EQ(ExitStatus(), 0);
+    Quit();
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, ProgramX11Test, ::testing::Values(false, true),
@@ -547,54 +531,52 @@ using ProgramRecoveryX11Test = ProgramX11Test;
 
 TEST_P(ProgramRecoveryX11Test, UndoAndTheRecoveryFileKeepTheRows)
 {
-    Place main = Find("Ajustor-2  \\(Beta 3\\)");
-    ASSERT_NE(main.id, 0u);
-    titleHeight = main.height - 480 - 4;
-    auto count = [](char n) { return std::string(1, n) + std::string(3, '\0'); };
-    const char* saveAs = "Guardar Datos Como \\.\\.\\.";
+    const std::string typed = Count(3) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
     TypeRows({{"1", "0.1", "2", "0.2"}, {"2", "0.1", "4.1", "0.2"}});
-    const std::string typed = count(3) + "1;0.1;2;0.2;\n2;0.1;4.1;0.2;\n;;;;\n";
-    Click(main, 8 + 74, 8 + 24);  // "Nuevo"
+    Click(New);
     Keys("ctrl+z");
-    Choose(main, 8 + 74, 158 + 24, saveAs, "/deshecho.dat");
-    EXPECT_EQ(WaitForFile(data / "deshecho.dat"), typed);
+    EXPECT_EQ(Save("deshecho.dat"), typed);
 
-    Click(main, 168 + 50, 24 + 6);
+    Click(FirstCell);
     Keys("Escape");
-    Choose(main, 8 + 74, 158 + 24, saveAs, "/sin-fila.dat");
-    EXPECT_EQ(WaitForFile(data / "sin-fila.dat"), count(2) + "2;0.1;4.1;0.2;\n;;;;\n");
-    Click(main, 168 + 50, 24 + 6);
+    EXPECT_EQ(Save("sin-fila.dat"), Count(2) + "2;0.1;4.1;0.2;\n;;;;\n");
+    Click(FirstCell);
     Keys("ctrl+z");
-    Choose(main, 8 + 74, 158 + 24, saveAs, "/fila.dat");
-    EXPECT_EQ(WaitForFile(data / "fila.dat"), typed);
+    EXPECT_EQ(Save("fila.dat"), typed);
 
-    // Killed 3 s after typing: the next start shows the rows, with a message.
-    Click(main, 8 + 74, 8 + 24);
-    Click(main, 168 + 50, 24 + 6);
+    // The recovery files as they stand, one after another.
+    auto recovery = [&] {
+        std::string all;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(run / "estado" / "ajustor", error))
+            if (entry.path().extension() == ".dat")
+                all += ReadAll(entry.path());
+        return all;
+    };
+    // Killed once the rows are in the recovery file: the next start shows them, with a
+    // message.
+    Click(New);
+    Click(FirstCell);
     TypeRows({{"5", "0.5", "6", "0.6"}});
     Type("7");
-    std::this_thread::sleep_for(3s);
+    ASSERT_TRUE(Until([&] { return recovery().find("5;0.5;6;0.6;\n7;;;;\n") != std::string::npos; }))
+        << "no recovery file";
     kill(program, SIGKILL);
     waitpid(program, nullptr, 0);
-    Start();
-    main = Find("Ajustor-2  \\(Beta 3\\)");
+    ASSERT_NO_FATAL_FAILURE(Start());
     Find("Aviso");
     Keys("Return");  // "Aceptar" holds the keyboard
-    EXPECT_EQ(Xdo("search --onlyvisible --name '^Aviso$'"), "");
-    Choose(main, 8 + 74, 158 + 24, saveAs, "/recuperado.dat");
-    EXPECT_EQ(WaitForFile(data / "recuperado.dat"), count(2) + "5;0.5;6;0.6;\n7;;;;\n");
+    EXPECT_FALSE(Visible("Aviso"));
+    EXPECT_EQ(Save("recuperado.dat"), Count(2) + "5;0.5;6;0.6;\n7;;;;\n");
 
-    // SIGTERM: status 0, the unsaved rows kept in the recovery file.
-    Click(main, 168 + 50, 24 + 6);
+    // SIGTERM: status 0, the unsaved rows kept in the recovery file, alone.
+    Click(FirstCell);
     Keys("Home");
     Type("8");
     kill(program, SIGTERM);
     EXPECT_EQ(ExitStatus(), 0);
-    std::vector<fs::path> kept;
-    for (const auto& entry : fs::directory_iterator(run / "estado" / "ajustor"))
-        kept.push_back(entry.path());
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_NE(ReadAll(kept[0]).find("85;0.5;6;0.6;\n7;;;;\n"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(run / "estado" / "ajustor"), {}), 1);
+    EXPECT_NE(recovery().find("85;0.5;6;0.6;\n7;;;;\n"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(WithoutWindowManager, ProgramRecoveryX11Test, ::testing::Values(false),

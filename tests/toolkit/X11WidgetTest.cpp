@@ -9,22 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "core/CObjectList.h"
 #include "core/CString.h"
-#include "platform/x11/PXvfbServer.h"
 #include "tests/toolkit/X11Session.h"
 #include "toolkit/CBasicWindow.h"
 #include "toolkit/CBasicWindowDecoration.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CEditBox.h"
-#include "toolkit/CGApplication.h"
-#include "toolkit/CTimer.h"
 
 using namespace std::chrono;
 
@@ -36,44 +29,11 @@ std::string DesktopName(const testing::TestParamInfo<Desktop>& info)
     return info.param == Bare ? "WithoutWindowManager" : "UnderOpenbox";
 }
 
-struct Servers {
-    platform::PXvfbServer server[2];
-    int started[2] = {-1, -1};
-    std::string why[2];
-};
-Servers* servers = nullptr;
 }  // namespace
 
-class X11WidgetTest : public testing::TestWithParam<Desktop>, protected X11Session {
+class X11WidgetTest : public X11Session, public testing::WithParamInterface<Desktop> {
 protected:
-    static void TearDownTestSuite()
-    {
-        delete servers;
-        servers = nullptr;
-    }
-
-    void SetUp() override
-    {
-        if (!servers)
-            servers = new Servers();
-        int which = GetParam();
-        if (servers->started[which] < 0) {
-            platform::PXvfbServer& server = servers->server[which];
-            servers->started[which] = server.Start();
-            servers->why[which] = server.GetError();
-            if (servers->started[which] && which == Managed && !server.StartWindowManager("openbox")) {
-                servers->started[which] = 2;
-                servers->why[which] = server.GetError();
-            }
-        }
-        // Without Xvfb these tests fail and say why; without openbox they are skipped.
-        ASSERT_TRUE(servers->started[which]) << servers->why[which];
-        if (servers->started[which] == 2)
-            GTEST_SKIP() << servers->why[which];
-        ASSERT_NO_FATAL_FAILURE(OpenSession(servers->server[which].GetDisplayName()));
-    }
-
-    void TearDown() override { CloseSession(); }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenSession(GetParam() == Managed)); }
 
     CBasicWindow* NewDecorated(int x, int y, const char* title)
     {
@@ -130,7 +90,9 @@ protected:
     }
 };
 
-TEST_P(X11WidgetTest, DraggingTheTitleBarMovesTheNativeWindow)
+// The title bar drags the native window, client and frame together; the close button
+// and the window manager's close request hide the whole window, which lives on.
+TEST_P(X11WidgetTest, TheTitleBarMovesAndClosesTheNativeWindow)
 {
     CBasicWindow* window = NewDecorated(100, 120, "Arrastrar");
     CBasicWindowDecoration* frame = Frame(window);
@@ -150,20 +112,13 @@ TEST_P(X11WidgetTest, DraggingTheTitleBarMovesTheNativeWindow)
     driver.Button(1, false);
     ASSERT_TRUE(StepUntil([&] { return !frame->IsDragging(); }));
     StepFor(200);
-
-    platform::PRect after = ScreenRect(frame);
+    platform::PRect after = ScreenRect(frame), clientAfter = ScreenRect(window);
     EXPECT_EQ(after.left - before.left, 60);
     EXPECT_EQ(after.top - before.top, 42);
-    platform::PRect clientAfter = ScreenRect(window);
     EXPECT_EQ(clientAfter.left - clientBefore.left, 60);
     EXPECT_EQ(clientAfter.top - clientBefore.top, 42);
     EXPECT_EQ(app->timers->count, 1u);  // only the pacer: the drag timer has gone
-}
 
-TEST_P(X11WidgetTest, CloseButtonAndCloseRequestHideTheWholeWindow)
-{
-    CBasicWindow* window = NewDecorated(150, 150, "Cerrar");
-    CBasicWindowDecoration* frame = Frame(window);
     ASSERT_TRUE(WaitShown(window));
     platform::PRect close = ScreenRect(frame->closeButton.As<CButton>());
     ClickAt(close.left + 6, close.top + 5);
@@ -172,7 +127,6 @@ TEST_P(X11WidgetTest, CloseButtonAndCloseRequestHideTheWholeWindow)
     EXPECT_EQ(frame->visible, 0);
     EXPECT_TRUE(app->IsAlive(window));
 
-    // Shown again, then closed as the window manager's close button would.
     window->Show();
     ASSERT_TRUE(WaitShown(window));
     driver.RequestClose(frame->handle);
@@ -196,10 +150,10 @@ TEST_P(X11WidgetTest, TypingAndPastingIntoAnEditBox)
     if (GetParam() == Managed) {
         ASSERT_TRUE(StepUntil([&] { return system->GetFocus() != 0; }));
     }
+    auto shown = [&] { return std::string(box->GetText()->GetBuffer(), box->GetText()->GetLength()); };
     for (unsigned long symbol : {XK_h, XK_o, XK_l, XK_a, XK_space, XK_ntilde, XK_space, XK_EuroSign})
         driver.TypeKeySymbol(symbol);
-    ASSERT_TRUE(StepUntil([&] { return box->GetText()->Equals("hola \xF1 \x80"); }))
-        << std::string(box->GetText()->GetBuffer(), box->GetText()->GetLength());
+    ASSERT_TRUE(StepUntil([&] { return shown() == "hola \xF1 \x80"; })) << shown();
 
     // Another program copies; Control, then v pastes it at the caret. xclip serves one
     // request, then ends.
@@ -211,8 +165,7 @@ TEST_P(X11WidgetTest, TypingAndPastingIntoAnEditBox)
     ASSERT_NE(waitpid(xclip, &status, WNOHANG), xclip) << "xclip ended: is it installed? tools/install-deps installs it";
     driver.TypeKeySymbol(XK_Control_L);
     driver.TypeKeySymbol(XK_v);
-    bool pasted = StepUntil([&] { return box->GetText()->Equals("hola \xF1 \x80 pegado \x80"); });
-    EXPECT_TRUE(pasted) << std::string(box->GetText()->GetBuffer(), box->GetText()->GetLength());
+    EXPECT_TRUE(StepUntil([&] { return shown() == "hola \xF1 \x80 pegado \x80"; })) << shown();
     kill(xclip, SIGTERM);
     waitpid(xclip, nullptr, 0);
 }
