@@ -6,14 +6,13 @@
 #include "tests/app/FitFixture.h"
 
 namespace {
-using Cells = std::vector<std::string>;
+using Cells = Texts;
 
 class FitProblemTest : public FitFixture {
 protected:
     FitProblem Check(FitKind kind, const std::vector<Cells>& columns)
     {
-        for (int k = 0; k < 4; k++)
-            Fill(k, k < int(columns.size()) ? columns[k] : Cells{});
+        FillAll(columns);
         return CheckFit(Data(), kind);
     }
 };

@@ -1,8 +1,6 @@
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/CanvasPlotPainter.h"
 #include "app/FitResult.h"
@@ -25,12 +23,6 @@ bool IsOneTwoFive(double step)
         if (std::fabs(mantissa - m) < 1e-9 * m)
             return true;
     return false;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Enough of XML for what the plot writes: a declaration, elements with quoted
@@ -76,10 +68,10 @@ class LabPlotTest : public FitFixture {
 protected:
     PlotInput Ohm(bool weighted)
     {
-        Fill(0, {"1", "2", "3", "4", "5", "6"});
-        Fill(1, {"0.05", "0.05", "0.05", "0.05", "0.05", "0.05"});
-        Fill(2, {"10.2", "19.8", "30.5", "39.6", "50.9", "59.7"});
-        Fill(3, {"0.2", "0.3", "-0.5", "0.6", "0.8", "0.9"});
+        FillAll({{"1", "2", "3", "4", "5", "6"},
+                 Texts(6, "0.05"),
+                 {"10.2", "19.8", "30.5", "39.6", "50.9", "59.7"},
+                 {"0.2", "0.3", "-0.5", "0.6", "0.8", "0.9"}});
         return LabPlotOf(RunFit(weighted ? FitKind::Weighted : FitKind::Simple, Data()));
     }
 };
@@ -188,9 +180,7 @@ TEST_F(LabPlotTest, TheFitsGiveTheirLegendAndResiduals)
     EXPECT_EQ(york.legend[3].name, "P(Chi2)");
     EXPECT_DOUBLE_EQ(york.residuals[2], (30.5 - (york.a * 3 + york.b)) / std::sqrt(0.25 + york.a * york.a * 0.0025));
     // Two rows leave no degree of freedom: no χ² lines.
-    Fill(0, {"1", "2"});
-    Fill(2, {"1", "3"});
-    Fill(3, {"1", "1"});
+    FillAll({{"1", "2"}, {}, {"1", "3"}, {"1", "1"}});
     EXPECT_EQ(LabPlotOf(RunFit(FitKind::Weighted, Data())).legend.size(), 2u);
 }
 
@@ -205,7 +195,7 @@ TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
     ASSERT_EQ(WriteLabPlot(app, plot, png.c_str()), 1);
     ASSERT_EQ(WriteLabPlot(app, plot, plain.c_str()), 1);
     ASSERT_EQ(WriteLabPlot(app, plot, svg.c_str()), 1);
-    std::string bytes = ReadAll(png);
+    std::string bytes = ReadBytes(png);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1A\n");
     auto be32 = [&](size_t at) {
@@ -214,9 +204,9 @@ TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
     };
     EXPECT_EQ(be32(16), 1600u);
     EXPECT_EQ(be32(20), 1200u);
-    EXPECT_EQ(ReadAll(plain).substr(0, 4), "\x89PNG") << "PNG when the name has no ending";
+    EXPECT_EQ(ReadBytes(plain).substr(0, 4), "\x89PNG") << "PNG when the name has no ending";
 
-    std::string xml = ReadAll(svg);
+    std::string xml = ReadBytes(svg);
     EXPECT_EQ(XmlFault(xml), "");
     EXPECT_NE(xml.find("width=\"1600\" height=\"1200\""), std::string::npos);
     for (const char* text : {">Valores X</text>", ">Valores Y</text>", ">Residuos / error</text>",
