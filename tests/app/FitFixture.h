@@ -10,11 +10,13 @@
 #include "app/FitLines.h"
 #include "app/FitReport.h"
 #include "app/FitResult.h"
+#include "app/FitRows.h"
 #include "core/CApplication.h"
 #include "core/CList.h"
 #include "core/CString.h"
 #include "core/Variable.h"
 #include "io/CLineColumn.h"
+#include "io/CMemIO.h"
 
 using Texts = std::vector<std::string>;
 
@@ -32,6 +34,14 @@ inline void FillColumn(CLineColumn* column, const Texts& lines)
         column->AddLine(line.c_str());
     if (!lines.empty())
         column->DeleteFirstLine();
+}
+
+// The rows of a store, each as x, its error, y, its error.
+inline std::vector<std::vector<double>> PointsOf(const FitRows& rows)
+{
+    std::vector<std::vector<double>> points;
+    rows.ForEachPoint([&](double x, double ex, double y, double ey) { points.push_back({x, ex, y, ey}); });
+    return points;
 }
 
 // What a result window shows of a fit: its per-row columns in their order, then the
@@ -91,6 +101,15 @@ protected:
             Fill(int(k), k < columns.size() ? columns[k] : Texts{});
     }
     CDataColumn* const* Data() { return dataColumns; }
+
+    // A stream over bytes that outlive it.
+    CMemIO* Memory(std::string& bytes)
+    {
+        auto* io = new CMemIO(app);
+        held.emplace_back(io);
+        io->OpenBlock(bytes.data(), uint32_t(bytes.size()));
+        return io;
+    }
 
     CApplication* app = nullptr;
     CLineColumn* data[4] = {};
