@@ -4,7 +4,6 @@
 #include "app/CCompactColumn.h"
 #include "app/FitRows.h"
 #include "app/PlainTextData.h"
-#include "io/CMemIO.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
@@ -118,18 +117,13 @@ TEST_F(PlainTextDataTest, RowsIntoTheStoreAreTheRowsOfTheSink)
     for (const char* input : inputs) {
         std::string text = input;
         Values sink;
-        Variable a(new CMemIO(app)), b(new CMemIO(app));
-        a.As<CMemIO>()->OpenBlock(text.data(), uint32_t(text.size()));
-        b.As<CMemIO>()->OpenBlock(text.data(), uint32_t(text.size()));
-        PlainTextResult expected = ReadPlainText(a.As<CMemIO>(), sink);
+        PlainTextResult expected = ReadPlainText(Memory(text), sink);
         FitRows rows(true, true);
-        PlainTextResult got = ReadPlainTextRows(b.As<CMemIO>(), rows);
+        PlainTextResult got = ReadPlainTextRows(Memory(text), rows);
         EXPECT_EQ(got.status, expected.status) << input;
         EXPECT_EQ(got.line, expected.line) << input;
         EXPECT_EQ(got.token, expected.token) << input;
         EXPECT_EQ(got.rows, expected.rows) << input;
-        std::vector<std::vector<double>> stored;
-        rows.ForEachPoint([&](double x, double ex, double y, double ey) { stored.push_back({x, ex, y, ey}); });
-        EXPECT_EQ(stored, sink.rows) << input;
+        EXPECT_EQ(PointsOf(rows), sink.rows) << input;
     }
 }
