@@ -228,6 +228,19 @@ protected:
         return message && message->visible ? message : nullptr;
     }
 
+    // The message window a field holds is shown with this text and takes the keyboard:
+    // Enter closes it.
+    void ExpectMessage(const Variable& field, const std::string& text)
+    {
+        auto* message = Message(field);
+        ASSERT_NE(message, nullptr) << text;
+        EXPECT_EQ(message->GetMessage(), text);
+        EXPECT_EQ(Title(message), "Aviso");
+        EXPECT_EQ(app->activeWindow, message->acceptButton.Get());
+        Key(platform::VK_RETURN, 13);
+        EXPECT_FALSE(message->visible);
+    }
+
     // A decorated window as the screen shows it, frame included, as a PNG file.
     void SavePicture(CBasicWindow* w, const std::string& path)
     {

@@ -146,10 +146,8 @@ TEST_F(MainWindowTest, AConfirmedNameIsAbsoluteAtOnce)
     Click(Chooser()->cancelButton);
     Click(main->loadButton);
     Answer(Chooser(), "no-existe-en-la-raiz.dat");
-    auto* message = Message(main->messageWindow);
-    ASSERT_NE(message, nullptr);
-    EXPECT_EQ(message->GetMessage(),
-              "No se pudo cargar \xAB" + top + "no-existe-en-la-raiz.dat\xBB: No existe el archivo o el directorio");
+    ExpectMessage(main->messageWindow,
+                  "No se pudo cargar \xAB" + top + "no-existe-en-la-raiz.dat\xBB: No existe el archivo o el directorio");
     EXPECT_EQ(main->GetDataPath(), Join(dades, "a.dat")) << "a failed load keeps the path";
 }
 
@@ -180,41 +178,32 @@ TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
 {
     CMainw* main = Start();
     TypeColumns({{"1", "2"}});
-    auto expectMessage = [&](const std::string& text) {
-        auto* message = Message(main->messageWindow);
-        ASSERT_NE(message, nullptr) << text;
-        EXPECT_EQ(message->GetMessage(), text);
-        EXPECT_EQ(Title(message), "Aviso");
-        EXPECT_EQ(app->activeWindow, message->acceptButton.Get()) << "Enter closes it";
-        Click(message->acceptButton);
-        EXPECT_FALSE(message->visible);
-    };
     // Text on the clipboard that cannot be read: nothing pasted, and a word about it.
     desktop.BreakClipboard();
     Key(platform::VK_CONTROL);
     Type("v");
-    expectMessage("No se pudo pegar el portapapeles");
+    ExpectMessage(main->messageWindow, "No se pudo pegar el portapapeles");
     Click(main->saveAsButton);
     Answer(Chooser(), Join("falta", "datos.dat"));
-    expectMessage("No se pudo guardar \xAB" + Join(Join(dades, "falta"), "datos.dat") +
-                  "\xBB: No existe el archivo o el directorio");
+    ExpectMessage(main->messageWindow, "No se pudo guardar \xAB" + Join(Join(dades, "falta"), "datos.dat") +
+                                           "\xBB: No existe el archivo o el directorio");
     EXPECT_EQ(main->GetDataPath(), "");
 
     std::filesystem::create_directory(Join(dades, "carpeta"));
     Click(main->loadButton);
     Answer(Chooser(), "carpeta");
-    expectMessage("No se pudo cargar \xAB" + Join(dades, "carpeta") + "\xBB: Es un directorio");
+    ExpectMessage(main->messageWindow, "No se pudo cargar \xAB" + Join(dades, "carpeta") + "\xBB: Es un directorio");
     EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", "2", ""})) << "a failed paste or load changes nothing";
 
     // A cell typed beyond the most it holds is cut, and told.
     ClickAt(Column(1), 20, Column(1)->rowHeight / 2);
     Type(std::string(DataCellLongest + 1, '3'));
-    expectMessage(NoticeText(NoticeCellCut));
+    ExpectMessage(main->messageWindow, NoticeText(NoticeCellCut));
     EXPECT_EQ(LinesOf(Column(1))[0], std::string(DataCellLongest, '3'));
 #ifndef _WIN32  // Windows has no device that is always full
     Click(main->saveAsButton);
     Answer(Chooser(), "/dev/full");
-    expectMessage("No se pudo guardar \xAB/dev/full\xBB: No queda espacio en el dispositivo");
+    ExpectMessage(main->messageWindow, "No se pudo guardar \xAB/dev/full\xBB: No queda espacio en el dispositivo");
 #endif
 }
 
@@ -271,14 +260,11 @@ TEST_F(MainWindowTest, LoadsThatCannotDamage)
         Click(main->loadButton);
         Answer(Chooser(), c.name);
         EXPECT_FALSE(main->IsLoading()) << c.name << ": a small file loads at once";
-        auto* message = Message(main->messageWindow);
         if (c.message.empty()) {
-            EXPECT_EQ(message, nullptr) << c.name;
+            EXPECT_EQ(Message(main->messageWindow), nullptr) << c.name;
         } else {
-            ASSERT_NE(message, nullptr) << c.name;
-            std::string told = c.firstColumn.empty() ? "No se pudo cargar \xAB" : "\xAB";
-            EXPECT_EQ(message->GetMessage(), told + path + "\xBB" + c.message);
-            Click(message->acceptButton);
+            ExpectMessage(main->messageWindow,
+                          (c.firstColumn.empty() ? "No se pudo cargar \xAB" : "\xAB") + path + "\xBB" + c.message);
         }
         if (c.firstColumn.empty()) {
             for (int k = 0; k < 4; k++)
@@ -522,10 +508,7 @@ TEST_F(MainWindowTest, UndoAndRedoEveryChangeOfTheDataSet)
     Type("v");
     const Lines pasted = {"1", "2", "3", "7", std::string(DataCellLongest, '1')};
     EXPECT_EQ(LinesOf(Column(0)), pasted);
-    auto* cut = Message(main->messageWindow);
-    ASSERT_NE(cut, nullptr);
-    EXPECT_EQ(cut->GetMessage(), NoticeText(NoticeCellCut));
-    Click(cut->acceptButton);
+    ExpectMessage(main->messageWindow, NoticeText(NoticeCellCut));
     ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
     undo();
     EXPECT_EQ(LinesOf(Column(0)), x);
