@@ -80,15 +80,6 @@ protected:
         Answer(dialog, name);
         return ReadFile(Join(dades, name));
     }
-
-    void ExpectMessage(const Variable& field, const std::string& text)
-    {
-        auto* message = Message(field);
-        ASSERT_NE(message, nullptr) << text;
-        EXPECT_EQ(message->GetMessage(), text);
-        Key(platform::VK_RETURN, 13);
-        EXPECT_FALSE(message->visible);
-    }
 };
 
 // Each window shows exactly the lines of its fit, the empty last row that Enter leaves
