@@ -66,10 +66,12 @@ TEST_F(MainWindowTest, StartsCentredInDadesAndTabGoesRound)
 }
 
 // "Guardar" asks for a name once, then writes to that file at once, as it does to the
-// file "Cargar" read; a chooser given up changes nothing; "Nuevo" forgets the file.
+// file "Cargar" read; a chooser given up changes nothing; "Guardar Como" onto another
+// existing file asks first and writes nothing until "Sí"; "Nuevo" forgets the file.
 TEST_F(MainWindowTest, GuardarWritesToTheFileNamedOrLoaded)
 {
     WriteFile(Join(dades, "medidas.dat"), Count(2) + "1;0.1;2;0.2;\n2;0.1;4;0.2;\n");
+    const std::string other = Join(dades, "otro.dat"), old = Count(1) + "old;;;;\n";
     CMainw* main = Start();
     TypeColumns({{"1", "2"}, {"", ""}, {"3", "5"}});
     Click(main->saveButton);
@@ -79,6 +81,7 @@ TEST_F(MainWindowTest, GuardarWritesToTheFileNamedOrLoaded)
     Answer(chooser, "datos.dat");
     std::string path = Join(dades, "datos.dat");
     EXPECT_EQ(main->GetDataPath(), path);
+    EXPECT_EQ(main->question.Get(), nullptr) << "a new name asks nothing";
     EXPECT_EQ(ReadFile(path), Count(3) + "1;;3;;\n2;;5;;\n;;;;\n") << "saved exactly as typed";
     EXPECT_EQ(Message(main->messageWindow), nullptr);
     ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
@@ -105,11 +108,30 @@ TEST_F(MainWindowTest, GuardarWritesToTheFileNamedOrLoaded)
     Click(main->saveAsButton);
     Answer(Chooser(), "otro.dat", false);
     EXPECT_EQ(main->GetDataPath(), path);
-    EXPECT_FALSE(std::filesystem::exists(Join(dades, "otro.dat")));
+    EXPECT_FALSE(std::filesystem::exists(other));
     Click(main->loadButton);
     Answer(Chooser(), "otro.dat", false);
     EXPECT_EQ(main->GetDataPath(), path);
     EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"91", "2"}));
+
+    Click(main->saveAsButton);
+    Answer(Chooser(), "medidas.dat");
+    EXPECT_EQ(main->question.Get(), nullptr) << "the data set's own file asks nothing";
+    WriteFile(other, old);
+    for (bool replace : {false, true}) {
+        Click(main->saveAsButton);
+        Answer(Chooser(), "otro.dat");
+        auto* question = main->question.CheckedAs<Pregunta>();
+        ASSERT_NE(question, nullptr);
+        EXPECT_TRUE(question->visible);
+        EXPECT_EQ(question->GetMessage(), "\xBFReemplazar \xABotro.dat\xBB?");
+        EXPECT_EQ(app->activeWindow, question->noButton.Get()) << "Enter keeps the file";
+        EXPECT_EQ(ReadFile(other), old) << "nothing written before the answer";
+        Click(replace ? question->yesButton : question->noButton);
+        EXPECT_FALSE(question->visible);
+        EXPECT_EQ(ReadFile(other), replace ? Count(2) + "91;0.1;2;0.2;\n2;0.1;4;0.2;\n" : old);
+        EXPECT_EQ(main->GetDataPath(), replace ? other : path);
+    }
 
     Click(main->newButton);
     EXPECT_EQ(main->GetDataPath(), "");
@@ -118,9 +140,30 @@ TEST_F(MainWindowTest, GuardarWritesToTheFileNamedOrLoaded)
     EXPECT_EQ(app->activeWindow, Column(0)->GetEditor());
 }
 
-TEST_F(MainWindowTest, AConfirmedNameIsAbsoluteAtOnce)
+// Accented names are the system's names; a stand-in byte names nothing. A confirmed
+// name is absolute at once, without a doubled separator in the root.
+TEST_F(MainWindowTest, NamesAreSystemNamesAndAbsoluteAtOnce)
 {
     CMainw* main = Start();
+    TypeColumns({{"1"}});
+    Click(main->saveAsButton);
+    Answer(Chooser(), "medici\xF3n.dat");
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "medici\xF3n.dat"));
+    EXPECT_TRUE(std::filesystem::exists(folder_paths::FsPath(Join(dades, "medici\xC3\xB3n.dat"))))
+        << "UTF-8 on the disk";
+    Click(main->newButton);
+    Click(main->loadButton);
+    Answer(Chooser(), "medici\xF3n.dat");
+    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", ""}));
+    Click(main->saveAsButton);
+    Answer(Chooser(), "a\x81" "b.dat");
+    auto* message = Message(main->messageWindow);
+    ASSERT_NE(message, nullptr);
+    EXPECT_NE(message->GetMessage().find("no se pueden representar"), std::string::npos);
+    EXPECT_EQ(main->GetDataPath(), Join(dades, "medici\xF3n.dat")) << "nothing written";
+    Key(platform::VK_RETURN, 13);
+
+    Click(main->newButton);
     TypeColumns({{"4"}});
     Click(main->saveAsButton);
     Answer(Chooser(), "a.dat");
@@ -136,8 +179,7 @@ TEST_F(MainWindowTest, AConfirmedNameIsAbsoluteAtOnce)
     EXPECT_FALSE(std::filesystem::exists(Join(root, "a.dat"))) << "still the file first named";
     EXPECT_EQ(ReadFile(Join(dades, "a.dat")), Count(2) + "4;;;;\n;;;;\n");
 
-    // In the root ("/", "C:\"), a name gets no doubled separator.
-    const std::string top = folder_paths::RootOf(root);
+    const std::string top = folder_paths::RootOf(root);  // "/", "C:\"
     Click(main->saveAsButton);
     Key(platform::VK_ESCAPE, 27);
     Type(top);
@@ -149,29 +191,6 @@ TEST_F(MainWindowTest, AConfirmedNameIsAbsoluteAtOnce)
     ExpectMessage(main->messageWindow,
                   "No se pudo cargar \xAB" + top + "no-existe-en-la-raiz.dat\xBB: No existe el archivo o el directorio");
     EXPECT_EQ(main->GetDataPath(), Join(dades, "a.dat")) << "a failed load keeps the path";
-}
-
-TEST_F(MainWindowTest, AccentedNamesAreSystemNamesAndStandInsAreRefused)
-{
-    CMainw* main = Start();
-    TypeColumns({{"1"}});
-    Click(main->saveAsButton);
-    Answer(Chooser(), "medici\xF3n.dat");
-    EXPECT_EQ(main->GetDataPath(), Join(dades, "medici\xF3n.dat"));
-    EXPECT_TRUE(std::filesystem::exists(folder_paths::FsPath(Join(dades, "medici\xC3\xB3n.dat"))))
-        << "UTF-8 on the disk";
-    Click(main->newButton);
-    Click(main->loadButton);
-    Answer(Chooser(), "medici\xF3n.dat");
-    EXPECT_EQ(LinesOf(Column(0)), (std::vector<std::string>{"1", ""}));
-
-    // A stand-in byte: the name it stood for is unknown, so nothing is written.
-    Click(main->saveAsButton);
-    Answer(Chooser(), "a\x81" "b.dat");
-    auto* message = Message(main->messageWindow);
-    ASSERT_NE(message, nullptr);
-    EXPECT_NE(message->GetMessage().find("no se pueden representar"), std::string::npos);
-    EXPECT_EQ(main->GetDataPath(), Join(dades, "medici\xF3n.dat"));
 }
 
 TEST_F(MainWindowTest, FailuresAreToldInAMessageWindow)
@@ -276,38 +295,6 @@ TEST_F(MainWindowTest, LoadsThatCannotDamage)
         }
     }
     EXPECT_EQ(LinesOf(Column(3)), (std::vector<std::string>{""}));
-}
-
-// "Guardar Como" onto another existing file asks first and writes nothing until "Sí";
-// the data set's own file, a new name or a device are written without a question.
-TEST_F(MainWindowTest, SavingOverAnotherFileAsksFirst)
-{
-    const std::string other = Join(dades, "otro.dat"), old = Count(1) + "old;;;;\n";
-    WriteFile(other, old);
-    CMainw* main = Start();
-    TypeColumns({{"5"}});
-    Click(main->saveAsButton);
-    Answer(Chooser(), "mio.dat");
-    ASSERT_EQ(main->GetDataPath(), Join(dades, "mio.dat"));
-    EXPECT_EQ(main->question.Get(), nullptr) << "a new name asks nothing";
-    Click(main->saveAsButton);
-    Answer(Chooser(), "mio.dat");
-    EXPECT_EQ(main->question.Get(), nullptr) << "nor does the data set's own file";
-
-    for (bool replace : {false, true}) {
-        Click(main->saveAsButton);
-        Answer(Chooser(), "otro.dat");
-        auto* question = main->question.CheckedAs<Pregunta>();
-        ASSERT_NE(question, nullptr);
-        EXPECT_TRUE(question->visible);
-        EXPECT_EQ(question->GetMessage(), "\xBFReemplazar \xABotro.dat\xBB?");
-        EXPECT_EQ(app->activeWindow, question->noButton.Get()) << "Enter keeps the file";
-        EXPECT_EQ(ReadFile(other), old) << "nothing written before the answer";
-        Click(replace ? question->yesButton : question->noButton);
-        EXPECT_FALSE(question->visible);
-        EXPECT_EQ(ReadFile(other), replace ? Count(2) + "5;;;;\n;;;;\n" : old);
-        EXPECT_EQ(main->GetDataPath(), Join(dades, replace ? "otro.dat" : "mio.dat"));
-    }
 }
 
 // Permissions bind only users without the superuser's rights: under root this part
