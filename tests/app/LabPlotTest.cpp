@@ -79,8 +79,9 @@ protected:
 
 // 4 to 8 ticks a step of 1, 2 or 5 times a power of ten apart, inside a frame that
 // holds the data and that they fill, bar a small margin (or, with the fewest ticks, a
-// step more); the residual panel's 3 to 5 likewise.
-TEST(PlotScaleTest, TicksAreOneTwoFiveAndTheDataFillTheFrame)
+// step more); the residual panel's 3 to 5 likewise. Their numbers as a lab report
+// writes them.
+TEST(PlotScaleTest, TicksAreOneTwoFiveFillTheFrameAndReadAsInAReport)
 {
     const double ranges[][2] = {{0.95, 6.05},   {9.8, 60.6},       {-3, 3},         {0, 1},
                                 {-0.004, 0.0},  {1e6, 1e6 + 3},    {-7.5e-9, 2e-9}, {123456, 987654},
@@ -112,10 +113,8 @@ TEST(PlotScaleTest, TicksAreOneTwoFiveAndTheDataFillTheFrame)
     EXPECT_EQ(ChooseTicks(6.05, 0.95).count, 6);
     EXPECT_GE(ChooseTicks(NAN, 1).count, 4);
     EXPECT_GE(ChooseTicks(-INFINITY, INFINITY).count, 2);
-}
 
-TEST(PlotScaleTest, NumbersAreWrittenAsALabReportWritesThem)
-{
+    // Numbers are written as a lab report writes them.
     struct Case {
         double value, error;
         const char* text;
@@ -139,10 +138,10 @@ TEST(PlotScaleTest, NumbersAreWrittenAsALabReportWritesThem)
     EXPECT_EQ(ValueText(1.234e-5, 3), "1,23\xB7" "10^-5");
     EXPECT_EQ(ValueText(0, 3), "0");
 
-    PlotTicks t = ChooseTicks(-1, 1);  // -1 .. 1 by 0,5
-    ASSERT_EQ(t.count, 5);
-    EXPECT_EQ(TickText(t, 0, 0), "-1,0");
-    EXPECT_EQ(TickText(t, 2, 0), "0,0");
+    PlotTicks half = ChooseTicks(-1, 1);  // -1 .. 1 by 0,5
+    ASSERT_EQ(half.count, 5);
+    EXPECT_EQ(TickText(half, 0, 0), "-1,0");
+    EXPECT_EQ(TickText(half, 2, 0), "0,0");
     PlotTicks big = ChooseTicks(2e6, 9e6);
     EXPECT_EQ(TickPower(big), 6);
     EXPECT_EQ(TickText(big, 1, 6), "3");
@@ -184,8 +183,9 @@ TEST_F(LabPlotTest, TheFitsGiveTheirLegendAndResiduals)
     EXPECT_EQ(LabPlotOf(RunFit(FitKind::Weighted, Data())).legend.size(), 2u);
 }
 
-// The files: PNG of 1600 × 1200 or SVG by the name's ending, whole or not at all.
-TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
+// The files: PNG of 1600 × 1200 or SVG by the name's ending, whole or not at all; the
+// same drawing on a canvas.
+TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvgAndDrawsOnACanvas)
 {
     std::string folder = MakeTempFolder("lab-plot");
     ASSERT_FALSE(folder.empty());
@@ -219,11 +219,8 @@ TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
     EXPECT_EQ(WriteLabPlot(app, plot, (folder + "/falta/grafica.svg").c_str(), &error), 0);
     EXPECT_EQ(error, ENOENT);
     std::filesystem::remove_all(folder);
-}
 
-// On a canvas: points, line and residuals inside their panels, whatever the data.
-TEST_F(LabPlotTest, DrawsOnACanvasAndSurvivesDegenerateData)
-{
+    // On a canvas: points, line and residuals inside their panels, whatever the data.
     Variable hold(new CCanvas(app));
     auto* canvas = hold.As<CCanvas>();
     canvas->Create(800, 600);
