@@ -25,7 +25,7 @@ protected:
 }  // namespace
 
 // Exact results of small sets: a falling line has a positive r, two rows leave no
-// error of y, equal y give r = 1 rather than the 0/0 of the formula.
+// error of y, equal y give r = 1 rather than the 0/0 of the formula; decimal commas.
 TEST_F(SimpleFitTest, SmallSetsGiveExactResults)
 {
     const struct {
@@ -63,10 +63,8 @@ TEST_F(SimpleFitTest, SmallSetsGiveExactResults)
                           "Error B", "r"},
                          {"3", "6", "12", "14", "56", "28", "0", "6", "0", "2", "0", "0", "0", "1"},
                      }));
-}
 
-TEST_F(SimpleFitTest, CellsWithACommaReadAsWithAPoint)
-{
+    // Cells with a comma read as with a point.
     SimpleFitResult points = Fit({"1", "2", "3", "4"}, {" -2.5e3 ", "0.5", "1.5E-3", "7"});
     std::vector<Texts> written = shown;
     SimpleFitResult commas = Fit({"1", "2", "3", "4"}, {" -2,5e3 ", "0,5", "1,5E-3", "7"});
