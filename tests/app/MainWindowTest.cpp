@@ -235,35 +235,29 @@ TEST_F(MainWindowTest, LoadsThatCannotDamage)
     const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     const std::string longRecord = std::string(DataFileLongestRecord + 1, '1') + ";;;;\n";
     const std::string longCell = std::string(DataCellLongest + 9, '7') + ";;;;\n";
-    const std::string noData = "no es un archivo de datos: ";
     struct Case {
         const char* name;
         std::string bytes;
-        std::string message;                 // as told after the name
+        std::string message;                   // refused: the reason; loaded: what is told after the name
         std::vector<std::string> firstColumn;  // empty: refused, nothing changes
-        bool keepsPath;
     } cases[] = {
-        {"informe.html", html, ": " + noData + "anuncia 1329865020 filas y solo tiene 79 bytes", {}, false},
-        {"dibujo.png", png, ": " + noData + "anuncia 1196314761 filas y solo tiene 16 bytes", {}, false},
-        {"corto.bin", "\x01", ": " + noData + "le falta la cuenta de filas", {}, false},
-        {"campos.dat", Count(2) + "1;2;3;4;\n5;6\n", ": " + noData + "la fila 2 no son cuatro campos terminados en ;",
-         {}, false},
-        {"cinco.dat", Count(1) + "1;2;3;4;5;\n", ": " + noData + "la fila 1 no son cuatro campos terminados en ;", {},
-         false},
-        {"hueco.dat", Count(2) + "1;;;;\n\n2;;;;\n", ": " + noData + "la fila 2 no son cuatro campos terminados en ;",
-         {}, false},
-        {"binario.dat", Count(1) + std::string("1;\0;3;4;\n", 9), ": " + noData + "la fila 1 tiene bytes que no son texto",
-         {}, false},
-        {"largo.dat", Count(1) + longRecord, ": " + noData + "la fila 1 tiene m\xE1s de 1048576 bytes", {}, false},
-        {"bueno.dat", Count(2) + "1;0.1;2;0.2;\r\n3;;4;;\n\r\n", "", {"1", "3"}, true},
+        {"informe.html", html, "anuncia 1329865020 filas y solo tiene 79 bytes", {}},
+        {"dibujo.png", png, "anuncia 1196314761 filas y solo tiene 16 bytes", {}},
+        {"corto.bin", "\x01", "le falta la cuenta de filas", {}},
+        {"campos.dat", Count(2) + "1;2;3;4;\n5;6\n", "la fila 2 no son cuatro campos terminados en ;", {}},
+        {"cinco.dat", Count(1) + "1;2;3;4;5;\n", "la fila 1 no son cuatro campos terminados en ;", {}},
+        {"hueco.dat", Count(2) + "1;;;;\n\n2;;;;\n", "la fila 2 no son cuatro campos terminados en ;", {}},
+        {"binario.dat", Count(1) + std::string("1;\0;3;4;\n", 9), "la fila 1 tiene bytes que no son texto", {}},
+        {"largo.dat", Count(1) + longRecord, "la fila 1 tiene m\xE1s de 1048576 bytes", {}},
+        {"bueno.dat", Count(2) + "1;0.1;2;0.2;\r\n3;;4;;\n\r\n", "", {"1", "3"}},
         {"menos.dat", Count(1) + "5;;;;\n6;;;;\n7;;;;\n", " anuncia 1 fila pero contiene 3 filas: se han cargado todas.",
-         {"5", "6", "7"}, false},
+         {"5", "6", "7"}},
         {"mas.dat", Count(3) + "7;;8;;\n9;;10;;\n",
          " anuncia 3 filas pero solo contiene 2 filas: se ha cargado lo que hay. El archivo est\xE1 incompleto o no es "
          "un archivo de datos.",
-         {"7", "9"}, false},
+         {"7", "9"}},
         {"celda.dat", Count(1) + longCell, ": 1 celda ten\xED" "a m\xE1s de 256 caracteres y se han cortado.",
-         {std::string(DataCellLongest, '7')}, false},
+         {std::string(DataCellLongest, '7')}},
     };
     CMainw* main = Start();
     TypeColumns({{"1", "2"}, {}, {"3", "4"}});
@@ -282,8 +276,9 @@ TEST_F(MainWindowTest, LoadsThatCannotDamage)
         if (c.message.empty()) {
             EXPECT_EQ(Message(main->messageWindow), nullptr) << c.name;
         } else {
-            ExpectMessage(main->messageWindow,
-                          (c.firstColumn.empty() ? "No se pudo cargar \xAB" : "\xAB") + path + "\xBB" + c.message);
+            ExpectMessage(main->messageWindow, c.firstColumn.empty() ? "No se pudo cargar \xAB" + path +
+                                                                           "\xBB: no es un archivo de datos: " + c.message
+                                                                     : "\xAB" + path + "\xBB" + c.message);
         }
         if (c.firstColumn.empty()) {
             for (int k = 0; k < 4; k++)
@@ -291,7 +286,7 @@ TEST_F(MainWindowTest, LoadsThatCannotDamage)
             EXPECT_EQ(main->GetDataPath(), pathBefore) << c.name;
         } else {
             EXPECT_EQ(LinesOf(Column(0)), c.firstColumn) << c.name;
-            EXPECT_EQ(main->GetDataPath(), c.keepsPath ? path : "") << c.name;
+            EXPECT_EQ(main->GetDataPath(), c.message.empty() ? path : "") << c.name;
         }
     }
     EXPECT_EQ(LinesOf(Column(3)), (std::vector<std::string>{""}));
