@@ -137,16 +137,7 @@ protected:
             return c - 32u;
         if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ')
             return c;
-        switch (c) {
-        case '.':
-            return 0xBE;
-        case ',':
-            return 0xBC;
-        case '-':
-            return 0xBD;
-        default:
-            return 0xDE;
-        }
+        return c == '.' ? 0xBE : c == ',' ? 0xBC : c == '-' ? 0xBD : 0xDE;
     }
 
     void Key(uint32_t virtualKey, uint32_t character = 0)
@@ -169,26 +160,25 @@ protected:
 
     CFileChooser* Chooser() const { return Main()->chooser.CheckedAs<CFileChooser>(); }
 
+    static CBasicWindowDecoration* Frame(CBasicWindow* w)
+    {
+        return w ? w->decoration.CheckedAs<CBasicWindowDecoration>() : nullptr;
+    }
+
     std::string Title(CBasicWindow* w)
     {
-        auto* frame = w ? w->decoration.CheckedAs<CBasicWindowDecoration>() : nullptr;
+        auto* frame = Frame(w);
         return frame ? desktop.GetWindowText(frame->handle) : "<none>";
     }
 
     // The top-left corner of a decorated window's frame on the screen.
-    platform::PPoint FrameCorner(CBasicWindow* w)
-    {
-        auto* frame = w->decoration.CheckedAs<CBasicWindowDecoration>();
-        platform::PRect rect;
-        EXPECT_TRUE(frame && desktop.GetWindowRect(frame->handle, rect));
-        return {rect.left, rect.top};
-    }
+    platform::PPoint FrameCorner(CBasicWindow* w) { return At(Frame(w), 0, 0); }
 
     // Closes a decorated window with the close button of its title bar, as a person
     // clears the view onto the window below.
     void CloseByTitleBar(CBasicWindow* w)
     {
-        auto* frame = w ? w->decoration.CheckedAs<CBasicWindowDecoration>() : nullptr;
+        auto* frame = Frame(w);
         ASSERT_NE(frame, nullptr);
         Click(frame->closeButton);
         EXPECT_FALSE(w->visible);
@@ -238,10 +228,23 @@ protected:
         return message && message->visible ? message : nullptr;
     }
 
+    // The message window a field holds is shown with this text and takes the keyboard:
+    // Enter closes it.
+    void ExpectMessage(const Variable& field, const std::string& text)
+    {
+        auto* message = Message(field);
+        ASSERT_NE(message, nullptr) << text;
+        EXPECT_EQ(message->GetMessage(), text);
+        EXPECT_EQ(Title(message), "Aviso");
+        EXPECT_EQ(app->activeWindow, message->acceptButton.Get());
+        Key(platform::VK_RETURN, 13);
+        EXPECT_FALSE(message->visible);
+    }
+
     // A decorated window as the screen shows it, frame included, as a PNG file.
     void SavePicture(CBasicWindow* w, const std::string& path)
     {
-        auto* frame = w->decoration.CheckedAs<CBasicWindowDecoration>();
+        auto* frame = Frame(w);
         platform::PRect outer;
         ASSERT_TRUE(frame && desktop.GetWindowRect(frame->handle, outer));
         PSurface picture(outer.Width(), outer.Height());

@@ -1,19 +1,17 @@
 #include "app/DataFileRows.h"
 #include "app/FitProblem.h"
 #include "app/FitRows.h"
-#include "io/CMemIO.h"
 #include "io/DataFile.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
-using Cells = std::vector<std::string>;
+using Cells = Texts;
 
 class FitProblemTest : public FitFixture {
 protected:
     FitProblem Check(FitKind kind, const std::vector<Cells>& columns)
     {
-        for (int k = 0; k < 4; k++)
-            Fill(k, k < int(columns.size()) ? columns[k] : Cells{});
+        FillAll(columns);
         return CheckFit(Data(), kind);
     }
 };
@@ -118,31 +116,23 @@ TEST_F(FitProblemTest, RecordsIntoTheStoreAreTheRowsOfTheColumns)
     for (const auto& [kind, errors, errorX] : stores) {
         for (const std::string& body : records) {
             std::string file = std::string("\x14\0\0\0", 4) + body;
-            Variable a(new CMemIO(app)), b(new CMemIO(app));
-            a.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
-            b.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
-            uint32_t loaded = ReadDataSet(a.As<CMemIO>(), Data());
+            uint32_t loaded = ReadDataSet(Memory(file), Data());
             FitRows expected(errors, errorX), got(errors, errorX);
             FitProblem problem = ReadFitRows(Data(), kind, expected);
-            DataFileRows read = ReadDataFileRows(b.As<CMemIO>(), kind, got, 1u << 20);
+            DataFileRows read = ReadDataFileRows(Memory(file), kind, got, 1u << 20);
             if (!problem || problem.kind == FitProblem::NoData) {
                 EXPECT_EQ(read.records, loaded) << body;  // a cell at fault ends the reading
             }
             EXPECT_FALSE(read.cut);
             EXPECT_EQ(FitProblemText(read.problem), FitProblemText(problem)) << body;
-            std::vector<double> x, y;
-            expected.ForEachPoint([&](double a, double ea, double b, double eb) { x.insert(x.end(), {a, ea, b, eb}); });
-            got.ForEachPoint([&](double a, double ea, double b, double eb) { y.insert(y.end(), {a, ea, b, eb}); });
-            EXPECT_EQ(x, y) << body;
+            EXPECT_EQ(PointsOf(got), PointsOf(expected)) << body;
         }
     }
     // A record beyond the bound ends the reading, cut; a cell at fault ends it before.
     for (const char* first : {"1;;2;;\n", "x;;;;\n"}) {
         std::string file = std::string("\x03\0\0\0", 4) + first + std::string(40, '1') + ";\n1;;2;;\n";
-        Variable c(new CMemIO(app));
-        c.As<CMemIO>()->OpenBlock(file.data(), uint32_t(file.size()));
         FitRows rows(false);
-        DataFileRows read = ReadDataFileRows(c.As<CMemIO>(), Simple, rows, 40);
+        DataFileRows read = ReadDataFileRows(Memory(file), Simple, rows, 40);
         EXPECT_EQ(read.cut, first[0] == '1');
         EXPECT_EQ(read.records, first[0] == '1' ? 2u : 1u);
     }

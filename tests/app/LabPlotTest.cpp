@@ -1,8 +1,6 @@
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/CanvasPlotPainter.h"
 #include "app/FitResult.h"
@@ -25,12 +23,6 @@ bool IsOneTwoFive(double step)
         if (std::fabs(mantissa - m) < 1e-9 * m)
             return true;
     return false;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Enough of XML for what the plot writes: a declaration, elements with quoted
@@ -76,10 +68,10 @@ class LabPlotTest : public FitFixture {
 protected:
     PlotInput Ohm(bool weighted)
     {
-        Fill(0, {"1", "2", "3", "4", "5", "6"});
-        Fill(1, {"0.05", "0.05", "0.05", "0.05", "0.05", "0.05"});
-        Fill(2, {"10.2", "19.8", "30.5", "39.6", "50.9", "59.7"});
-        Fill(3, {"0.2", "0.3", "-0.5", "0.6", "0.8", "0.9"});
+        FillAll({{"1", "2", "3", "4", "5", "6"},
+                 Texts(6, "0.05"),
+                 {"10.2", "19.8", "30.5", "39.6", "50.9", "59.7"},
+                 {"0.2", "0.3", "-0.5", "0.6", "0.8", "0.9"}});
         return LabPlotOf(RunFit(weighted ? FitKind::Weighted : FitKind::Simple, Data()));
     }
 };
@@ -87,8 +79,9 @@ protected:
 
 // 4 to 8 ticks a step of 1, 2 or 5 times a power of ten apart, inside a frame that
 // holds the data and that they fill, bar a small margin (or, with the fewest ticks, a
-// step more); the residual panel's 3 to 5 likewise.
-TEST(PlotScaleTest, TicksAreOneTwoFiveAndTheDataFillTheFrame)
+// step more); the residual panel's 3 to 5 likewise. Their numbers as a lab report
+// writes them.
+TEST(PlotScaleTest, TicksAreOneTwoFiveFillTheFrameAndReadAsInAReport)
 {
     const double ranges[][2] = {{0.95, 6.05},   {9.8, 60.6},       {-3, 3},         {0, 1},
                                 {-0.004, 0.0},  {1e6, 1e6 + 3},    {-7.5e-9, 2e-9}, {123456, 987654},
@@ -120,10 +113,8 @@ TEST(PlotScaleTest, TicksAreOneTwoFiveAndTheDataFillTheFrame)
     EXPECT_EQ(ChooseTicks(6.05, 0.95).count, 6);
     EXPECT_GE(ChooseTicks(NAN, 1).count, 4);
     EXPECT_GE(ChooseTicks(-INFINITY, INFINITY).count, 2);
-}
 
-TEST(PlotScaleTest, NumbersAreWrittenAsALabReportWritesThem)
-{
+    // Numbers are written as a lab report writes them.
     struct Case {
         double value, error;
         const char* text;
@@ -147,10 +138,10 @@ TEST(PlotScaleTest, NumbersAreWrittenAsALabReportWritesThem)
     EXPECT_EQ(ValueText(1.234e-5, 3), "1,23\xB7" "10^-5");
     EXPECT_EQ(ValueText(0, 3), "0");
 
-    PlotTicks t = ChooseTicks(-1, 1);  // -1 .. 1 by 0,5
-    ASSERT_EQ(t.count, 5);
-    EXPECT_EQ(TickText(t, 0, 0), "-1,0");
-    EXPECT_EQ(TickText(t, 2, 0), "0,0");
+    PlotTicks half = ChooseTicks(-1, 1);  // -1 .. 1 by 0,5
+    ASSERT_EQ(half.count, 5);
+    EXPECT_EQ(TickText(half, 0, 0), "-1,0");
+    EXPECT_EQ(TickText(half, 2, 0), "0,0");
     PlotTicks big = ChooseTicks(2e6, 9e6);
     EXPECT_EQ(TickPower(big), 6);
     EXPECT_EQ(TickText(big, 1, 6), "3");
@@ -188,14 +179,13 @@ TEST_F(LabPlotTest, TheFitsGiveTheirLegendAndResiduals)
     EXPECT_EQ(york.legend[3].name, "P(Chi2)");
     EXPECT_DOUBLE_EQ(york.residuals[2], (30.5 - (york.a * 3 + york.b)) / std::sqrt(0.25 + york.a * york.a * 0.0025));
     // Two rows leave no degree of freedom: no χ² lines.
-    Fill(0, {"1", "2"});
-    Fill(2, {"1", "3"});
-    Fill(3, {"1", "1"});
+    FillAll({{"1", "2"}, {}, {"1", "3"}, {"1", "1"}});
     EXPECT_EQ(LabPlotOf(RunFit(FitKind::Weighted, Data())).legend.size(), 2u);
 }
 
-// The files: PNG of 1600 × 1200 or SVG by the name's ending, whole or not at all.
-TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
+// The files: PNG of 1600 × 1200 or SVG by the name's ending, whole or not at all; the
+// same drawing on a canvas.
+TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvgAndDrawsOnACanvas)
 {
     std::string folder = MakeTempFolder("lab-plot");
     ASSERT_FALSE(folder.empty());
@@ -205,7 +195,7 @@ TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
     ASSERT_EQ(WriteLabPlot(app, plot, png.c_str()), 1);
     ASSERT_EQ(WriteLabPlot(app, plot, plain.c_str()), 1);
     ASSERT_EQ(WriteLabPlot(app, plot, svg.c_str()), 1);
-    std::string bytes = ReadAll(png);
+    std::string bytes = ReadBytes(png);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1A\n");
     auto be32 = [&](size_t at) {
@@ -214,9 +204,9 @@ TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
     };
     EXPECT_EQ(be32(16), 1600u);
     EXPECT_EQ(be32(20), 1200u);
-    EXPECT_EQ(ReadAll(plain).substr(0, 4), "\x89PNG") << "PNG when the name has no ending";
+    EXPECT_EQ(ReadBytes(plain).substr(0, 4), "\x89PNG") << "PNG when the name has no ending";
 
-    std::string xml = ReadAll(svg);
+    std::string xml = ReadBytes(svg);
     EXPECT_EQ(XmlFault(xml), "");
     EXPECT_NE(xml.find("width=\"1600\" height=\"1200\""), std::string::npos);
     for (const char* text : {">Valores X</text>", ">Valores Y</text>", ">Residuos / error</text>",
@@ -229,11 +219,8 @@ TEST_F(LabPlotTest, WritesAPngOrAWellFormedSvg)
     EXPECT_EQ(WriteLabPlot(app, plot, (folder + "/falta/grafica.svg").c_str(), &error), 0);
     EXPECT_EQ(error, ENOENT);
     std::filesystem::remove_all(folder);
-}
 
-// On a canvas: points, line and residuals inside their panels, whatever the data.
-TEST_F(LabPlotTest, DrawsOnACanvasAndSurvivesDegenerateData)
-{
+    // On a canvas: points, line and residuals inside their panels, whatever the data.
     Variable hold(new CCanvas(app));
     auto* canvas = hold.As<CCanvas>();
     canvas->Create(800, 600);

@@ -1,9 +1,9 @@
 #include <cstdio>
+#include <vector>
 
 #include "app/CCompactColumn.h"
 #include "app/FitRows.h"
 #include "app/PlainTextData.h"
-#include "io/CMemIO.h"
 #include "tests/app/FitFixture.h"
 
 namespace {
@@ -19,82 +19,76 @@ protected:
         std::fclose(f);
         return ReadPlainTextData(app, path.c_str(), Data());
     }
-    std::vector<std::string> Column(int c)
+    Texts Column(int c)
     {
-        std::vector<std::string> lines;
+        Texts lines;
         for (uint32_t i = 0; i < data[c]->LineCount(); i++)
             lines.emplace_back(data[c]->LineAt(i)->GetBuffer(), data[c]->LineAt(i)->GetLength());
         return lines;
     }
 };
-using Texts = std::vector<std::string>;
 }  // namespace
 
+// Two numbers a row are x and y, three add the error of y, four are all columns; cells
+// are kept as typed. Comments, blank lines, a line of names, commas, semicolons with
+// decimal commas (the Spanish export), tabs and Windows line ends are all read.
 TEST_F(PlainTextDataTest, ColumnsFollowTheCountOfNumbers)
 {
-    ASSERT_EQ(Read("# x y\n\n1 2\n  2\t4.50\r\n3 6").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(0), (Texts{"1", "2", "3"}));
-    EXPECT_EQ(Column(2), (Texts{"2", "4.50", "6"}));  // kept as typed
-    EXPECT_EQ(Column(1), (Texts{"", "", ""}));
-    ASSERT_EQ(Read("1 2 0.5\n2 4 0.25\n").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(3), (Texts{"0.5", "0.25"}));
-    ASSERT_EQ(Read("1 0.1 2 0.5\n").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(1), (Texts{"0.1"}));
-    EXPECT_EQ(Column(3), (Texts{"0.5"}));
+    const Texts two(2, ""), three(3, "");
+    const struct {
+        const char* text;
+        Texts columns[4];
+    } cases[] = {
+        {"# x y\n\n1 2\n  2\t4.50\r\n3 6", {{"1", "2", "3"}, three, {"2", "4.50", "6"}, three}},
+        {"1 2 0.5\n2 4 0.25\n", {{"1", "2"}, two, {"2", "4"}, {"0.5", "0.25"}}},
+        {"1 0.1 2 0.5\n", {{"1"}, {"0.1"}, {"2"}, {"0.5"}}},
+        {"\"x\",\"y\",\"e\"\r\n1, 2.5,0.5\r\n2,4,0.25\r\n", {{"1", "2"}, two, {"2.5", "4"}, {"0.5", "0.25"}}},
+        {"x;y;;\n1,5;2,25;;\n3;4;;\n", {{"1.5", "3"}, two, {"2.25", "4"}, two}},
+        {"1\t2\n3\t4\n", {{"1", "3"}, two, {"2", "4"}, two}},
+        {"+1 .5\n-2. 6E-1\n", {{"+1", "-2."}, two, {".5", "6E-1"}, two}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(Read(c.text).status, PlainTextResult::Read);
+        for (int k = 0; k < 4; k++)
+            EXPECT_EQ(Column(k), c.columns[k]) << k;
+    }
+    EXPECT_EQ(Read("# names only\nx y\n").rows, 0u);
 }
 
-TEST_F(PlainTextDataTest, RowsThatDoNotMatchTheFirstAreRefused)
+// Rows unlike the first, anything but a whole number (each was once read as 0 or as its
+// leading digits, and the fit looked plausible) and overlong lines are refused with
+// their line, and leave empty columns.
+TEST_F(PlainTextDataTest, RefusedFilesTellTheirLineAndLeaveNoData)
 {
-    PlainTextResult r = Read("1 2\n# note\n3 4 5\n");
-    EXPECT_EQ(r.status, PlainTextResult::BadLine);
-    EXPECT_EQ(r.line, 3u);
-    EXPECT_EQ(r.fields, 3u);
-    EXPECT_EQ(Read("1\n").status, PlainTextResult::BadLine);
-    EXPECT_EQ(Read("1 2 3 4 5\n").status, PlainTextResult::BadLine);
-    EXPECT_EQ(Column(0), (Texts{""}));  // a refused file leaves empty columns
-}
-
-TEST_F(PlainTextDataTest, SpreadsheetExportsAreRead)
-{
-    // Comma-separated with a first line of names and Windows line ends.
-    ASSERT_EQ(Read("\"x\",\"y\",\"e\"\r\n1, 2.5,0.5\r\n2,4,0.25\r\n").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(0), (Texts{"1", "2"}));
-    EXPECT_EQ(Column(2), (Texts{"2.5", "4"}));
-    EXPECT_EQ(Column(3), (Texts{"0.5", "0.25"}));
-    // Semicolons with decimal commas, the Spanish export; blank trailing columns.
-    ASSERT_EQ(Read("x;y;;\n1,5;2,25;;\n3;4;;\n").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(0), (Texts{"1.5", "3"}));
-    EXPECT_EQ(Column(2), (Texts{"2.25", "4"}));
-    // Tabs as in a pasted table; a semicolon can never reach a cell.
-    ASSERT_EQ(Read("1\t2\n3\t4\n").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(2), (Texts{"2", "4"}));
-    EXPECT_EQ(Read("1 2\n1;5 2\n").status, PlainTextResult::BadNumber);
-    EXPECT_EQ(ReadPlainTextData(app, "/nonexistent/file", Data()).status, PlainTextResult::CannotOpen);
-}
-
-TEST_F(PlainTextDataTest, AnythingButAWholeNumberIsRefused)
-{
-    // Each was read as 0 or as its leading digits, and the fit looked plausible.
-    for (const char* token : {"abc", "inf", "nan", "0x10", "4,1x", "1e999", "1,5", "2.5.1", "1e", "--1"}) {
-        PlainTextResult r = Read(std::string("# x y\n1 2\n\n3 ") + token + "\n");
-        EXPECT_EQ(r.status, PlainTextResult::BadNumber) << token;
-        EXPECT_EQ(r.line, 4u) << token;
-        EXPECT_EQ(r.token, token);
+    const std::string longLine = "1 2\n" + std::string(PlainTextLongestLine + 1, '7') + "\n";
+    struct Case {
+        std::string text;
+        PlainTextResult::Status status;
+        uint32_t line;
+        std::string token;
+    };
+    std::vector<Case> cases = {
+        {"1 2\n# note\n3 4 5\n", PlainTextResult::BadLine, 3, ""},
+        {"1\n", PlainTextResult::BadLine, 1, ""},
+        {"1 2 3 4 5\n", PlainTextResult::BadLine, 1, ""},
+        {"1,2\n3,,4\n", PlainTextResult::BadLine, 2, ""},  // an empty field inside a row
+        {"1 2\n1;5 2\n", PlainTextResult::BadNumber, 2, "1;5"},  // a semicolon never reaches a cell
+        {longLine, PlainTextResult::LongLine, 2, ""},
+        {"1 2\n" + std::string(PlainTextLongestLine + 1, ' '), PlainTextResult::LongLine, 2, ""},
+    };
+    for (const char* token : {"abc", "inf", "nan", "0x10", "4,1x", "1e999", "1,5", "2.5.1", "1e", "--1"})
+        cases.push_back({std::string("# x y\n1 2\n\n3 ") + token + "\n", PlainTextResult::BadNumber, 4, token});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 30));
+        PlainTextResult r = Read(c.text);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.line, c.line);
+        EXPECT_EQ(r.token, c.token);
         EXPECT_EQ(Column(0), (Texts{""}));
     }
-    PlainTextResult r = Read("1,2\n3,,4\n");
-    EXPECT_EQ(r.status, PlainTextResult::BadLine) << "an empty field inside a row";
-    ASSERT_EQ(Read("+1 .5\n-2. 6E-1\n").status, PlainTextResult::Read);
-    EXPECT_EQ(Column(0), (Texts{"+1", "-2."}));
-}
-
-TEST_F(PlainTextDataTest, AnOverlongLineIsRefused)
-{
-    PlainTextResult r = Read("1 2\n" + std::string(PlainTextLongestLine + 1, '7') + "\n");
-    EXPECT_EQ(r.status, PlainTextResult::LongLine);
-    EXPECT_EQ(r.line, 2u);
-    EXPECT_EQ(Read("1 2\n" + std::string(PlainTextLongestLine + 1, ' ')).status, PlainTextResult::LongLine);
-    EXPECT_EQ(Read("# names only\nx y\n").rows, 0u);
+    EXPECT_EQ(Read("1 2\n# note\n3 4 5\n").fields, 3u);
+    EXPECT_EQ(ReadPlainTextData(app, "/nonexistent/file", Data()).status, PlainTextResult::CannotOpen);
 }
 
 // Rows read straight into the store, mostly by the quick walk, are the rows the sink
@@ -123,18 +117,13 @@ TEST_F(PlainTextDataTest, RowsIntoTheStoreAreTheRowsOfTheSink)
     for (const char* input : inputs) {
         std::string text = input;
         Values sink;
-        Variable a(new CMemIO(app)), b(new CMemIO(app));
-        a.As<CMemIO>()->OpenBlock(text.data(), uint32_t(text.size()));
-        b.As<CMemIO>()->OpenBlock(text.data(), uint32_t(text.size()));
-        PlainTextResult expected = ReadPlainText(a.As<CMemIO>(), sink);
+        PlainTextResult expected = ReadPlainText(Memory(text), sink);
         FitRows rows(true, true);
-        PlainTextResult got = ReadPlainTextRows(b.As<CMemIO>(), rows);
+        PlainTextResult got = ReadPlainTextRows(Memory(text), rows);
         EXPECT_EQ(got.status, expected.status) << input;
         EXPECT_EQ(got.line, expected.line) << input;
         EXPECT_EQ(got.token, expected.token) << input;
         EXPECT_EQ(got.rows, expected.rows) << input;
-        std::vector<std::vector<double>> stored;
-        rows.ForEachPoint([&](double x, double ex, double y, double ey) { stored.push_back({x, ex, y, ey}); });
-        EXPECT_EQ(stored, sink.rows) << input;
+        EXPECT_EQ(PointsOf(rows), sink.rows) << input;
     }
 }

@@ -11,6 +11,7 @@
 #include "graphics/CCanvas.h"
 #include "io/CLineColumn.h"
 #include "tests/app/AppWindowFixture.h"
+#include "tests/app/FitFixture.h"
 #include "toolkit/CButton.h"
 #include "toolkit/CScroller.h"
 
@@ -22,50 +23,31 @@ using Lines = std::vector<std::string>;
 // The example of the plot: the fitted line runs from corner to corner.
 const std::vector<Lines> Example = {{"1", "2", "3"}, {"0.1", "0.1", "0.1"}, {"2", "4", "6"}, {"0.2", "0.2", "0.2"}};
 
-// What a fit finds for a data set, as the windows must show it, and the report written
-// from that, without any window: what the windows must show and export.
+// What a fit finds for a data set and the report written from that, without any
+// window: what the windows must show and export.
 class Reference {
 public:
-    Reference(CApplication* app, const std::vector<Lines>& cells, FitKind kind)
+    Reference(CApplication* app, const std::vector<Lines>& cells, FitKind kind) : app(app)
     {
         for (int k = 0; k < 4; k++) {
-            auto* column = new CLineColumn(app);
-            held.emplace_back(column);
-            data[k] = column;
-            for (const std::string& cell : cells[k])
-                column->AddLine(cell.c_str());
-            column->DeleteFirstLine();
+            held.emplace_back(data[k] = new CLineColumn(app));
+            FillColumn(data[k], cells[k]);
         }
         CDataColumn* const columns[4] = {data[0], data[1], data[2], data[3]};
         fit = RunFit(kind, columns);
+        shown = ShownColumns(fit);
     }
 
-    // Columns in the window's order: the auxiliary ones, "Incognitas", "Valores".
-    Lines Column(size_t i) const
+    std::string Report(const std::string& path) const
     {
-        Lines lines;
-        if (i < fit.perRow.size()) {
-            for (double value : fit.perRow[i])
-                lines.push_back(FitNumberText(value));
-            return lines;
-        }
-        for (const NamedResult& named : fit.named)
-            lines.push_back(i == fit.perRow.size() ? std::string(named.name) : FitNumberText(named.value));
-        return lines;
-    }
-
-    std::string Report(CApplication* app, const std::string& path) const
-    {
-        CList* cells[4];
-        for (int k = 0; k < 4; k++)
-            cells[k] = data[k]->GetLines();
-        Variable target(new CString(app));
-        target.As<CString>()->SetText(path.c_str());
-        EXPECT_EQ(WriteFitReport(app, target.As<CString>(), fit, cells), 1);
+        EXPECT_EQ(ExportReport(app, path, fit, data), 1);
         return AppWindowTest::ReadFile(path);
     }
 
+    std::vector<Lines> shown;  // the auxiliary columns, "Incognitas", "Valores"
+
 private:
+    CApplication* app;
     CLineColumn* data[4] = {};
     FitResult fit;
     std::vector<Variable> held;
@@ -78,174 +60,112 @@ class ResultWindowTest : public AppWindowTest {
 protected:
     CBasicWindow* Result() const { return Main()->resultWindow.CheckedAs<CBasicWindow>(); }
 
-    std::string Export(const Variable& button, const Variable& chooser, const std::string& name)
+    // The columns of a result window, in their order, as the fit finds them.
+    void ExpectShown(const std::vector<const Variable*>& columns, const Reference& expected)
+    {
+        ASSERT_EQ(columns.size(), expected.shown.size());
+        for (size_t i = 0; i < columns.size(); i++)
+            EXPECT_EQ(LinesOf(columns[i]->As<CTextEdit>()), expected.shown[i]) << i;
+    }
+
+    std::string Export(const Variable& button, const Variable& chooser, const std::string& name,
+                       const char* title = "Exportar HTML ...")
     {
         Click(button);
         auto* dialog = chooser.CheckedAs<CFileChooser>();
         EXPECT_NE(dialog, nullptr);
         if (!dialog)
             return {};
-        EXPECT_EQ(Title(dialog), "Exportar HTML ...");
+        EXPECT_EQ(Title(dialog), title);
         Answer(dialog, name);
         return ReadFile(Join(dades, name));
     }
 };
 
-TEST_F(ResultWindowTest, SimpleFitShowsExactlyTheFitsLinesAndThePlot)
+// Each window shows exactly the lines of its fit, the empty last row that Enter leaves
+// being no data, and exports the report of the data the fit used even once the data
+// changed; an earlier window held elsewhere keeps working; exporting over an existing
+// file asks first and writes nothing until "Sí".
+TEST_F(ResultWindowTest, SimpleAndWeightedFitsShowTheirLinesAndExportTheirData)
 {
     CMainw* main = Start();
     TypeColumns(Example);
-    ASSERT_EQ(LinesOf(Column(0)), (Lines{"1", "2", "3", ""})) << "Enter leaves an empty last row";
+    ASSERT_EQ(LinesOf(Column(0)), (Lines{"1", "2", "3", ""}));
     Click(main->simpleButton);
-    auto* window = main->resultWindow.CheckedAs<Basicad>();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Title(window), "Ajuste Simple");
-    platform::PPoint corner = FrameCorner(window);
+    auto* simple = main->resultWindow.CheckedAs<Basicad>();
+    ASSERT_NE(simple, nullptr);
+    Variable holdSimple(simple);
+    EXPECT_EQ(Title(simple), "Ajuste Simple");
+    platform::PPoint corner = FrameCorner(simple);
     EXPECT_EQ(corner.x, 64);
     EXPECT_EQ(corner.y, 64);
-    EXPECT_EQ(window->width, Basicad::Width);
+    Reference simpleFit(app, Example, FitKind::Simple);
+    ExpectShown({&simple->productXY, &simple->productXX, &simple->productYY, &simple->residuals, &simple->names,
+                 &simple->values},
+                simpleFit);
+    EXPECT_EQ(LinesOf(simple->values.As<CTextEdit>())[0], "3");
+    EXPECT_EQ(LinesOf(simple->values.As<CTextEdit>())[9], "2");
+    EXPECT_EQ(simple->productXY.As<CTextEdit>()->x, 8);
+    EXPECT_EQ(simple->productXX.As<CTextEdit>()->x, 108);
+    EXPECT_EQ(simple->secondScroller.As<CScroller>()->x, 651);
 
-    Reference expected(app, Example, FitKind::Simple);
-    const Variable* columns[] = {&window->productXY, &window->productXX, &window->productYY,
-                                 &window->residuals,  &window->names,     &window->values};
-    for (int i = 0; i < 6; i++)
-        EXPECT_EQ(LinesOf(columns[i]->As<CTextEdit>()), expected.Column(i)) << i;
-    Lines values = LinesOf(window->values.As<CTextEdit>());
-    EXPECT_EQ(values[0], "3") << "the empty last row is no data";
-    EXPECT_EQ(values[9], "2");
-    EXPECT_EQ(window->productXY.As<CTextEdit>()->x, 8);
-    EXPECT_EQ(window->productXX.As<CTextEdit>()->x, 108);
-    EXPECT_EQ(window->secondScroller.As<CScroller>()->x, 651);
-
-    auto* plot = window->plotWindow.CheckedAs<CBasicWindow>();
+    auto* plot = simple->plotWindow.CheckedAs<CBasicWindow>();
     ASSERT_NE(plot, nullptr);
     EXPECT_TRUE(plot->visible);
     EXPECT_EQ(Title(plot), "Grafica (Meramente Orientativa)");
     EXPECT_EQ(plot->width, 805);
     EXPECT_EQ(plot->height, 604);
     PSurface* surface = plot->GetCanvas()->GetSurface();
-    EXPECT_EQ(surface->GetPixel(0, 600), Green(app)) << "the line starts at (0, 600)";
-    EXPECT_EQ(surface->GetPixel(400, 300), Green(app));
-    EXPECT_EQ(surface->GetPixel(800, 0), Green(app)) << "and ends at (800, 0)";
-    EXPECT_EQ(surface->GetPixel(600, 600), app->packColour(255, 255, 255));
-}
-
-TEST_F(ResultWindowTest, WeightedFitShowsItsColumnsAndTabStaysInItsRing)
-{
-    CMainw* main = Start();
-    TypeColumns(Example);
-    Click(main->weightedButton);
-    auto* window = main->resultWindow.CheckedAs<Ponderat>();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Title(window), "Ajuste Ponderado");
-    EXPECT_EQ(window->width, Ponderat::Width);
-    EXPECT_EQ(window->height, Ponderat::Height);
-    Reference expected(app, Example, FitKind::Weighted);
-    const Variable* columns[] = {&window->weights,   &window->weightedXY, &window->weightedXX, &window->weightedX,
-                                 &window->weightedY, &window->residuals,  &window->names,      &window->values};
-    for (int i = 0; i < 8; i++)
-        EXPECT_EQ(LinesOf(columns[i]->As<CTextEdit>()), expected.Column(i)) << i;
-    EXPECT_EQ(LinesOf(window->values.As<CTextEdit>())[0], "3");
-    EXPECT_EQ(LinesOf(window->values.As<CTextEdit>())[10], "2") << "no NaN from the empty last row";
-    EXPECT_EQ(window->residuals.As<CTextEdit>()->x, 508);
-
-    // Tab in "Incognitas" goes to the second scroller, which hands on to "Valores",
-    // and back: never into the auxiliary columns.
-    auto* names = window->names.As<CTextEdit>();
-    auto* values = window->values.As<CTextEdit>();
-    ClickAt(names, 20, names->rowHeight * 2 + 2);
-    ASSERT_EQ(app->activeWindow, names->GetEditor());
-    EXPECT_EQ(names->nextFocus.Get(), window->secondScroller.Get());
-    Key(VK_TAB, 9);
-    EXPECT_EQ(app->activeWindow, values->GetEditor());
-    Key(VK_TAB, 9);
-    EXPECT_EQ(app->activeWindow, names->GetEditor());
-    EXPECT_EQ(window->residuals.As<CTextEdit>()->nextFocus.Get(), window->firstScroller.Get());
-    EXPECT_EQ(window->firstScroller.As<CScroller>()->nextFocus.Get(), window->weights.Get());
-}
-
-// The York fit's window: its columns and results as the fit finds them, the plot, the
-// export; a row whose two errors are 0 is told and marked instead.
-TEST_F(ResultWindowTest, YorkFitShowsItsColumnsPlotAndReport)
-{
-    CMainw* main = Start();
-    auto* button = main->yorkButton.CheckedAs<CButton>();
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->x, 8);
-    EXPECT_EQ(button->y, 354);
-    const std::vector<Lines> data = {{"1", "2", "3", "4"}, {"0.1", "0", "0.2", "0.1"}, {"2.1", "3.9", "6.2", "7.8"},
-                                     {"0.2", "0.2", "0.3", "0.2"}};
-    TypeColumns(data);
-    Click(main->yorkButton);
-    auto* window = main->resultWindow.CheckedAs<CYorkWindow>();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Title(window), "Ajuste York");
-    EXPECT_EQ(window->width, CYorkWindow::Width);
-    Reference expected(app, data, FitKind::York);
-    const Variable* columns[] = {&window->weights,   &window->adjustedX, &window->adjustedY,
-                                 &window->residuals, &window->names,     &window->values};
-    for (int i = 0; i < 6; i++)
-        EXPECT_EQ(LinesOf(columns[i]->As<CTextEdit>()), expected.Column(i)) << i;
-    EXPECT_EQ(LinesOf(window->names.As<CTextEdit>()),
-              (Lines{"N", "A", "B", "Error A", "Error B", "Cov AB", "Chi2", "Chi2/(N-2)", "P(Chi2)",
-                     "Error A escalado", "Error B escalado", "Iteraciones"}));
-    EXPECT_EQ(window->residuals.As<CTextEdit>()->nextFocus.Get(), window->firstScroller.Get());
-    EXPECT_EQ(Title(PlotOf(window)), "Grafica (Meramente Orientativa)");
-    EXPECT_EQ(Message(window->messageWindow), nullptr) << "the slope settled";
-    std::string report = expected.Report(app, Join(root, "york.html"));
-    EXPECT_EQ(Export(window->exportButton, window->chooser, "york.html"), report);
-    EXPECT_NE(report.find("<title>Ajustora-2 (Ajuste York)</title>"), std::string::npos);
+    EXPECT_EQ(surface->GetPixel(0, 600), Green(app)) << "the fitted line from corner";
+    EXPECT_EQ(surface->GetPixel(800, 0), Green(app)) << "to corner";
+    std::string simpleReport = simpleFit.Report(Join(root, "simple.html"));
+    EXPECT_EQ(Export(simple->exportButton, simple->chooser, "simple.html"), simpleReport);
     CloseResult();
 
-    Click(main->newButton);
-    TypeColumns({{"1", "2", "3", "4"}, {"0.1", "0", "0.2", "0.1"}, {"2.1", "3.9", "6.2", "7.8"},
-                 {"0.2", "0", "0.3", "0.2"}});
-    Click(main->yorkButton);
-    auto* message = Message(main->messageWindow);
-    ASSERT_NE(message, nullptr);
-    EXPECT_EQ(message->GetMessage(), "Fila 2, Errores X: este error y el de Y son 0: el ajuste York no puede pesar la fila");
-    EXPECT_EQ(Column(1)->GetMarkedLine(), 1);
-    EXPECT_EQ(Result(), window) << "no new window";
-}
-
-TEST_F(ResultWindowTest, ExportWritesTheReportOfTheDataTheFitUsed)
-{
-    CMainw* main = Start();
-    TypeColumns(Example);
-    Click(main->simpleButton);
-    auto* simple = main->resultWindow.CheckedAs<Basicad>();
-    ASSERT_NE(simple, nullptr);
-    Variable holdSimple(simple);
-    std::string expectedSimple = Reference(app, Example, FitKind::Simple).Report(app, Join(root, "simple.html"));
-    EXPECT_EQ(Export(simple->exportButton, simple->chooser, "simple.html"), expectedSimple);
-
-    CloseResult();
     Click(main->weightedButton);
     auto* weighted = main->resultWindow.CheckedAs<Ponderat>();
     ASSERT_NE(weighted, nullptr);
-    std::string expectedWeighted =
-        Reference(app, Example, FitKind::Weighted).Report(app, Join(root, "ponderado.html"));
+    EXPECT_EQ(Title(weighted), "Ajuste Ponderado");
+    Reference weightedFit(app, Example, FitKind::Weighted);
+    ExpectShown({&weighted->weights, &weighted->weightedXY, &weighted->weightedXX, &weighted->weightedX,
+                 &weighted->weightedY, &weighted->residuals, &weighted->names, &weighted->values},
+                weightedFit);
+    EXPECT_EQ(LinesOf(weighted->values.As<CTextEdit>())[0], "3");
+    EXPECT_EQ(LinesOf(weighted->values.As<CTextEdit>())[10], "2") << "no NaN from the empty last row";
+    EXPECT_EQ(weighted->residuals.As<CTextEdit>()->x, 508);
 
-    // The data change after the fit: the report still shows the data of its results.
-    // (Closed windows are shown again here as a person would drag them aside.)
+    // Tab in "Incognitas" goes to the second scroller, which hands on to "Valores",
+    // and back: never into the auxiliary columns.
+    auto* names = weighted->names.As<CTextEdit>();
+    ClickAt(names, 20, names->rowHeight * 2 + 2);
+    ASSERT_EQ(app->activeWindow, names->GetEditor());
+    EXPECT_EQ(names->nextFocus.Get(), weighted->secondScroller.Get());
+    Key(VK_TAB, 9);
+    EXPECT_EQ(app->activeWindow, weighted->values.As<CTextEdit>()->GetEditor());
+    Key(VK_TAB, 9);
+    EXPECT_EQ(app->activeWindow, names->GetEditor());
+    EXPECT_EQ(weighted->residuals.As<CTextEdit>()->nextFocus.Get(), weighted->firstScroller.Get());
+    EXPECT_EQ(weighted->firstScroller.As<CScroller>()->nextFocus.Get(), weighted->weights.Get());
+
+    // The data change after the fit; closed windows are shown again as a person drags
+    // them aside.
+    std::string weightedReport = weightedFit.Report(Join(root, "ponderado.html"));
     CloseResult();
     ClickAt(Column(0), 20, Column(0)->rowHeight / 2);
     Type("9\n");
     ASSERT_NE(LinesOf(Column(0))[0], "1");
     Click(main->newButton);
+    for (CBasicWindow* w : {static_cast<CBasicWindow*>(weighted), static_cast<CBasicWindow*>(simple)}) {
+        w->Show();
+        Pump();
+        if (w == simple)
+            EXPECT_EQ(Export(simple->exportButton, simple->chooser, "simple2.html"), simpleReport);
+        else
+            EXPECT_EQ(Export(weighted->exportButton, weighted->chooser, "ponderado.html"), weightedReport);
+        CloseByTitleBar(w);
+    }
     weighted->Show();
     Pump();
-    EXPECT_EQ(Export(weighted->exportButton, weighted->chooser, "ponderado.html"), expectedWeighted);
-    CloseByTitleBar(weighted);
-    simple->Show();
-    Pump();
-    EXPECT_EQ(Export(simple->exportButton, simple->chooser, "simple2.html"), expectedSimple)
-        << "an earlier result window held elsewhere keeps working";
-    CloseByTitleBar(simple);
-    weighted->Show();
-    Pump();
-
-    // Exporting over an existing file asks first: nothing is written until "Sí".
     WriteFile(Join(dades, "ponderado.html"), "viejo");
     for (bool replace : {false, true}) {
         EXPECT_EQ(Export(weighted->exportButton, weighted->chooser, "ponderado.html"), "viejo");
@@ -253,27 +173,62 @@ TEST_F(ResultWindowTest, ExportWritesTheReportOfTheDataTheFitUsed)
         ASSERT_NE(question, nullptr);
         EXPECT_EQ(question->GetMessage(), "\xBFReemplazar \xABponderado.html\xBB?");
         Click(replace ? question->yesButton : question->noButton);
-        EXPECT_EQ(ReadFile(Join(dades, "ponderado.html")), replace ? expectedWeighted : "viejo");
+        EXPECT_EQ(ReadFile(Join(dades, "ponderado.html")), replace ? weightedReport : "viejo");
     }
     EXPECT_EQ(Message(weighted->messageWindow), nullptr);
 }
 
-TEST_F(ResultWindowTest, AFailedExportIsToldAndAReplacedWindowClosesCleanly)
+// The York fit's window: its columns and results as the fit finds them, the plot, the
+// export; a row whose two errors are 0 is told and marked instead.
+TEST_F(ResultWindowTest, YorkFitShowsItsColumnsPlotAndReport)
+{
+    CMainw* main = Start();
+    std::vector<Lines> data = {{"1", "2", "3", "4"}, {"0.1", "0", "0.2", "0.1"}, {"2.1", "3.9", "6.2", "7.8"},
+                               {"0.2", "0.2", "0.3", "0.2"}};
+    TypeColumns(data);
+    Click(main->yorkButton);
+    auto* window = main->resultWindow.CheckedAs<CYorkWindow>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Title(window), "Ajuste York");
+    Reference expected(app, data, FitKind::York);
+    ExpectShown({&window->weights, &window->adjustedX, &window->adjustedY, &window->residuals, &window->names,
+                 &window->values},
+                expected);
+    EXPECT_EQ(LinesOf(window->names.As<CTextEdit>()),
+              (Lines{"N", "A", "B", "Error A", "Error B", "Cov AB", "Chi2", "Chi2/(N-2)", "P(Chi2)",
+                     "Error A escalado", "Error B escalado", "Iteraciones"}));
+    EXPECT_EQ(window->residuals.As<CTextEdit>()->nextFocus.Get(), window->firstScroller.Get());
+    EXPECT_EQ(Title(PlotOf(window)), "Grafica (Meramente Orientativa)");
+    EXPECT_EQ(Message(window->messageWindow), nullptr) << "the slope settled";
+    std::string report = expected.Report(Join(root, "york.html"));
+    EXPECT_EQ(Export(window->exportButton, window->chooser, "york.html"), report);
+    EXPECT_NE(report.find("<title>Ajustora-2 (Ajuste York)</title>"), std::string::npos);
+    CloseResult();
+
+    Click(main->newButton);
+    data[3][1] = "0";
+    TypeColumns(data);
+    Click(main->yorkButton);
+    ExpectMessage(main->messageWindow,
+                  "Fila 2, Errores X: este error y el de Y son 0: el ajuste York no puede pesar la fila");
+    EXPECT_EQ(Column(1)->GetMarkedLine(), 1);
+    EXPECT_EQ(Result(), window) << "no new window";
+}
+
+// A failed export is told; a new fit replaces the window, its plot and its open
+// chooser. "Ver grafica" opens the plot with axes in a window of its own, once; its
+// button exports it through the chooser, PNG or SVG by the name's ending.
+TEST_F(ResultWindowTest, FailedExportsReplacedWindowsAndThePlotWithAxes)
 {
     CMainw* main = Start();
     TypeColumns(Example);
     Click(main->simpleButton);
     auto* window = main->resultWindow.CheckedAs<Basicad>();
-    Click(window->exportButton);
-    Answer(window->chooser.CheckedAs<CFileChooser>(), Join("falta", "informe.html"));
-    auto* message = Message(window->messageWindow);
-    ASSERT_NE(message, nullptr);
-    EXPECT_EQ(message->GetMessage(),
-              "No se pudo exportar \xAB" + Join(Join(dades, "falta"), "informe.html") +
-                  "\xBB: No existe el archivo o el directorio");
-
-    // A new fit replaces the window, its plot and its open chooser.
-    Click(message->acceptButton);
+    ASSERT_NE(window, nullptr);
+    const std::string missing = Join(Join(dades, "falta"), "informe.html");
+    Export(window->exportButton, window->chooser, Join("falta", "informe.html"));
+    ExpectMessage(window->messageWindow,
+                  "No se pudo exportar \xAB" + missing + "\xBB: No existe el archivo o el directorio");
     Click(window->exportButton);
     CloseByTitleBar(PlotOf(window));
     platform::PHandle handles[] = {window->handle, window->plotWindow.As<CWindow>()->handle,
@@ -281,46 +236,26 @@ TEST_F(ResultWindowTest, AFailedExportIsToldAndAReplacedWindowClosesCleanly)
     Click(main->weightedButton);
     for (platform::PHandle handle : handles)
         EXPECT_FALSE(desktop.IsWindow(handle));
-    EXPECT_TRUE(Result()->visible);
-}
-
-// "Ver grafica" opens the plot with axes in a window of its own, once; its button
-// exports it through the chooser, PNG or SVG by the name's ending.
-TEST_F(ResultWindowTest, ThePlotWithAxesOpensFromTheResultWindowAndExports)
-{
-    CMainw* main = Start();
-    TypeColumns(Example);
-    Click(main->weightedButton);
     auto* result = main->resultWindow.CheckedAs<Ponderat>();
     ASSERT_NE(result, nullptr);
+    EXPECT_TRUE(result->visible);
+
     Click(result->plotButton);
     auto* plot = result->labPlotWindow.CheckedAs<Grafica>();
     ASSERT_NE(plot, nullptr);
     EXPECT_TRUE(plot->visible);
     EXPECT_EQ(Title(plot), "Grafica: Ajuste Ponderado");
-    EXPECT_EQ(plot->width, Grafica::Width);
     PSurface* surface = plot->GetCanvas()->GetSurface();
     EXPECT_EQ(surface->GetPixel(Grafica::AreaWidth - 1, 1), app->packColour(255, 255, 255));
-
-    auto exportAs = [&](const std::string& name) {
-        Click(plot->exportButton);
-        auto* dialog = plot->chooser.CheckedAs<CFileChooser>();
-        EXPECT_NE(dialog, nullptr);
-        EXPECT_EQ(Title(dialog), "Exportar grafica ...");
-        Answer(dialog, name);
-        return ReadFile(Join(dades, name));
-    };
-    EXPECT_EQ(exportAs("recta.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
-    std::string svg = exportAs("recta.svg");
+    const char* title = "Exportar grafica ...";
+    EXPECT_EQ(Export(plot->exportButton, plot->chooser, "recta.png", title).substr(0, 8), "\x89PNG\r\n\x1A\n");
+    std::string svg = Export(plot->exportButton, plot->chooser, "recta.svg", title);
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
     EXPECT_NE(svg.find(">Ajuste Ponderado</text>"), std::string::npos);
     EXPECT_NE(svg.find(">A = 2,00 \xC2\xB1 0,14</text>"), std::string::npos) << svg.substr(0, 3000);
-    exportAs(Join("falta", "recta.png"));
-    auto* message = Message(plot->messageWindow);
-    ASSERT_NE(message, nullptr);
-    EXPECT_EQ(message->GetMessage(), "No se pudo exportar \xAB" + Join(Join(dades, "falta"), "recta.png") +
-                                         "\xBB: No existe el archivo o el directorio");
-    Click(message->acceptButton);
+    Export(plot->exportButton, plot->chooser, Join("falta", "recta.png"), title);
+    ExpectMessage(plot->messageWindow, "No se pudo exportar \xAB" + Join(Join(dades, "falta"), "recta.png") +
+                                           "\xBB: No existe el archivo o el directorio");
 
     // Closed and asked for again: the same window comes back.
     CloseByTitleBar(plot);
@@ -334,21 +269,13 @@ TEST_F(ResultWindowTest, ThePlotWithAxesOpensFromTheResultWindowAndExports)
 TEST_F(ResultWindowTest, AFitThatCannotRunIsToldAndItsCellMarked)
 {
     CMainw* main = Start();
-    auto expectMessage = [&](const std::string& text) {
-        auto* message = Message(main->messageWindow);
-        ASSERT_NE(message, nullptr) << text;
-        EXPECT_TRUE(message->visible);
-        EXPECT_EQ(message->GetMessage(), text);
-        Key(platform::VK_RETURN, 13);
-        EXPECT_FALSE(message->visible);
-    };
     Click(main->simpleButton);
-    expectMessage("No hay datos");
+    ExpectMessage(main->messageWindow, "No hay datos");
     EXPECT_EQ(Result(), nullptr);
 
     TypeColumns({{"1", "2", "3"}, {}, {"2", "abc", "6"}});
     Click(main->simpleButton);
-    expectMessage("Fila 2, Valores Y: \"abc\" no es un n\xFAmero");
+    ExpectMessage(main->messageWindow, "Fila 2, Valores Y: \"abc\" no es un n\xFAmero");
     EXPECT_EQ(Result(), nullptr);
     EXPECT_EQ(Column(2)->GetMarkedLine(), 1);
     EXPECT_EQ(Column(2)->GetCurrentRow(), 1u);
@@ -367,7 +294,7 @@ TEST_F(ResultWindowTest, AFitThatCannotRunIsToldAndItsCellMarked)
 
     // The weighted fit needs every error of y; the last result window stays.
     Click(main->weightedButton);
-    expectMessage("Fila 1, Errores Y == w: la celda est\xE1 vac\xED" "a");
+    ExpectMessage(main->messageWindow, "Fila 1, Errores Y == w: la celda est\xE1 vac\xED" "a");
     EXPECT_EQ(Column(3)->GetMarkedLine(), 0);
     EXPECT_EQ(Result(), simple);
 }

@@ -11,101 +11,81 @@
 #include "tests/app/FitFixture.h"
 
 namespace {
-using Names = std::vector<std::string>;
-
 class SimpleFitTest : public FitFixture {
 protected:
-    SimpleFitResult Fit(const std::vector<std::string>& x, const std::vector<std::string>& y)
+    SimpleFitResult Fit(const Texts& x, const Texts& y)
     {
         Fill(ColumnX, x);
         Fill(ColumnY, y);
-        shown = Shown(RunFit(FitKind::Simple, Data()));
+        shown = ShownColumns(RunFit(FitKind::Simple, Data()));
         return RunSimpleFit(Data());
     }
-    // The texts shown: "X*X", "Y*Y", "X*Y", "(Ax+B-y)", names, values.
-    Names Column(int i) const
-    {
-        static const int Order[] = {1, 2, 0, 3, 4, 5};
-        return shown[Order[i]];
-    }
-    std::vector<Names> shown;
+    std::vector<Texts> shown;  // "X*Y", "X*X", "Y*Y", "(Ax+B-y)", the names, the values
 };
 }  // namespace
 
-TEST_F(SimpleFitTest, ExactLineThroughThreePoints)
+// Exact results of small sets: a falling line has a positive r, two rows leave no
+// error of y, equal y give r = 1 rather than the 0/0 of the formula; decimal commas.
+TEST_F(SimpleFitTest, SmallSetsGiveExactResults)
 {
-    SimpleFitResult fit = Fit({"1", "2", "3"}, {"2", "4", "6"});
-    EXPECT_EQ(Column(0), (Names{"1", "4", "9"}));     // X*X
-    EXPECT_EQ(Column(1), (Names{"4", "16", "36"}));   // Y*Y
-    EXPECT_EQ(Column(2), (Names{"2", "8", "18"}));    // X*Y
-    EXPECT_EQ(Column(3), (Names{"0", "0", "0"}));     // (Ax+B-y)
-    EXPECT_EQ(Column(4), (Names{"N", "Sx", "Sy", "Sxx", "Syy", "Sxy", "S[(Ax+B-y)]", "Delta",
-                                           "Error Y", "A", "B", "Error A", "Error B", "r"}));
-    EXPECT_EQ(Column(5), (Names{"3", "6", "12", "14", "56", "28", "0", "6", "0", "2", "0", "0", "0", "1"}));
-    EXPECT_EQ(fit.a, 2.0);
-    EXPECT_EQ(fit.b, 0.0);
-}
+    const struct {
+        Texts x, y;
+        double a, b, s, delta, errorY, r;
+    } cases[] = {
+        {{"1", "2", "3"}, {"2", "4", "6"}, 2, 0, 0, 6, 0, 1},
+        {{"1", "2", "3"}, {"3", "1", "2"}, -0.5, 3, 1.5, 6, std::sqrt(1.5), 0.5},
+        {{"0", "1"}, {"0", "1"}, 1, 0, 0, 1, 0, 1},
+        {{"1", "2", "3"}, {"5", "5", "5"}, 0, 5, 0, 6, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.y[0] + " " + c.y[1]);
+        SimpleFitResult fit = Fit(c.x, c.y);
+        EXPECT_EQ(fit.a, c.a);
+        EXPECT_EQ(fit.b, c.b);
+        EXPECT_EQ(fit.s, c.s);
+        EXPECT_EQ(fit.delta, c.delta);
+        EXPECT_EQ(fit.errorY, c.errorY);
+        EXPECT_EQ(fit.r, c.r);
+    }
+    SimpleFitResult four = Fit({"0", "1", "2", "3"}, {"1", "0", "1", "0"});
+    EXPECT_DOUBLE_EQ(four.errorY, std::sqrt(four.s / 2)) << "the residuals over N - 2";
 
-TEST_F(SimpleFitTest, FallingLineHasAPositiveCorrelation)
-{
-    SimpleFitResult fit = Fit({"1", "2", "3"}, {"3", "1", "2"});
-    EXPECT_EQ(fit.a, -0.5);
-    EXPECT_EQ(fit.b, 3.0);
-    EXPECT_EQ(fit.s, 1.5);
-    EXPECT_EQ(fit.errorY, std::sqrt(1.5));
-    EXPECT_EQ(fit.r, 0.5);
-    EXPECT_EQ(fit.delta, 6.0);
-    Names values = Column(5);
-    EXPECT_EQ(values[9], "-0.5");
-    EXPECT_EQ(values[8], "1.2247448713915889406678161321906");  // sqrt(1.5) with 32 digits
-}
+    Fit({"1", "2", "3"}, {"3", "1", "2"});
+    EXPECT_EQ(shown[5][8], "1.2247448713915889406678161321906") << "sqrt(1.5) with 32 digits";
+    EXPECT_EQ(shown[5][9], "-0.5");
+    Fit({"1", "2", "3"}, {"2", "4", "6"});
+    EXPECT_EQ(shown, (std::vector<Texts>{
+                         {"2", "8", "18"},
+                         {"1", "4", "9"},
+                         {"4", "16", "36"},
+                         {"0", "0", "0"},
+                         {"N", "Sx", "Sy", "Sxx", "Syy", "Sxy", "S[(Ax+B-y)]", "Delta", "Error Y", "A", "B", "Error A",
+                          "Error B", "r"},
+                         {"3", "6", "12", "14", "56", "28", "0", "6", "0", "2", "0", "0", "0", "1"},
+                     }));
 
-TEST_F(SimpleFitTest, TwoRowsDivideTheResidualsByTwo)
-{
-    SimpleFitResult fit = Fit({"0", "1"}, {"0", "1"});
-    EXPECT_EQ(fit.errorY, 0.0);
-    EXPECT_EQ(fit.a, 1.0);
-    fit = Fit({"0", "1", "2", "3"}, {"1", "0", "1", "0"});
-    EXPECT_DOUBLE_EQ(fit.errorY, std::sqrt(fit.s / 2));
-}
-
-TEST_F(SimpleFitTest, CellsWithACommaReadAsWithAPoint)
-{
+    // Cells with a comma read as with a point.
     SimpleFitResult points = Fit({"1", "2", "3", "4"}, {" -2.5e3 ", "0.5", "1.5E-3", "7"});
-    std::vector<Names> written;
-    for (int i = 0; i < 6; i++)
-        written.push_back(Column(i));
+    std::vector<Texts> written = shown;
     SimpleFitResult commas = Fit({"1", "2", "3", "4"}, {" -2,5e3 ", "0,5", "1,5E-3", "7"});
     EXPECT_EQ(commas.sy, -2500 + 0.5 + 1.5e-3 + 7);
     EXPECT_EQ(commas.a, points.a);
-    for (int i = 0; i < 6; i++)
-        EXPECT_EQ(Column(i), written[i]) << i;
+    EXPECT_EQ(shown, written);
 }
 
-TEST_F(SimpleFitTest, EqualYGiveAPerfectHorizontalLine)
-{
-    SimpleFitResult fit = Fit({"1", "2", "3"}, {"5", "5", "5"});
-    EXPECT_EQ(fit.a, 0.0);
-    EXPECT_EQ(fit.b, 5.0);
-    EXPECT_EQ(fit.r, 1.0) << "not the 0/0 of the formula";
-}
-
+// A value and Enter leave an empty last row; fitted as (0, 0) it would bend the line.
+// An empty row inside the data, or a last row with any cell typed, is a row.
 TEST_F(SimpleFitTest, TrailingEmptyRowsAreNoData)
 {
-    // A value and Enter leave an empty last row; fitted as (0, 0) it would bend the line.
     Fill(ColumnErrorX, {"0.1", "0.1", "0.1", ""});
     SimpleFitResult fit = Fit({"1", "2", "3", "", ""}, {"2", "4", "6", ""});
     EXPECT_EQ(fit.n, 3u);
     EXPECT_EQ(fit.a, 2.0);
     EXPECT_EQ(fit.b, 0.0);
-    EXPECT_EQ(Column(0).size(), 3u) << "no per-row line for the empty rows";
-
-    // An empty row inside the data, or a last row with any cell typed, is a row.
-    fit = Fit({"1", "", "3"}, {"2", "", "6"});
-    EXPECT_EQ(fit.n, 3u);
+    EXPECT_EQ(shown[1].size(), 3u) << "no per-row line for the empty rows";
+    EXPECT_EQ(Fit({"1", "", "3"}, {"2", "", "6"}).n, 3u);
     Fill(ColumnErrorY, {"", "", "", "0.5"});
-    fit = Fit({"1", "2", "3", ""}, {"2", "4", "6", ""});
-    EXPECT_EQ(fit.n, 4u);
+    EXPECT_EQ(Fit({"1", "2", "3", ""}, {"2", "4", "6", ""}).n, 4u);
     EXPECT_EQ(RowCount(Data()), 4u);
 }
 

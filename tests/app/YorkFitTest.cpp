@@ -1,4 +1,5 @@
 #include <cmath>
+#include <tuple>
 
 #include "app/FitResult.h"
 #include "app/FitRows.h"
@@ -24,28 +25,11 @@ const std::vector<Point> Scattered = {{0.5, 0.05, 1.1, 0.1}, {1.25, 0.1, 2.3, 0.
                                       {3.5, 0.3, 4.8, 0.3},  {4, 0.1, 5.2, 0.2},    {5.5, 0.2, 6.1, 0.15}};
 }  // namespace
 
-// Without errors of x the York fit is the weighted fit: its line and its errors.
-TEST(YorkFitTest, NoErrorsOfXGiveTheWeightedLine)
-{
-    std::vector<Point> points = Scattered;
-    for (Point& p : points)
-        p.ex = 0;
-    FitRows rows = RowsOf(points);
-    YorkFitResult york = RunYorkFit(rows);
-    WeightedFitResult weighted = RunWeightedFit(rows);
-    EXPECT_NEAR(york.a, weighted.a, 1e-14 * std::fabs(weighted.a));
-    EXPECT_NEAR(york.b, weighted.b, 1e-14 * std::fabs(weighted.b));
-    EXPECT_NEAR(york.errorA, weighted.errorA, 1e-13 * weighted.errorA);
-    EXPECT_NEAR(york.errorB, weighted.errorB, 1e-13 * weighted.errorB);
-    EXPECT_NEAR(york.chi2, weighted.s, 1e-13 * weighted.s);
-    EXPECT_NEAR(york.covAB, weighted.covAB, 1e-13 * std::fabs(weighted.covAB));
-    EXPECT_LE(york.iterations, 3u);
-}
-
 // The per-row values are those a student checks by hand: the adjusted points lie on the
 // line, the normalised residuals add up to χ² in squares, and a negative error weighs as
-// its size; swapping the roles of x and y gives the inverse line.
-TEST(YorkFitTest, RowsAdjustedPointsAndSymmetry)
+// its size; swapping the roles of x and y gives the inverse line. Without errors of x
+// the York fit is the weighted fit: its line and its errors.
+TEST(YorkFitTest, RowsAdjustedPointsSymmetryAndTheWeightedLine)
 {
     FitResult fit = RunFit(FitKind::York, RowsOf(Scattered), true);
     ASSERT_EQ(fit.perRow.size(), 4u);
@@ -76,6 +60,17 @@ TEST(YorkFitTest, RowsAdjustedPointsAndSymmetry)
     EXPECT_NEAR(inverse.a, 1 / plain.a, 1e-12);
     EXPECT_NEAR(inverse.chi2, plain.chi2, 1e-10 * plain.chi2);
     EXPECT_NEAR(plain.scaledErrorA, plain.errorA * std::sqrt(plain.chi2 / 4), 1e-15);
+
+    std::vector<Point> noErrorX = Scattered;
+    for (Point& p : noErrorX)
+        p.ex = 0;
+    YorkFitResult york = RunYorkFit(RowsOf(noErrorX));
+    WeightedFitResult weighted = RunWeightedFit(RowsOf(noErrorX));
+    for (auto [got, want, digits] : {std::tuple{york.a, weighted.a, 1e-14}, {york.b, weighted.b, 1e-14},
+                                     {york.errorA, weighted.errorA, 1e-13}, {york.errorB, weighted.errorB, 1e-13},
+                                     {york.chi2, weighted.s, 1e-13}, {york.covAB, weighted.covAB, 1e-13}})
+        EXPECT_NEAR(got, want, digits * std::fabs(want));
+    EXPECT_LE(york.iterations, 3u);
 }
 
 // Q(a, x) against closed forms: e^(−x) for a = 1, erfc(√x) for a = ½,
