@@ -25,15 +25,6 @@ std::string CellText(const char* text, size_t size)
     return cell;
 }
 
-FitProblem CellProblem(FitProblem::Kind kind, uint32_t row, int column)
-{
-    FitProblem problem;
-    problem.kind = kind;
-    problem.row = row;
-    problem.column = column;
-    return problem;
-}
-
 // Reads the records into the rows; trailing records whose four cells are empty are no
 // data, an empty one before a record with data is an empty cell of X.
 class RecordReader {
@@ -85,7 +76,7 @@ private:
             return true;
         }
         if (pendingEmpty) {
-            problem = CellProblem(FitProblem::EmptyCell, firstEmpty, ColumnX);
+            problem = FitProblem::At(FitProblem::EmptyCell, firstEmpty, ColumnX);
             return false;
         }
         const char* field = text;
@@ -95,12 +86,12 @@ private:
             if (!stop)
                 stop = end;
             if (cell[k].status == CellNumber::NotANumber) {
-                problem = CellProblem(FitProblem::NotANumber, index, k);
+                problem = FitProblem::At(FitProblem::NotANumber, index, k);
                 problem.cell = CellText(field, static_cast<size_t>(stop - field));
                 return false;
             }
             if (cell[k].status == CellNumber::Empty && used[k]) {
-                problem = CellProblem(FitProblem::EmptyCell, index, k);
+                problem = FitProblem::At(FitProblem::EmptyCell, index, k);
                 return false;
             }
             field = stop < end ? stop + 1 : end;
@@ -137,6 +128,6 @@ DataFileRows ReadDataFileRows(CIO* in, FitKind kind, FitRows& rows, uint32_t lon
     result.cut = records.Cut();
     result.problem = reader.problem;
     if (!result.problem && rows.Count() == 0)
-        result.problem = CellProblem(FitProblem::NoData, 0, -1);
+        result.problem = FitProblem::At(FitProblem::NoData, 0, -1);
     return result;
 }

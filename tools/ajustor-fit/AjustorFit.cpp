@@ -414,11 +414,8 @@ int Run(CApplication* app, const Options& o)
     // Per-row columns are kept only for the report: --rows alone writes them as they
     // are formed (PrintRows).
     FitResult fit = RunFit(KindOf(o), std::move(set.rows), o.html != nullptr);
-    if (!fit.finite) {
-        FitProblem beyond;
-        beyond.kind = FitProblem::OutOfRange;
-        return Fail(Problem(o, beyond));
-    }
+    if (!fit.finite)
+        return Fail(Problem(o, FitProblem::At(FitProblem::OutOfRange, 0, -1)));
     Output out;
     if (o.rows)
         PrintRows(fit, out);
