@@ -269,6 +269,8 @@ private:
 
 int PlainTextColumn(int count, int field) { return Destinations[count][field]; }
 
+void AddPlainTextRow(FitRows& rows, int count, const double value[4]) { FitRowsSink(rows).Add(count, value); }
+
 PlainTextResult ReadPlainText(CIO* in, PlainTextSink& sink) { return Reader(in, sink).Run(); }
 
 PlainTextResult ReadPlainTextRows(CIO* in, FitRows& rows)
