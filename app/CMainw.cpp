@@ -46,18 +46,34 @@ CResultWindow* NewResultWindow(CGApplication* app, FitKind kind)
     return new CYorkWindow(app);
 }
 
-struct FileButton {
+// The buttons down the left side with a caption and an icon.
+struct IconButton {
     Variable CMainw::*field;
     const char* caption;
     const char* icon;
     int y;
 };
-const FileButton FileButtons[] = {
+const IconButton FileButtons[] = {
     {&CMainw::newButton, "Nuevo", "doc.cel", 8},
     {&CMainw::loadButton, "Cargar", "NCarpeta.cel", 58},
     {&CMainw::saveButton, "Guardar", "NCarpetaG.cel", 108},
     {&CMainw::saveAsButton, "Guardar Como", "cd.cel", 158},
 };
+const IconButton FitButtons[] = {
+    {&CMainw::yorkButton, "Ajuste York", "calxy.cel", 354},
+    {&CMainw::simpleButton, "Ajuste Simple", "calx.cel", 394},
+    {&CMainw::weightedButton, "Ajuste Ponderado", "calc.cel", 434},
+};
+
+// A skinned button's looks: grey at rest, blue under the pointer, orange when pressed.
+void SetSkins(CSkinButton* button, const Variable& grey, const Variable& blue, const Variable& orange)
+{
+    button->SetSkinNormal(grey.As<CBCell>());
+    button->SetSkinFocused(grey.As<CBCell>());
+    button->SetSkinHover(blue.As<CBCell>());
+    button->SetSkinFocusedHover(blue.As<CBCell>());
+    button->SetSkinPressed(orange.As<CBCell>());
+}
 
 // Columns left to right, with the caption over each; labels are stored in the order
 // "Valores X", "Valores Y", "Errores X", "Errores Y == w".
@@ -202,16 +218,12 @@ void CMainw::Build()
     Variable blue(LoadScaled(pictures, "perla_blau_Boto.cel", 142, 42));
     Variable orange(LoadScaled(pictures, "perla_valkora_Boto.cel", 142, 42));
     exportIcon = LoadPicture(pictures, "NCarpetaHTML.cel");
-    for (const FileButton& spec : FileButtons) {
+    for (const IconButton& spec : FileButtons) {
         auto* button = NewChild<CSkinButton>(this, 8, spec.y, 148, 48);
         this->*spec.field = button;
         button->SetCaption(spec.caption);
         button->SetButtonIcon(LoadPicture(pictures, spec.icon));
-        button->SetSkinNormal(grey.As<CBCell>());
-        button->SetSkinFocused(grey.As<CBCell>());
-        button->SetSkinHover(blue.As<CBCell>());
-        button->SetSkinFocusedHover(blue.As<CBCell>());
-        button->SetSkinPressed(orange.As<CBCell>());
+        SetSkins(button, grey, blue, orange);
         button->Show();
     }
     DrawSeparator();
@@ -243,25 +255,13 @@ void CMainw::BuildInfoButton(CFile* pictures)
     blue.As<CBCell>()->BuildChannels();
     orange.As<CBCell>()->BuildChannels();
     button->SetButtonIcon(icon.As<CBCell>());
-    button->SetSkinNormal(grey.As<CBCell>());
-    button->SetSkinFocused(grey.As<CBCell>());
-    button->SetSkinHover(blue.As<CBCell>());
-    button->SetSkinFocusedHover(blue.As<CBCell>());
-    button->SetSkinPressed(orange.As<CBCell>());
+    SetSkins(button, grey, blue, orange);
     button->Show();
 }
 
 void CMainw::BuildFitButtons(CFile* pictures)
 {
-    const struct {
-        Variable CMainw::*field;
-        const char* caption;
-        const char* icon;
-        int y;
-    } fits[] = {{&CMainw::yorkButton, "Ajuste York", "calxy.cel", 354},
-                {&CMainw::simpleButton, "Ajuste Simple", "calx.cel", 394},
-                {&CMainw::weightedButton, "Ajuste Ponderado", "calc.cel", 434}};
-    for (const auto& spec : fits) {
+    for (const IconButton& spec : FitButtons) {
         auto* button = NewChild<CButton>(this, 8, spec.y, 148, 38);
         this->*spec.field = button;
         Variable icon(LoadPicture(pictures, spec.icon, false));
@@ -686,27 +686,35 @@ bool CMainw::HasUnsavedRows()
 void CMainw::RowsChanged(CTextEdit* column, uint32_t row, std::vector<std::string>&& before,
                          std::vector<std::string>&& after)
 {
-    int k = ColumnIndex(column);
-    if (replaying || k < 0)
+    int k = RecordedColumn(column);
+    if (k < 0)
         return;
     CUndoHistory::Change change;
     change.column = k;
     change.row = row;
     change.before = std::move(before);
     change.after = std::move(after);
-    history.Record(std::move(change));
-    DataChanged();
+    RecordChange(std::move(change));
 }
 
 void CMainw::ListChanged(CTextEdit* column, CList* before, CList* after)
 {
-    int k = ColumnIndex(column);
-    if (replaying || k < 0)
+    int k = RecordedColumn(column);
+    if (k < 0)
         return;
     CUndoHistory::Change change;
     change.column = k;
     change.beforeList = before;
     change.afterList = after;
+    RecordChange(std::move(change));
+}
+
+// The column a reported change joins the history for, or -1: the changes the history
+// makes itself as it goes back or forth are not recorded again.
+int CMainw::RecordedColumn(CTextEdit* column) const { return replaying ? -1 : ColumnIndex(column); }
+
+void CMainw::RecordChange(CUndoHistory::Change&& change)
+{
     history.Record(std::move(change));
     DataChanged();
 }

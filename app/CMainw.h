@@ -139,6 +139,8 @@ private:
     void ConfirmCells();
     void GoThroughHistory(bool forth);
     void ApplyChange(const CUndoHistory::Change& change, bool forth);
+    int RecordedColumn(CTextEdit* column) const;
+    void RecordChange(CUndoHistory::Change&& change);
     void DataChanged();
     void CellTyped();
     void WaitForNextRecovery();

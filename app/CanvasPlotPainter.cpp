@@ -93,8 +93,6 @@ void CanvasPlotPainter::Text(double x, double y, const std::string& text, const 
         surface->DrawText(Pixel(x - shift), Pixel(y), text.data(), static_cast<int>(text.size()), fonts.Get(look), 0);
 }
 
-double CanvasPlotPainter::TextWidth(const std::string& text, const PlotText& look) { return fonts.Width(text, look); }
-
 // The text is written level on a surface of its own, then each of its pixels set on the
 // canvas a quarter turn to the left: its start at (x, y), its cell's bottom on column x.
 void CanvasPlotPainter::VerticalText(int x, int y, const std::string& text, const PlotText& look)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/PlotFonts.h"
 #include "app/PlotPainter.h"
 
 class CCanvas;
@@ -9,19 +8,17 @@ class CCanvas;
 // runs of pixels, vertical text turned pixel by pixel.
 class CanvasPlotPainter : public PlotPainter {
 public:
-    CanvasPlotPainter(CApplication* app, CCanvas* canvas) : canvas(canvas), fonts(app) {}
+    CanvasPlotPainter(CApplication* app, CCanvas* canvas) : PlotPainter(app), canvas(canvas) {}
 
     void Fill(double x, double y, double w, double h, uint32_t colour) override;
     void Outline(double x, double y, double w, double h, double width, uint32_t colour) override;
     void Segments(const std::vector<PlotSegment>& segments, double width, uint32_t colour) override;
     void Dots(const std::vector<PlotPoint>& centres, double radius, uint32_t colour) override;
     void Text(double x, double y, const std::string& text, const PlotText& look) override;
-    double TextWidth(const std::string& text, const PlotText& look) override;
 
 private:
     void Segment(const PlotSegment& s, int thickness);
     void VerticalText(int x, int y, const std::string& text, const PlotText& look);
 
     CCanvas* canvas;
-    PlotFonts fonts;
 };

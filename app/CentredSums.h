@@ -3,8 +3,7 @@
 #include <vector>
 
 #include "app/CompensatedSum.h"
-
-class FitRows;
+#include "app/FitRows.h"
 
 // Sums about the (weighted) means, from which both fits take their line and errors:
 // each row counts with p = 1/(e·e) in the weighted fit and with 1 in the simple one.
@@ -50,6 +49,25 @@ struct CentredLine {
     double delta, a, b, s;
 };
 CentredLine FitCentredLine(const FitRows& rows, const CentredSums& c, bool weighted, std::vector<double>* residuals);
+
+// What the simple and the weighted fit do alike: N, the fit's own first pass (its plain
+// sums, gathering the means beside them), the sums about the means and the line, whose
+// Δ, A, B and S go into `fit`. The centred sums are returned for the fit's errors.
+template <class Fit, class Columns>
+CentredSums RunCentredFit(const FitRows& rows, const Columns& out, bool weighted,
+                          void (*firstPass)(const FitRows&, const Columns&, Fit&, MeanSums&), Fit& fit)
+{
+    fit.n = rows.Count();
+    MeanSums means;
+    firstPass(rows, out, fit, means);
+    CentredSums c = CentredSumsAbout(rows, weighted, means);
+    CentredLine line = FitCentredLine(rows, c, weighted, out.residuals);
+    fit.delta = line.delta;
+    fit.a = line.a;
+    fit.b = line.b;
+    fit.s = line.s;
+    return c;
+}
 
 // The line alone (S left 0), and a row's residual before its division by the error.
 CentredLine CentredLineOf(const CentredSums& c);

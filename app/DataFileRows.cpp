@@ -1,99 +1,16 @@
 #include "app/DataFileRows.h"
 
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/CBlockLineReader.h"
 #include "app/FitLines.h"
 #include "app/FitRows.h"
 #include "io/CIO.h"
 #include "io/CellNumber.h"
 
 namespace {
-constexpr size_t BlockSize = 1u << 16;
-
-// The records of a stream, read in large blocks; one record at a time is held. The
-// same records as reading lines with a bound: a last record without its line feed is
-// one, an empty one is not.
-class RecordSource {
-public:
-    RecordSource(CIO* stream, uint32_t longest) : in(stream), limit(longest), room(size_t(longest) + BlockSize), bytes(std::make_unique_for_overwrite<char[]>(room)) {}
-
-    // The four bytes of the row count; false when the stream holds fewer.
-    bool Count(uint32_t& count)
-    {
-        while (end - begin < 4 && !ended)
-            Refill();
-        if (end - begin < 4)
-            return false;
-        auto* b = reinterpret_cast<const unsigned char*>(bytes.get() + begin);
-        count = b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
-        begin += 4;
-        return true;
-    }
-
-    // 1 with the next record, 0 at the end; a record longer than the bound comes cut to
-    // it, with `cut` set, and is the last.
-    int Next(const char*& text, size_t& size)
-    {
-        for (size_t scanned = 0;;) {
-            const char* start = bytes.get() + begin;
-            size_t held = end - begin;
-            size_t looked = held < size_t(limit) + 1 ? held : size_t(limit) + 1;
-            if (const void* feed = std::memchr(start + scanned, '\n', looked - scanned)) {
-                text = start;
-                size = static_cast<size_t>(static_cast<const char*>(feed) - start);
-                begin += size + 1;
-                return 1;
-            }
-            scanned = looked;
-            if (held > limit) {
-                // The byte after the bound is neither a line feed nor the end.
-                cut = true;
-                return Last(text, size, limit);
-            }
-            if (ended)
-                return held ? Last(text, size, held) : 0;
-            Refill();
-        }
-    }
-
-    bool cut = false;
-
-private:
-    int Last(const char*& text, size_t& size, size_t n)
-    {
-        text = bytes.get() + begin;
-        size = n;
-        begin = end;
-        ended = true;
-        return 1;
-    }
-
-    void Refill()
-    {
-        std::memmove(bytes.get(), bytes.get() + begin, end - begin);
-        end -= begin;
-        begin = 0;
-        // A block at a time: the room beyond is for one long line, touched only by one.
-        size_t wanted = room - end < BlockSize ? room - end : BlockSize;
-        int got = in->Read(bytes.get() + end, 1, static_cast<uint32_t>(wanted));
-        if (got <= 0)
-            ended = true;
-        else
-            end += static_cast<size_t>(got);
-    }
-
-    CIO* in;
-    uint32_t limit;
-    // Not filled at creation: pages a short input never reaches cost no memory.
-    size_t room;
-    std::unique_ptr<char[]> bytes;
-    size_t begin = 0, end = 0;
-    bool ended = false;
-};
-
 // A cell as the columns would hold it, for a message: line reading turns tabs into
 // five spaces.
 std::string CellText(const char* text, size_t size)
@@ -106,15 +23,6 @@ std::string CellText(const char* text, size_t size)
             cell += text[i];
     }
     return cell;
-}
-
-FitProblem CellProblem(FitProblem::Kind kind, uint32_t row, int column)
-{
-    FitProblem problem;
-    problem.kind = kind;
-    problem.row = row;
-    problem.column = column;
-    return problem;
 }
 
 // Reads the records into the rows; trailing records whose four cells are empty are no
@@ -168,7 +76,7 @@ private:
             return true;
         }
         if (pendingEmpty) {
-            problem = CellProblem(FitProblem::EmptyCell, firstEmpty, ColumnX);
+            problem = FitProblem::At(FitProblem::EmptyCell, firstEmpty, ColumnX);
             return false;
         }
         const char* field = text;
@@ -178,12 +86,12 @@ private:
             if (!stop)
                 stop = end;
             if (cell[k].status == CellNumber::NotANumber) {
-                problem = CellProblem(FitProblem::NotANumber, index, k);
+                problem = FitProblem::At(FitProblem::NotANumber, index, k);
                 problem.cell = CellText(field, static_cast<size_t>(stop - field));
                 return false;
             }
             if (cell[k].status == CellNumber::Empty && used[k]) {
-                problem = CellProblem(FitProblem::EmptyCell, index, k);
+                problem = FitProblem::At(FitProblem::EmptyCell, index, k);
                 return false;
             }
             field = stop < end ? stop + 1 : end;
@@ -201,22 +109,25 @@ private:
 DataFileRows ReadDataFileRows(CIO* in, FitKind kind, FitRows& rows, uint32_t longestRecord)
 {
     DataFileRows result;
-    RecordSource records(in, longestRecord);
+    CBlockLineReader records(in, longestRecord);
     RecordReader reader(kind, rows);
     uint32_t count = 0;
-    records.Count(count);
-    const char* text = nullptr;
-    size_t size = 0;
+    // The row count, four bytes little-endian; a stream that holds fewer has no rows.
+    if (const char* header = nullptr; records.Take(4, header)) {
+        auto* b = reinterpret_cast<const unsigned char*>(header);
+        count = b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24;
+    }
+    std::string_view record;
     // The first cell at fault ends the reading: nothing is kept, so endless input of
-    // any kind ends at once.
-    while (result.records < count && records.Next(text, size)) {
+    // any kind ends at once. A record cut at the bound is read as it stands, the last.
+    while (result.records < count && records.Next(record)) {
         result.records++;
-        if (!reader.Record(result.records - 1, text, size))
+        if (!reader.Record(result.records - 1, record.data(), record.size()))
             break;
     }
-    result.cut = records.cut;
+    result.cut = records.Cut();
     result.problem = reader.problem;
     if (!result.problem && rows.Count() == 0)
-        result.problem = CellProblem(FitProblem::NoData, 0, -1);
+        result.problem = FitProblem::At(FitProblem::NoData, 0, -1);
     return result;
 }

@@ -61,22 +61,10 @@ std::string QuotedCell(const std::string& cell)
 
 FitProblem CellProblem(FitProblem::Kind kind, uint32_t row, int column, CDataColumn* data)
 {
-    FitProblem problem;
-    problem.kind = kind;
-    problem.row = row;
-    problem.column = column;
+    FitProblem problem = FitProblem::At(kind, row, column);
     if (kind == FitProblem::NotANumber)
         if (CString* line = data->LineAt(row))
             problem.cell.assign(line->GetBuffer(), line->GetLength());
-    return problem;
-}
-
-FitProblem RowProblem(FitProblem::Kind kind, uint32_t row, int column)
-{
-    FitProblem problem;
-    problem.kind = kind;
-    problem.row = row;
-    problem.column = column;
     return problem;
 }
 
@@ -84,7 +72,7 @@ FitProblem Finite(std::initializer_list<double> values)
 {
     for (double v : values)
         if (!std::isfinite(v))
-            return RowProblem(FitProblem::OutOfRange, 0, -1);
+            return FitProblem::At(FitProblem::OutOfRange, 0, -1);
     return {};
 }
 
@@ -103,7 +91,7 @@ FitProblem WeightProblem(double e, uint32_t row)
     double p = WeightOf(e);
     if (std::isfinite(p) && p > 0)
         return {};
-    return RowProblem(e == 0 ? FitProblem::ZeroError : FitProblem::UnusableError, row, ColumnErrorY);
+    return FitProblem::At(e == 0 ? FitProblem::ZeroError : FitProblem::UnusableError, row, ColumnErrorY);
 }
 
 // The York fit weighs a row by 1/(ey² + A²·ex²): one error may be 0, not both, and
@@ -111,15 +99,24 @@ FitProblem WeightProblem(double e, uint32_t row)
 FitProblem YorkErrorProblem(double ex, double ey, uint32_t row)
 {
     if (ex == 0 && ey == 0)
-        return RowProblem(FitProblem::BothErrorsZero, row, ColumnErrorX);
+        return FitProblem::At(FitProblem::BothErrorsZero, row, ColumnErrorX);
     double xx = ex * ex, yy = ey * ey;
     if (!std::isfinite(xx))
-        return RowProblem(FitProblem::UnusableError, row, ColumnErrorX);
+        return FitProblem::At(FitProblem::UnusableError, row, ColumnErrorX);
     if (!std::isfinite(yy) || xx + yy == 0)
-        return RowProblem(FitProblem::UnusableError, row, ColumnErrorY);
+        return FitProblem::At(FitProblem::UnusableError, row, ColumnErrorY);
     return {};
 }
 }  // namespace
+
+FitProblem FitProblem::At(Kind kind, uint32_t row, int column)
+{
+    FitProblem problem;
+    problem.kind = kind;
+    problem.row = row;
+    problem.column = column;
+    return problem;
+}
 
 FitProblem ReadFitRows(CDataColumn* const data[4], FitKind kind, FitRows& rows)
 {
@@ -127,7 +124,7 @@ FitProblem ReadFitRows(CDataColumn* const data[4], FitKind kind, FitRows& rows)
     const bool used[4] = {true, york, true, york || kind == FitKind::Weighted};
     uint32_t count = RowCount(data);
     if (count == 0)
-        return RowProblem(FitProblem::NoData, 0, -1);
+        return FitProblem::At(FitProblem::NoData, 0, -1);
     for (uint32_t i = 0; i < count; i++) {
         double value[4] = {};
         for (int k = 0; k < 4; k++) {
@@ -146,7 +143,7 @@ FitProblem ReadFitRows(CDataColumn* const data[4], FitKind kind, FitRows& rows)
 FitProblem CheckFitRows(const FitRows& rows, FitKind kind)
 {
     if (rows.Count() == 0)
-        return RowProblem(FitProblem::NoData, 0, -1);
+        return FitProblem::At(FitProblem::NoData, 0, -1);
     FitProblem problem;
     uint32_t row = 0;
     bool first = true, distinct = false;
@@ -162,7 +159,7 @@ FitProblem CheckFitRows(const FitRows& rows, FitKind kind)
         row++;
     });
     if (!problem && !distinct)
-        problem = RowProblem(FitProblem::SameX, 0, -1);
+        problem = FitProblem::At(FitProblem::SameX, 0, -1);
     return problem;
 }
 

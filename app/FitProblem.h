@@ -32,6 +32,9 @@ struct FitProblem {
     std::string cell;  // the cell's text, for NotANumber
 
     explicit operator bool() const { return kind != None; }
+
+    // A problem of `kind` at a row and column (-1: no cell), without a cell's text.
+    static FitProblem At(Kind kind, uint32_t row, int column);
 };
 
 // Reads the rows a fit uses by the cell rule: x and y, the error of y for the weighted

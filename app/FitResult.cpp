@@ -30,38 +30,52 @@ bool AllFinite(const std::vector<NamedResult>& results)
     return true;
 }
 
-void RunSimple(FitResult& result)
+// Each fit's per-row columns, in the order of its captions.
+template <class Columns>
+using PerRowColumn = std::vector<double>* Columns::*;
+const PerRowColumn<SimpleFitColumns> SimpleColumns[SimpleRowColumns] = {
+    &SimpleFitColumns::xy, &SimpleFitColumns::xx, &SimpleFitColumns::yy, &SimpleFitColumns::residuals};
+const PerRowColumn<WeightedFitColumns> WeightedColumns[WeightedRowColumns] = {
+    &WeightedFitColumns::p,  &WeightedFitColumns::xyp, &WeightedFitColumns::xxp,
+    &WeightedFitColumns::xp, &WeightedFitColumns::yp,  &WeightedFitColumns::residuals};
+const PerRowColumn<YorkFitColumns> YorkColumns[YorkRowColumns] = {
+    &YorkFitColumns::weights, &YorkFitColumns::adjustedX, &YorkFitColumns::adjustedY, &YorkFitColumns::residuals};
+
+// Where a fit keeps its per-row columns: the result's, when they were asked for.
+template <class Columns, size_t N>
+Columns PerRowColumns(FitResult& result, const PerRowColumn<Columns> (&order)[N])
 {
-    auto& c = result.perRow;
-    SimpleFitColumns out;
-    if (!c.empty())
-        out.xy = &c[0], out.xx = &c[1], out.yy = &c[2], out.residuals = &c[3];
-    SimpleFitResult fit = RunSimpleFit(result.rows, out);
+    Columns out;
+    if (!result.perRow.empty())
+        for (size_t i = 0; i < N; i++)
+            out.*order[i] = &result.perRow[i];
+    return out;
+}
+
+// Takes a fit's named results and line into the result.
+template <class Fit>
+void TakeResults(FitResult& result, const Fit& fit)
+{
     result.named = NamedResults(fit);
     result.a = fit.a, result.b = fit.b;
+}
+
+void RunSimple(FitResult& result)
+{
+    TakeResults(result, RunSimpleFit(result.rows, PerRowColumns(result, SimpleColumns)));
 }
 
 void RunWeighted(FitResult& result)
 {
-    auto& c = result.perRow;
-    WeightedFitColumns out;
-    if (!c.empty())
-        out.p = &c[0], out.xyp = &c[1], out.xxp = &c[2], out.xp = &c[3], out.yp = &c[4], out.residuals = &c[5];
-    WeightedFitResult fit = RunWeightedFit(result.rows, out);
-    result.named = NamedResults(fit);
+    WeightedFitResult fit = RunWeightedFit(result.rows, PerRowColumns(result, WeightedColumns));
+    TakeResults(result, fit);
     result.statistics = StatisticsOf(fit);
-    result.a = fit.a, result.b = fit.b;
 }
 
 void RunYork(FitResult& result)
 {
-    auto& c = result.perRow;
-    YorkFitColumns out;
-    if (!c.empty())
-        out.weights = &c[0], out.adjustedX = &c[1], out.adjustedY = &c[2], out.residuals = &c[3];
-    YorkFitResult fit = RunYorkFit(result.rows, out);
-    result.named = NamedResults(fit);
-    result.a = fit.a, result.b = fit.b;
+    YorkFitResult fit = RunYorkFit(result.rows, PerRowColumns(result, YorkColumns));
+    TakeResults(result, fit);
     if (!fit.converged)
         result.note = YorkCapText(false);
 }

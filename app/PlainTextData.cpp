@@ -2,10 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <memory>
 #include <vector>
 
+#include "app/CBlockLineReader.h"
 #include "app/FitRows.h"
 #include "core/NumberText.h"
 #include "core/Variable.h"
@@ -14,8 +13,6 @@
 #include "io/DataCell.h"
 
 namespace {
-constexpr uint32_t BlockSize = 1u << 16;
-
 constexpr int Destinations[5][4] = {
     {}, {}, {0, 2}, {0, 2, 3}, {0, 1, 2, 3},
 };
@@ -39,56 +36,6 @@ std::string_view Trimmed(std::string_view field)
     return field;
 }
 
-// The lines of a stream, read in large blocks; one line at a time is held.
-class LineSource {
-public:
-    explicit LineSource(CIO* stream) : in(stream), room(PlainTextLongestLine + BlockSize), bytes(std::make_unique_for_overwrite<char[]>(room)) {}
-
-    // 1 with the next line (an unterminated last line included), 0 at the end, -1 for a
-    // line longer than the longest allowed.
-    int Next(std::string_view& line)
-    {
-        for (;;) {
-            if (const void* feed = std::memchr(bytes.get() + begin, '\n', end - begin)) {
-                auto at = static_cast<size_t>(static_cast<const char*>(feed) - bytes.get());
-                line = std::string_view(bytes.get() + begin, at - begin);
-                begin = at + 1;
-                return line.size() > PlainTextLongestLine ? -1 : 1;
-            }
-            if (end - begin > PlainTextLongestLine)
-                return -1;
-            if (ended) {
-                line = std::string_view(bytes.get() + begin, end - begin);
-                begin = end;
-                return line.empty() ? 0 : 1;
-            }
-            Refill();
-        }
-    }
-
-private:
-    void Refill()
-    {
-        std::memmove(bytes.get(), bytes.get() + begin, end - begin);
-        end -= begin;
-        begin = 0;
-        // A block at a time: the room beyond is for one long line, touched only by one.
-        size_t wanted = room - end < BlockSize ? room - end : BlockSize;
-        int got = in->Read(bytes.get() + end, 1, static_cast<uint32_t>(wanted));
-        if (got <= 0)
-            ended = true;
-        else
-            end += static_cast<size_t>(got);
-    }
-
-    CIO* in;
-    // Not filled at creation: pages a short input never reaches cost no memory.
-    size_t room;
-    std::unique_ptr<char[]> bytes;
-    size_t begin = 0, end = 0;
-    bool ended = false;
-};
-
 // Rows straight into the row store, for readers that keep no text.
 class FitRowsSink : public PlainTextSink {
 public:
@@ -107,16 +54,18 @@ private:
 
 class Reader {
 public:
-    Reader(CIO* in, PlainTextSink& rows, FitRowsSink* store = nullptr) : lines(in), sink(rows), direct(store) {}
+    Reader(CIO* in, PlainTextSink& rows, FitRowsSink* store = nullptr)
+        : lines(in, PlainTextLongestLine), sink(rows), direct(store)
+    {
+    }
 
     PlainTextResult Run()
     {
         std::string_view line;
-        int got;
         double value[4];
-        while ((got = lines.Next(line)) != 0) {
+        while (lines.Next(line)) {
             result.line++;
-            if (got < 0)
+            if (lines.Cut())
                 return Fault(PlainTextResult::LongLine);
             if (direct && expected && result.rows < UINT32_MAX && QuickRow(line, value)) {
                 direct->Add(static_cast<int>(expected), value);
@@ -281,7 +230,7 @@ private:
         return result;
     }
 
-    LineSource lines;
+    CBlockLineReader lines;
     PlainTextSink& sink;
     FitRowsSink* direct;
     PlainTextResult result;
@@ -319,6 +268,8 @@ private:
 }  // namespace
 
 int PlainTextColumn(int count, int field) { return Destinations[count][field]; }
+
+void AddPlainTextRow(FitRows& rows, int count, const double value[4]) { FitRowsSink(rows).Add(count, value); }
 
 PlainTextResult ReadPlainText(CIO* in, PlainTextSink& sink) { return Reader(in, sink).Run(); }
 

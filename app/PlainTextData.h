@@ -61,3 +61,7 @@ PlainTextResult ReadPlainTextData(CApplication* app, const char* path, CDataColu
 
 // The column of each number of a row, by the row's count of numbers.
 int PlainTextColumn(int count, int field);
+
+// Adds a row's numbers to the row store: x and y, and the errors of x and y where the
+// row has them (0 where it does not).
+void AddPlainTextRow(FitRows& rows, int count, const double value[4]);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/PlotFonts.h"
+
 // Where a plot with axes is drawn: a canvas (PNG, the window) or an SVG document. Sizes
 // are pixels of the plot, (0, 0) at its top left; colours are colour references
 // (r + g·256 + b·65536). Texts are Windows-1252.
@@ -24,6 +26,7 @@ struct PlotText {
 
 class PlotPainter {
 public:
+    explicit PlotPainter(CApplication* app) : fonts(app) {}
     virtual ~PlotPainter() = default;
 
     virtual void Fill(double x, double y, double w, double h, uint32_t colour) = 0;
@@ -33,5 +36,10 @@ public:
     // Black text; (x, y) is on the bottom edge of its cell (the right edge when
     // vertical), at the start, middle or end as anchored.
     virtual void Text(double x, double y, const std::string& text, const PlotText& look) = 0;
-    virtual double TextWidth(const std::string& text, const PlotText& look) = 0;
+    // Every painter measures with the program's fonts, so the PNG and the SVG lay out
+    // alike.
+    double TextWidth(const std::string& text, const PlotText& look) { return fonts.Width(text, look); }
+
+protected:
+    PlotFonts fonts;
 };

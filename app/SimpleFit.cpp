@@ -35,16 +35,8 @@ SimpleFitResult RunSimpleFit(CDataColumn* const data[4], const SimpleFitColumns&
 SimpleFitResult RunSimpleFit(const FitRows& rows, const SimpleFitColumns& out)
 {
     SimpleFitResult fit;
-    fit.n = rows.Count();
-    MeanSums means;
-    FirstPass(rows, out, fit, means);
-    CentredSums c = CentredSumsAbout(rows, false, means);
-    CentredLine line = FitCentredLine(rows, c, false, out.residuals);
+    CentredSums c = RunCentredFit(rows, out, false, FirstPass, fit);
     double n = fit.n;
-    fit.delta = line.delta;
-    fit.a = line.a;
-    fit.b = line.b;
-    fit.s = line.s;
     fit.errorY = ErrorOfY(fit.s, fit.n);
     fit.errorA = std::sqrt(n / fit.delta) * fit.errorY;
     fit.errorB = std::sqrt(c.squares / fit.delta) * fit.errorY;

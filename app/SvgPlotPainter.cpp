@@ -45,7 +45,7 @@ void Put(std::string& out, double v)
 }
 }  // namespace
 
-SvgPlotPainter::SvgPlotPainter(CApplication* app, int width, int height) : fonts(app)
+SvgPlotPainter::SvgPlotPainter(CApplication* app, int width, int height) : PlotPainter(app)
 {
     std::string w = std::to_string(width), h = std::to_string(height);
     out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w +
@@ -145,8 +145,6 @@ void SvgPlotPainter::Text(double x, double y, const std::string& text, const Plo
     }
     out += '>' + Escaped(text) + "</text>\n";
 }
-
-double SvgPlotPainter::TextWidth(const std::string& text, const PlotText& look) { return fonts.Width(text, look); }
 
 void SvgPlotPainter::Colour(uint32_t colour)
 {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/PlotFonts.h"
 #include "app/PlotPainter.h"
 
 // Writes a plot as an SVG document: shapes as paths (every segment or dot of one call
@@ -15,7 +14,6 @@ public:
     void Segments(const std::vector<PlotSegment>& segments, double width, uint32_t colour) override;
     void Dots(const std::vector<PlotPoint>& centres, double radius, uint32_t colour) override;
     void Text(double x, double y, const std::string& text, const PlotText& look) override;
-    double TextWidth(const std::string& text, const PlotText& look) override;
 
     // The document, closed.
     std::string Finish();
@@ -24,5 +22,4 @@ private:
     void Colour(uint32_t colour);
 
     std::string out;
-    PlotFonts fonts;
 };

@@ -60,15 +60,7 @@ WeightedFitResult RunWeightedFit(CDataColumn* const data[4], const WeightedFitCo
 WeightedFitResult RunWeightedFit(const FitRows& rows, const WeightedFitColumns& out)
 {
     WeightedFitResult fit;
-    fit.n = rows.Count();
-    MeanSums means;
-    FirstPass(rows, out, fit, means);
-    CentredSums c = CentredSumsAbout(rows, true, means);
-    CentredLine line = FitCentredLine(rows, c, true, out.residuals);
-    fit.delta = line.delta;
-    fit.a = line.a;
-    fit.b = line.b;
-    fit.s = line.s;
+    CentredSums c = RunCentredFit(rows, out, true, FirstPass, fit);
     fit.errorA = std::sqrt(c.weight / fit.delta);
     fit.errorB = std::sqrt(c.squares / fit.delta);
     fit.xi = Xi(fit.s, fit.n);

@@ -170,23 +170,21 @@ struct DataSet {
     CCompactColumn* Cells(int c) { return c == 0 ? &x : c == 1 ? &ex : c == 2 ? &y : &ey; }
 };
 
+// The rows, and the numbers' text in the cells for the report.
 class RowSink : public PlainTextSink {
 public:
     explicit RowSink(DataSet& data) : set(data) {}
     void Row(const PlainTextRow& row) override
     {
-        double value[4] = {};
         for (int f = 0; f < row.count; f++) {
-            int column = PlainTextColumn(row.count, f);
-            value[column] = row.value[f];
-            if (set.keep)
-                set.Cells(column)->AddLine(row.text[f].data(), static_cast<uint32_t>(row.text[f].size()));
+            std::string_view text = row.text[f];
+            set.Cells(PlainTextColumn(row.count, f))->AddLine(text.data(), static_cast<uint32_t>(text.size()));
         }
-        if (set.keep)
-            for (int c = 0; c < 4; c++)
-                if (set.Cells(c)->LineCount() < set.rows.Count() + 2)
-                    set.Cells(c)->AddLine("", 0);
-        set.rows.Add(value[0], value[2], value[3], value[1]);
+        // A row without some column still needs its line there.
+        for (int c = 0; c < 4; c++)
+            if (set.Cells(c)->LineCount() < set.rows.Count() + 2)
+                set.Cells(c)->AddLine("", 0);
+        AddPlainTextRow(set.rows, row.count, row.value);
     }
 
 private:
@@ -414,11 +412,8 @@ int Run(CApplication* app, const Options& o)
     // Per-row columns are kept only for the report: --rows alone writes them as they
     // are formed (PrintRows).
     FitResult fit = RunFit(KindOf(o), std::move(set.rows), o.html != nullptr);
-    if (!fit.finite) {
-        FitProblem beyond;
-        beyond.kind = FitProblem::OutOfRange;
-        return Fail(Problem(o, beyond));
-    }
+    if (!fit.finite)
+        return Fail(Problem(o, FitProblem::At(FitProblem::OutOfRange, 0, -1)));
     Output out;
     if (o.rows)
         PrintRows(fit, out);
