@@ -109,7 +109,6 @@ public:
 
 private:
     void Build();
-    void BuildFileButtons();
     void BuildInfoButton(CFile* pictures);
     void BuildFitButtons(CFile* pictures);
     void BuildColumns();

@@ -16,7 +16,6 @@
 #include "core/CList.h"
 #include "core/CString.h"
 #include "platform/PSurface.h"
-#include "platform/PngWriter.h"
 #include "platform/headless/PHeadlessSystem.h"
 #include "tests/common/DesktopLoop.h"
 #include "tests/common/FolderPaths.h"
@@ -239,24 +238,6 @@ protected:
         EXPECT_EQ(app->activeWindow, message->acceptButton.Get());
         Key(platform::VK_RETURN, 13);
         EXPECT_FALSE(message->visible);
-    }
-
-    // A decorated window as the screen shows it, frame included, as a PNG file.
-    void SavePicture(CBasicWindow* w, const std::string& path)
-    {
-        auto* frame = Frame(w);
-        platform::PRect outer;
-        ASSERT_TRUE(frame && desktop.GetWindowRect(frame->handle, outer));
-        PSurface picture(outer.Width(), outer.Height());
-        for (int y = 0; y < outer.Height(); y++)
-            for (int x = 0; x < outer.Width(); x++) {
-                platform::PHandle at = desktop.WindowAt(outer.left + x, outer.top + y);
-                platform::PRect rect;
-                desktop.GetWindowRect(at, rect);
-                int left = outer.left + x - rect.left, top = outer.top + y - rect.top;
-                picture.SetPixel(x, y, desktop.GetWindowPixel(at, left, top));
-            }
-        EXPECT_EQ(WriteSurfacePng(picture, path.c_str()), 1);
     }
 
     platform::PHeadlessSystem desktop;

@@ -298,39 +298,3 @@ TEST_F(ResultWindowTest, AFitThatCannotRunIsToldAndItsCellMarked)
     EXPECT_EQ(Column(3)->GetMarkedLine(), 0);
     EXPECT_EQ(Result(), simple);
 }
-
-// Pictures of every window for a person to look at, under the build folder.
-TEST_F(ResultWindowTest, WritesPicturesOfEveryWindow)
-{
-    std::string folder = InBuild(WINDOW_PICTURES);
-    std::filesystem::create_directories(folder_paths::FsPath(folder));
-    CMainw* main = Start();
-    TypeColumns(Example);
-    SavePicture(main, Join(folder, "principal.png"));
-    Click(main->simpleButton);
-    auto* simple = main->resultWindow.CheckedAs<Basicad>();
-    SavePicture(simple, Join(folder, "ajuste-simple.png"));
-    CloseResult();
-    // The plot alone, as a person sees it once the result window is out of the way.
-    auto* plot = simple->plotWindow.As<CBasicWindow>();
-    plot->Show();
-    Pump();
-    SavePicture(plot, Join(folder, "grafica.png"));
-    CloseByTitleBar(plot);
-    Click(main->weightedButton);
-    SavePicture(Result(), Join(folder, "ajuste-ponderado.png"));
-    auto* weighted = main->resultWindow.CheckedAs<Ponderat>();
-    Click(weighted->plotButton);
-    SavePicture(weighted->labPlotWindow.As<CBasicWindow>(), Join(folder, "grafica-con-ejes.png"));
-    CloseByTitleBar(weighted->labPlotWindow.As<CBasicWindow>());
-    CloseResult();
-    Click(main->yorkButton);
-    SavePicture(Result(), Join(folder, "ajuste-york.png"));
-    CloseResult();
-    Click(main->infoButton);
-    SavePicture(main->aboutWindow.As<CBasicWindow>(), Join(folder, "acerca-de.png"));
-    Click(main->saveAsButton);
-    SavePicture(Chooser(), Join(folder, "guardar.png"));
-    Answer(Chooser(), Join("falta", "datos.dat"));
-    SavePicture(main->messageWindow.As<CBasicWindow>(), Join(folder, "aviso.png"));
-}
