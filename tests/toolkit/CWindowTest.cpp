@@ -133,7 +133,20 @@ TEST_F(ToolkitTest, EventsBubbleUpResizesComeOnlyFromTheParentAndTabFollowsTheNe
     EXPECT_EQ(focus[0].source, other);
 }
 
-TEST_F(ToolkitTest, DestroyDeletesChildrenRestoresTheParentAndIgnoresDeadParents)
+namespace {
+int liveWatchers = 0;
+class CWatched : public CWindow {
+public:
+    explicit CWatched(CGApplication* app) : CWindow(app) { liveWatchers++; }
+    ~CWatched() override
+    {
+        LeaveRegistry();
+        liveWatchers--;
+    }
+};
+}  // namespace
+
+TEST_F(ToolkitTest, DestroyTakesTheChildrenAlongDeadParentsAreIgnoredAndCleanupLeavesNothing)
 {
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     int topCount = top->GetReferenceCount();
@@ -186,34 +199,20 @@ TEST_F(ToolkitTest, DestroyDeletesChildrenRestoresTheParentAndIgnoresDeadParents
     EXPECT_EQ(orphan->GetParent(), nullptr);
     CRecorder* second = NewRecorder(5, 5, 10, 10, top);  // alive but no longer created
     EXPECT_EQ(second->GetParent(), nullptr);
-}
 
-namespace {
-int liveWatchers = 0;
-class CWatched : public CWindow {
-public:
-    explicit CWatched(CGApplication* app) : CWindow(app) { liveWatchers++; }
-    ~CWatched() override
-    {
-        LeaveRegistry();
-        liveWatchers--;
-    }
-};
-}  // namespace
-
-TEST_F(ToolkitTest, CleanupLeavesNoFrameworkObjectAlive)
-{
-    Variable top(new CWatched(app));
-    top.As<CWindow>()->Create(0, 0, 200, 200, nullptr, nullptr, 1, 2, 3);
+    // Cleanup deletes every framework object still alive: windows, children held only
+    // by them, timers and plain objects.
+    Variable watched(new CWatched(app));
+    watched.As<CWindow>()->Create(0, 0, 200, 200, nullptr, nullptr, 1, 2, 3);
     for (int i = 0; i < 3; i++) {
-        auto* child = new CWatched(app);
-        child->Create(i * 10, 0, 10, 10, top.As<CWindow>(), nullptr, 0, 0, 0);
+        auto* inner = new CWatched(app);
+        inner->Create(i * 10, 0, 10, 10, watched.As<CWindow>(), nullptr, 0, 0, 0);
     }
-    Variable orphan(new CWatched(app));
+    Variable unowned(new CWatched(app));
     Variable timer(new CTimer(app));
-    timer.As<CTimer>()->Create(top.As<CWComponent>());
+    timer.As<CTimer>()->Create(watched.As<CWComponent>());
     Variable text(new CString(app));
-    top.As<CWindow>()->Show();
+    watched.As<CWindow>()->Show();
     EXPECT_EQ(liveWatchers, 5);
 
     app->Cleanup();
