@@ -2,11 +2,11 @@
 
 #include "core/CObjectList.h"
 #include "core/CString.h"
-#include "ToolkitFixture.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/CTimer.h"
+#include "WidgetFixture.h"
 
 using namespace platform;
 
@@ -14,25 +14,18 @@ namespace {
 constexpr int Left = 40, Top = 40;
 constexpr int BarX = 220, BarY = 10, BarW = 16, BarH = 200;
 
-uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return packColour(r, g, b); }
-
 std::string Text(CTextEdit* column) { return TextOf(column->GetEditor()->GetText()); }
 
 // Two columns and a scroller in a ring, the scroller linked to the first column.
-class ScrollerTest : public ToolkitTest {
+class ScrollerTest : public WidgetTest {
 protected:
     void SetUp() override
     {
-        ToolkitTest::SetUp();
+        WidgetTest::SetUp();
         parent = NewRecorder(Left, Top, 300, 240, nullptr);
-        for (int k = 0; k < 2; k++) {
-            columns[k] = new CTextEdit(app);
-            held.emplace_back(columns[k]);
-            columns[k]->Create(10 + 100 * k, BarY, 101, BarH, parent, NoTitle, 255, 236, 192);
-        }
-        scroller = new CScroller(app);
-        held.emplace_back(scroller);
-        scroller->Create(BarX, BarY, BarW, BarH, parent, NoTitle, 255, 236, 192);
+        for (int k = 0; k < 2; k++)
+            columns[k] = NewWidget<CTextEdit>(10 + 100 * k, BarY, 101, BarH, parent, 255, 236, 192);
+        scroller = NewWidget<CScroller>(BarX, BarY, BarW, BarH, parent, 255, 236, 192);
         columns[0]->SetNext(columns[1]);
         columns[1]->SetNext(scroller);
         scroller->SetNext(columns[0]);
