@@ -88,7 +88,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(CHTMLTest, DocumentWritesItsHeadElementsAndEnd)
+TEST_F(CHTMLTest, DocumentAndTableWriteTheirMarkupAndCellsCannotInjectAny)
 {
     Variable document(new CHTML_Document(app));
     auto* d = document.As<CHTML_Document>();
@@ -106,10 +106,8 @@ TEST_F(CHTMLTest, DocumentWritesItsHeadElementsAndEnd)
                            "<H2>C&aacute;lculos Auxiliares para el C&oacute;mputo :</H2><sp><sp></body></html>")
         << "headings and the title are the program's markup: verbatim";
     EXPECT_EQ(Written(document), once) << "writing does not consume the tree";
-}
 
-TEST_F(CHTMLTest, TableRowsFollowTheFirstDataColumnAndCellsCannotInjectMarkup)
-{
+    // Tables: a header row, then rows alternating in colour.
     Variable table = Table({{"A", "B"}, {"1", "2"}, {"3", "4"}}, 1);
     EXPECT_EQ(Written(table), TableOpen + HeaderRow +
                                   "<td><b><center>A</center></b></td><td><b><center>B</center></b></td></tr>" +
