@@ -61,7 +61,7 @@ protected:
     CEditBox* Editor(CBasicWindow* window) { return Frame(window)->titleEditor.CheckedAs<CEditBox>(); }
 };
 
-TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedWithATitleBarOfAtLeast20Pixels)
+TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedAndTheFrameClosesAndDragsTheWholeWindow)
 {
     Variable font(new CFont(app));
     font.As<CFont>()->SetDefault();
@@ -118,16 +118,9 @@ TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedWithATitleBarOfAtLeast20Pix
         plain->Show();
         EXPECT_TRUE(desktop.IsVisible(plain->handle));
     }
-}
-
-TEST_F(BasicWindowTest, CloseAndDragActOnTheWholeWindowAndTheDragTimerNeverOutlivesTheDrag)
-{
-    CClosable* window = NewDecorated("Mover");
-    CBasicWindowDecoration* frame = Frame(window);
 
     // The close button, the window manager's request (it knows only the frame) and Enter
     // on the focused close button each hide the whole window, which lives on.
-    auto* close = frame->closeButton.As<CButton>();
     const std::function<void()> closers[] = {
         [&] { desktop.Click(100 + close->x + 6, 80 + close->y + 5); },
         [&] { desktop.RequestClose(frame->handle); },
