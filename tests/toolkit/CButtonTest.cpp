@@ -83,7 +83,7 @@ TEST_F(WidgetTest, PointerFocusAndEnterDriveTheStateAndTheClicks)
     EXPECT_TRUE(SeenBy(window, EV_LBUTTONDOWN).empty());
 }
 
-TEST_F(WidgetTest, EveryButtonStateHasTheColoursOfItsLookAndCaptionAndIconAreCentredTogether)
+TEST_F(WidgetTest, EveryButtonStateHasItsLookCaptionAndIconAreCentredAndSkinsShowTheirState)
 {
     // Sizes pick the style: 12 × 10 is small (the title bar's close button), 80 × 24 and
     // 128 × 32 normal, 300 wide the wide style; a = H >> 4, b = W >> 6.
@@ -146,35 +146,32 @@ TEST_F(WidgetTest, EveryButtonStateHasTheColoursOfItsLookAndCaptionAndIconAreCen
         EXPECT_GE(x, x0 + 8 + 4);
         EXPECT_LT(x, x0 + 8 + 4 + tw);
     }
-}
 
-TEST_F(WidgetTest, SkinButtonShowsTheFaceOfItsStateOverTheParent)
-{
-    CRecorder* window = NewRecorder(10, 10, 300, 100, nullptr);
-    auto* button = NewWidget<CSkinButton>(20, 10, 60, 30, window);
-    ShowAll({window, button});
+    // A skin button shows the face of its state, centred over the parent.
+    auto* skinned = NewWidget<CSkinButton>(160, 10, 60, 30, window);
+    skinned->Show();
     // Faces of red 10 to 50: normal, hover, pressed, focused, focused under the pointer.
     int red = 0;
     for (auto set : {&CSkinButton::SetSkinNormal, &CSkinButton::SetSkinHover, &CSkinButton::SetSkinPressed,
                      &CSkinButton::SetSkinFocused, &CSkinButton::SetSkinFocusedHover})
-        (button->*set)(UniformCell(40, 20, uint8_t(red += 10), 0, 0));
+        (skinned->*set)(UniformCell(40, 20, uint8_t(red += 10), 0, 0));
     struct {
         uint32_t focused, hover, pressed, red;
     } states[] = {{0, 0, 0, 10}, {0, 1, 0, 20}, {1, 0, 0, 40}, {1, 1, 0, 50}, {1, 1, 1, 30}, {0, 0, 1, 30}};
     for (auto s : states) {
-        button->focused = s.focused;
-        button->hover = s.hover;
-        button->pressed = s.pressed;
-        button->Draw();
-        EXPECT_EQ(Shown(button, 10, 5), Rgb(s.red, 0, 0));   // the face's corner, centred
-        EXPECT_EQ(Shown(button, 49, 24), Rgb(s.red, 0, 0));
-        EXPECT_EQ(Shown(button, 9, 5), Rgb(200, 100, 50));  // the parent around it
-        EXPECT_EQ(Shown(button, 50, 24), Rgb(200, 100, 50));
+        skinned->focused = s.focused;
+        skinned->hover = s.hover;
+        skinned->pressed = s.pressed;
+        skinned->Draw();
+        EXPECT_EQ(Shown(skinned, 10, 5), Rgb(s.red, 0, 0));   // the face's corner, centred
+        EXPECT_EQ(Shown(skinned, 49, 24), Rgb(s.red, 0, 0));
+        EXPECT_EQ(Shown(skinned, 9, 5), Rgb(200, 100, 50));  // the parent around it
+        EXPECT_EQ(Shown(skinned, 50, 24), Rgb(200, 100, 50));
     }
 
     // A missing face leaves only the parent's background.
-    button->skinNormal.Clear();
-    button->focused = button->hover = button->pressed = 0;
-    button->Draw();
-    EXPECT_EQ(Shown(button, 30, 15), Rgb(200, 100, 50));
+    skinned->skinNormal.Clear();
+    skinned->focused = skinned->hover = skinned->pressed = 0;
+    skinned->Draw();
+    EXPECT_EQ(Shown(skinned, 30, 15), Rgb(200, 100, 50));
 }
