@@ -71,7 +71,6 @@ TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedAndTheFrameClosesAndDragsTh
     CBasicWindowDecoration* frame = Frame(window);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->titleHeight, 20);
-    EXPECT_EQ(frame->client, window);
     EXPECT_EQ(window->GetParent(), frame);
     EXPECT_EQ(std::tuple(frame->x, frame->y, frame->width, frame->height), std::tuple(100, 80, 304, 200 + 4 + 20));
     EXPECT_EQ(std::tuple(window->x, window->y), std::tuple(2, 22));
