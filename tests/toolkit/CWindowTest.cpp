@@ -14,7 +14,6 @@ TEST_F(ToolkitTest, CreateShowExposeMoveAndCloseNeverDestroy)
     CApplication::Title("Ajustor de prueba");
     CRecorder* window = NewRecorder(30, 40, 120, 80, nullptr, nullptr);
     EXPECT_EQ(window->created, 1);
-    EXPECT_EQ(window->alive, 1);
     EXPECT_EQ(window->visible, 0);
     EXPECT_EQ(app->activeWindow, window);  // a new component is the active one
     EXPECT_EQ(OwnTypes(window).back(), EV_CREATE);
