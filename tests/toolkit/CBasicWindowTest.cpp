@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include "core/CObjectList.h"
 #include "core/CString.h"
 #include "graphics/CFont.h"
@@ -55,23 +58,10 @@ protected:
         Pump();
     }
 
-    void Type(const char* text)
-    {
-        for (const char* c = text; *c; c++)
-            desktop.TypeKey(uint32_t(*c >= 'a' && *c <= 'z' ? *c - 32 : *c), uint8_t(*c));
-        Pump();
-    }
-
-    void Key(uint32_t virtualKey, uint32_t character = 0)
-    {
-        desktop.TypeKey(virtualKey, character);
-        Pump();
-    }
-
     CEditBox* Editor(CBasicWindow* window) { return Frame(window)->titleEditor.CheckedAs<CEditBox>(); }
 };
 
-TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedWithATitleBarOfAtLeast20Pixels)
+TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedAndTheFrameClosesAndDragsTheWholeWindow)
 {
     Variable font(new CFont(app));
     font.As<CFont>()->SetDefault();
@@ -81,34 +71,25 @@ TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedWithATitleBarOfAtLeast20Pix
     CBasicWindowDecoration* frame = Frame(window);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->titleHeight, 20);
-    EXPECT_EQ(frame->client, window);
-    EXPECT_EQ(frame->x, 100);
-    EXPECT_EQ(frame->y, 80);
-    EXPECT_EQ(frame->width, 304);
-    EXPECT_EQ(frame->height, 200 + 4 + 20);
     EXPECT_EQ(window->GetParent(), frame);
-    EXPECT_EQ(window->x, 2);
-    EXPECT_EQ(window->y, 22);
+    EXPECT_EQ(std::tuple(frame->x, frame->y, frame->width, frame->height), std::tuple(100, 80, 304, 200 + 4 + 20));
+    EXPECT_EQ(std::tuple(window->x, window->y), std::tuple(2, 22));
     EXPECT_EQ(desktop.GetWindowText(frame->handle), "Ventana");
     EXPECT_TRUE(desktop.IsVisible(frame->handle));
     EXPECT_TRUE(desktop.IsVisible(window->handle));
 
-    // Frame, title bar, built-in icon.
+    // Frame, title bar, built-in icon, title.
     EXPECT_EQ(Shown(frame, 0, 0), Rgb(177, 148, 124));
     EXPECT_EQ(Shown(frame, 1, 21), Rgb(253, 232, 182));
     auto* icon = frame->icon.CheckedAs<CBCell>();
     ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(icon->GetWidth(), 16);
-    EXPECT_EQ(icon->GetHeight(), 16);
-    EXPECT_FALSE(PointsOf(frame->GetCanvas(), Rgb(5, 2, 1)).empty());  // the title
+    EXPECT_EQ(std::tuple(icon->GetWidth(), icon->GetHeight()), std::tuple(16, 16));
+    EXPECT_FALSE(PointsOf(frame->GetCanvas(), Rgb(5, 2, 1)).empty());
 
     // The close button: 12 × 10 at the right of the bar, in the small style.
     auto* close = frame->closeButton.CheckedAs<CButton>();
     ASSERT_NE(close, nullptr);
-    EXPECT_EQ(close->x, 304 - 20 + 2);
-    EXPECT_EQ(close->y, 9 - 3);
-    EXPECT_EQ(close->width, 12);
-    EXPECT_EQ(close->height, 10);
+    EXPECT_EQ(std::tuple(close->x, close->y, close->width, close->height), std::tuple(304 - 20 + 2, 9 - 3, 12, 10));
     EXPECT_TRUE(desktop.IsVisible(close->handle));
     EXPECT_EQ(close->focused, 0u);  // Enter must not close a window just opened
     EXPECT_EQ(Shown(close, 8, 7), Rgb(200, 200, 198));
@@ -124,156 +105,61 @@ TEST_F(BasicWindowTest, OnlyTitledTopWindowsAreFramedWithATitleBarOfAtLeast20Pix
     bigger.width += 40;
     bigger.height += 10;
     frame->MoveTo(bigger);
-    EXPECT_EQ(window->width, 340);
-    EXPECT_EQ(window->height, 210);
-    EXPECT_EQ(close->x, 344 - 20 + 2);
+    EXPECT_EQ(std::tuple(window->width, window->height, close->x), std::tuple(340, 210, 344 - 20 + 2));
 
     // Windows with a parent or without a title are not decorated.
-    auto* inner = new CBasicWindow(app);
-    held.emplace_back(inner);
-    inner->Create(10, 10, 100, 80, window, "Hija", 1, 2, 3);
-    EXPECT_FALSE(inner->decoration);
-    EXPECT_EQ(inner->GetParent(), window);
-    auto* popup = new CBasicWindow(app);
-    held.emplace_back(popup);
-    popup->Create(400, 10, 100, 80, nullptr, NoTitle, 1, 2, 3);
-    EXPECT_FALSE(popup->decoration);
-    EXPECT_EQ(popup->GetParent(), nullptr);
-    popup->Show();
-    EXPECT_TRUE(desktop.IsVisible(popup->handle));
-}
+    for (auto [parent, title] : {std::pair<CWindow*, const char*>{window, "Hija"}, {nullptr, NoTitle}}) {
+        auto* plain = new CBasicWindow(app);
+        held.emplace_back(plain);
+        plain->Create(10, 10, 100, 80, parent, title, 1, 2, 3);
+        EXPECT_FALSE(plain->decoration);
+        EXPECT_EQ(plain->GetParent(), parent);
+        plain->Show();
+        EXPECT_TRUE(desktop.IsVisible(plain->handle));
+    }
 
-TEST_F(BasicWindowTest, CloseButtonAndWindowManagerBothCloseTheWindowNotJustTheFrame)
-{
-    CClosable* window = NewDecorated("Cerrar");
-    CBasicWindowDecoration* frame = Frame(window);
-    auto* close = frame->closeButton.As<CButton>();
-    desktop.Click(100 + close->x + 6, 80 + close->y + 5);
-    Pump();
-    EXPECT_EQ(window->closeRequests, 1);
-    EXPECT_EQ(window->visible, 0);
-    EXPECT_EQ(frame->visible, 0);
-    EXPECT_FALSE(desktop.IsVisible(frame->handle));
-    EXPECT_TRUE(app->IsAlive(window));
-    EXPECT_TRUE(app->IsAlive(frame));
+    // The close button, the window manager's request (it knows only the frame) and Enter
+    // on the focused close button each hide the whole window, which lives on.
+    const std::function<void()> closers[] = {
+        [&] { desktop.Click(100 + close->x + 6, 80 + close->y + 5); },
+        [&] { desktop.RequestClose(frame->handle); },
+        [&] {
+            close->Activate();
+            desktop.TypeKey(platform::VK_RETURN, 13);
+        },
+    };
+    for (int i = 0; i < 3; i++) {
+        SCOPED_TRACE(i);
+        closers[i]();
+        Pump();
+        EXPECT_EQ(window->closeRequests, i + 1);
+        EXPECT_EQ(window->visible, 0);
+        EXPECT_EQ(frame->visible, 0);
+        EXPECT_FALSE(desktop.IsVisible(frame->handle));
+        EXPECT_TRUE(app->IsAlive(window) && app->IsAlive(frame));
+        window->Show();
+        Pump();
+        EXPECT_TRUE(desktop.IsVisible(frame->handle) && desktop.IsVisible(window->handle));
+    }
 
-    window->Show();
-    Pump();
-    EXPECT_TRUE(desktop.IsVisible(frame->handle));
-    EXPECT_TRUE(desktop.IsVisible(window->handle));
-    EXPECT_EQ(window->visible, 1);
-
-    // Closed by the window manager (Alt+F4), which only knows the frame.
-    desktop.RequestClose(frame->handle);
-    Pump();
-    EXPECT_EQ(window->closeRequests, 2);
-    EXPECT_EQ(window->visible, 0);
-    EXPECT_FALSE(desktop.IsVisible(frame->handle));
-
-    // Enter on the focused close button closes too.
-    window->Show();
-    close->Activate();
-    Key(platform::VK_RETURN, 13);
-    EXPECT_EQ(window->closeRequests, 3);
-    EXPECT_EQ(window->visible, 0);
-}
-
-TEST_F(BasicWindowTest, RenameEndsByEnterWithTheNewTitleAndByEscapeOrAPressElsewhereWithout)
-{
-    CClosable* window = NewDecorated("Datos");
-    CClosable* reference = NewDecorated("Datos 2", 500, 400);
-    CBasicWindowDecoration* frame = Frame(window);
-
-    // Right button: the editor opens on the current title and holds all input.
-    PressAndRelease(100 + 150, 80 + 10, PHeadlessSystem::Right);
-    CEditBox* editor = Editor(window);
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(desktop.IsVisible(editor->handle));
-    EXPECT_TRUE(editor->GetText()->Equals("Datos"));
-    platform::PHandle editorWindow = editor->handle;
-    EXPECT_EQ(app->activeWindow, editor);
-    EXPECT_EQ(app->activationMode, CGApplication::ExclusiveActivation);
-    Key(platform::VK_END);
-    Type(" 2");
-    Key(platform::VK_RETURN, 13);
-    EXPECT_FALSE(frame->titleEditor);
-    EXPECT_FALSE(app->IsAlive(editor) && desktop.IsVisible(editorWindow));
-    EXPECT_NE(app->activationMode, CGApplication::ExclusiveActivation);
-    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Datos 2");
-    EXPECT_TRUE(frame->title.As<CString>()->Equals("Datos 2"));
-    EXPECT_EQ(PointsOf(frame->GetCanvas(), Rgb(5, 2, 1)),
-              PointsOf(Frame(reference)->GetCanvas(), Rgb(5, 2, 1)));
-
-    // Middle button: an empty editor.
-    PressAndRelease(100 + 150, 80 + 10, PHeadlessSystem::Middle);
-    ASSERT_NE(Editor(window), nullptr);
-    EXPECT_EQ(Editor(window)->GetText()->GetLength(), 0u);
-    Type("Nuevo");
-    Key(platform::VK_RETURN, 13);
-    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
-
-    // Escape, or a press elsewhere, ends a rename without change.
-    auto* button = NewWidget<CButton>(20, 20, 80, 24, window);
-    button->Show();
-    Pump();
-
-    PressAndRelease(100 + 150, 80 + 10, PHeadlessSystem::Right);
-    ASSERT_NE(Editor(window), nullptr);
-    Type("xyz");
-    Key(platform::VK_ESCAPE, 27);
-    EXPECT_FALSE(frame->titleEditor);
-    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
-    EXPECT_NE(app->activationMode, CGApplication::ExclusiveActivation);
-    Pump();  // the editor taken off is gone after the next event
-    EXPECT_EQ(frame->children->count, 2u);  // close button and window
-
-    // A stray right-click, then a click on a button: the editor goes, and the program
-    // answers clicks again.
-    PressAndRelease(100 + 150, 80 + 10, PHeadlessSystem::Right);
-    ASSERT_NE(Editor(window), nullptr);
-    log.clear();
-    int bx = 100 + 2 + 20 + 30, by = 80 + 22 + 20 + 10;
-    desktop.Click(bx, by);
-    Pump();
-    EXPECT_FALSE(frame->titleEditor);
-    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
-    EXPECT_NE(app->activationMode, CGApplication::ExclusiveActivation);
-    desktop.Click(bx, by);
-    Pump();
-    EXPECT_EQ(app->activeWindow, button);
-    EXPECT_EQ(button->pressed, 0u);
-}
-
-TEST_F(BasicWindowTest, DragMovesTheWindowAndItsTimerNeverOutlivesTheDrag)
-{
-    CClosable* window = NewDecorated("Mover");
-    CBasicWindowDecoration* frame = Frame(window);
     uint32_t timersBefore = app->timers->count;
-
     desktop.MovePointer(100 + 150, 80 + 10);
     desktop.PressButton(PHeadlessSystem::Left);
     Pump();
     ASSERT_TRUE(frame->IsDragging());
     EXPECT_EQ(app->timers->count, timersBefore + 1);
     EXPECT_EQ(desktop.GetWindowAlpha(frame->handle), 180);
-
     // Right and middle presses while dragging do not start a rename.
-    desktop.PressButton(PHeadlessSystem::Right);
-    desktop.ReleaseButton(PHeadlessSystem::Right);
-    desktop.PressButton(PHeadlessSystem::Middle);
-    desktop.ReleaseButton(PHeadlessSystem::Middle);
+    for (auto button : {PHeadlessSystem::Right, PHeadlessSystem::Middle}) {
+        desktop.PressButton(button);
+        desktop.ReleaseButton(button);
+    }
     Pump();
     EXPECT_FALSE(frame->titleEditor);
-
     desktop.MovePointer(100 + 150 + 30, 80 + 10 + 20);
     desktop.AdvanceClock(30);
     Pump();
-    EXPECT_EQ(frame->x, 130);
-    EXPECT_EQ(frame->y, 100);
-    platform::PRect rect;
-    ASSERT_TRUE(desktop.GetWindowRect(window->handle, rect));
-    EXPECT_EQ(rect.left, 130 + 2);
-    EXPECT_EQ(rect.top, 100 + 22);
+    EXPECT_EQ(std::tuple(frame->x, frame->y), std::tuple(130, 100));
 
     desktop.ReleaseButton(PHeadlessSystem::Left);
     Pump();
@@ -294,15 +180,72 @@ TEST_F(BasicWindowTest, DragMovesTheWindowAndItsTimerNeverOutlivesTheDrag)
     EXPECT_FALSE(frame->IsDragging());
     EXPECT_EQ(app->timers->count, timersBefore);
     desktop.ReleaseButton(PHeadlessSystem::Left);
+    window->Show();
     Pump();
 
     // Destroyed while dragged: the timer goes with it.
-    window->Show();
-    Pump();
     desktop.PressButton(PHeadlessSystem::Left);
     Pump();
     ASSERT_TRUE(frame->IsDragging());
     window->Destroy();
     EXPECT_EQ(app->timers->count, timersBefore);
     EXPECT_FALSE(app->IsAlive(frame));
+}
+
+TEST_F(BasicWindowTest, RenameEndsByEnterWithTheNewTitleAndByEscapeOrAPressElsewhereWithout)
+{
+    CClosable* window = NewDecorated("Datos");
+    CClosable* reference = NewDecorated("Datos 2", 500, 400);
+    CBasicWindowDecoration* frame = Frame(window);
+    auto* button = NewWidget<CButton>(20, 20, 80, 24, window);
+    button->Show();
+    Pump();
+
+    // Right button: the editor opens on the current title and holds all input.
+    PressAndRelease(100 + 150, 80 + 10, PHeadlessSystem::Right);
+    CEditBox* editor = Editor(window);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(desktop.IsVisible(editor->handle));
+    EXPECT_TRUE(editor->GetText()->Equals("Datos"));
+    platform::PHandle editorWindow = editor->handle;
+    EXPECT_EQ(app->activeWindow, editor);
+    EXPECT_EQ(app->activationMode, CGApplication::ExclusiveActivation);
+    Key(platform::VK_END);
+    Type(" 2\r");
+    EXPECT_FALSE(frame->titleEditor);
+    EXPECT_FALSE(app->IsAlive(editor) && desktop.IsVisible(editorWindow));
+    EXPECT_NE(app->activationMode, CGApplication::ExclusiveActivation);
+    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Datos 2");
+    EXPECT_TRUE(frame->title.As<CString>()->Equals("Datos 2"));
+    EXPECT_EQ(PointsOf(frame->GetCanvas(), Rgb(5, 2, 1)), PointsOf(Frame(reference)->GetCanvas(), Rgb(5, 2, 1)));
+
+    // Middle button: an empty editor.
+    PressAndRelease(100 + 150, 80 + 10, PHeadlessSystem::Middle);
+    ASSERT_NE(Editor(window), nullptr);
+    EXPECT_EQ(Editor(window)->GetText()->GetLength(), 0u);
+    Type("Nuevo\r");
+    EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
+
+    // Escape, or a stray press on a button, ends a rename without change; then the
+    // program answers clicks again.
+    int bx = 100 + 2 + 20 + 30, by = 80 + 22 + 20 + 10;
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "press elsewhere");
+        PressAndRelease(100 + 150, 80 + 10, PHeadlessSystem::Right);
+        ASSERT_NE(Editor(window), nullptr);
+        Type("xyz");
+        if (escape)
+            Type("\x1b");
+        else
+            desktop.Click(bx, by);
+        Pump();  // the editor taken off is gone after the next event
+        EXPECT_FALSE(frame->titleEditor);
+        EXPECT_EQ(desktop.GetWindowText(frame->handle), "Nuevo");
+        EXPECT_NE(app->activationMode, CGApplication::ExclusiveActivation);
+        EXPECT_EQ(frame->children->count, 2u);  // close button and window
+    }
+    desktop.Click(bx, by);
+    Pump();
+    EXPECT_EQ(app->activeWindow, button);
+    EXPECT_EQ(button->pressed, 0u);
 }

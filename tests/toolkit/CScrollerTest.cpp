@@ -1,15 +1,12 @@
-#include <filesystem>
 #include <string>
 
 #include "core/CObjectList.h"
 #include "core/CString.h"
-#include "graphics/CCanvas.h"
-#include "platform/PngWriter.h"
-#include "ToolkitFixture.h"
 #include "toolkit/CEditBox.h"
 #include "toolkit/CScroller.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/CTimer.h"
+#include "WidgetFixture.h"
 
 using namespace platform;
 
@@ -17,36 +14,22 @@ namespace {
 constexpr int Left = 40, Top = 40;
 constexpr int BarX = 220, BarY = 10, BarW = 16, BarH = 200;
 
-uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return packColour(r, g, b); }
-
-std::string Text(CTextEdit* column)
-{
-    CString* text = column->GetEditor()->GetText();
-    return std::string(text->GetBuffer(), text->GetLength());
-}
+std::string Text(CTextEdit* column) { return TextOf(column->GetEditor()->GetText()); }
 
 // Two columns and a scroller in a ring, the scroller linked to the first column.
-class ScrollerTest : public ToolkitTest {
+class ScrollerTest : public WidgetTest {
 protected:
     void SetUp() override
     {
-        ToolkitTest::SetUp();
+        WidgetTest::SetUp();
         parent = NewRecorder(Left, Top, 300, 240, nullptr);
-        for (int k = 0; k < 2; k++) {
-            columns[k] = new CTextEdit(app);
-            held.emplace_back(columns[k]);
-            columns[k]->Create(10 + 100 * k, BarY, 101, BarH, parent, NoTitle, 255, 236, 192);
-        }
-        scroller = new CScroller(app);
-        held.emplace_back(scroller);
-        scroller->Create(BarX, BarY, BarW, BarH, parent, NoTitle, 255, 236, 192);
+        for (int k = 0; k < 2; k++)
+            columns[k] = NewWidget<CTextEdit>(10 + 100 * k, BarY, 101, BarH, parent, 255, 236, 192);
+        scroller = NewWidget<CScroller>(BarX, BarY, BarW, BarH, parent, 255, 236, 192);
         columns[0]->SetNext(columns[1]);
         columns[1]->SetNext(scroller);
         scroller->SetNext(columns[0]);
-        parent->Show();
-        columns[0]->Show();
-        columns[1]->Show();
-        scroller->Show();
+        ShowAll({parent, columns[0], columns[1], scroller});
     }
 
     void AddRows(uint32_t n)
@@ -69,19 +52,14 @@ protected:
     int ScreenY(int y) { return Top + BarY + y; }
     uint32_t Pixel(int x, int y) { return desktop.GetWindowPixel(scroller->handle, x, y); }
 
-    void Save(const char* name)
-    {
-        std::filesystem::create_directory("widget-pictures");
-        std::string path = std::string("widget-pictures/scroller-") + name + ".png";
-        EXPECT_EQ(WriteSurfacePng(*scroller->GetCanvas()->GetSurface(), path.c_str()), 1);
-    }
+    void Save(const char* name) { SavePicture(scroller, std::string("scroller-") + name); }
 
     CRecorder* parent = nullptr;
     CTextEdit* columns[2] = {};
     CScroller* scroller = nullptr;
 };
 
-TEST_F(ScrollerTest, ThumbStaysAtTheTopWithOneRowOrWithoutALink)
+TEST_F(ScrollerTest, ThumbStaysAtTheTopWithOneRowOrWithoutALinkAndKeysGoOnToTheLinkedColumn)
 {
     EXPECT_EQ(Pixel(5, 1), 0u);  // the thumb's top edge at y0 = 1
     EXPECT_EQ(Pixel(1, 2), Rgb(205, 206, 216));
@@ -96,6 +74,28 @@ TEST_F(ScrollerTest, ThumbStaysAtTheTopWithOneRowOrWithoutALink)
     EXPECT_EQ(columns[0]->GetLineCount(), 1u);
     desktop.ReleaseButton(PHeadlessSystem::Left);
     Pump();
+
+    // The keyboard focus goes on to the linked column.
+    AddRows(3);
+    desktop.Click(ScreenX(8), ScreenY(50));
+    Pump();
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+    EXPECT_FALSE(scroller->scrollTimer);
+    Type("4");
+    EXPECT_EQ(Text(columns[0]), "4");
+    // Tab from the last column passes the scroller by.
+    desktop.Click(Left + 10 + 100 + 50, ScreenY(5));
+    Pump();
+    ASSERT_EQ(app->activeWindow, columns[1]->GetEditor());
+    Type("\t");
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+    // Focus given to the scroller by the program moves on with the next key.
+    scroller->Activate();
+    Type("5");
+    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
+    EXPECT_EQ(Text(columns[0]), "54");  // the caret went back to 0
+
+    // Without a link the thumb goes back to the top.
     scroller->SetNext(nullptr);
     scroller->SetCurrentRow(3);
     EXPECT_EQ(scroller->GetLineCount(), 0u);
@@ -172,33 +172,6 @@ TEST_F(ScrollerTest, DragMovesOneRowPerPixelAndEndsOnReleaseFocusLossOrHiding)
     scroller->Hide();
     EXPECT_FALSE(scroller->scrollTimer);
     EXPECT_EQ(app->timers->count, 0u);
-}
-
-TEST_F(ScrollerTest, TheKeyboardFocusGoesOnToTheLinkedColumn)
-{
-    AddRows(3);
-    desktop.Click(ScreenX(8), ScreenY(50));
-    Pump();
-    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
-    EXPECT_FALSE(scroller->scrollTimer);
-    desktop.TypeKey('4', '4');
-    Pump();
-    EXPECT_EQ(Text(columns[0]), "4");
-
-    // Tab from the last column passes the scroller by.
-    desktop.Click(Left + 10 + 100 + 50, ScreenY(5));
-    Pump();
-    ASSERT_EQ(app->activeWindow, columns[1]->GetEditor());
-    desktop.TypeKey(VK_TAB, 9);
-    Pump();
-    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
-
-    // Focus given to the scroller by the program moves on with the next key.
-    scroller->Activate();
-    desktop.TypeKey('5', '5');
-    Pump();
-    EXPECT_EQ(app->activeWindow, columns[0]->GetEditor());
-    EXPECT_EQ(Text(columns[0]), "54");  // the caret went back to 0
 }
 
 }  // namespace

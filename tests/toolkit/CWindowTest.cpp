@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/CObjectList.h"
 #include "core/CString.h"
 #include "graphics/CCanvas.h"
@@ -7,12 +9,11 @@
 #include "toolkit/CTimer.h"
 #include "ToolkitFixture.h"
 
-TEST_F(ToolkitTest, CreateShowExposeAndCloseNeverDestroy)
+TEST_F(ToolkitTest, CreateShowExposeMoveAndCloseNeverDestroy)
 {
     CApplication::Title("Ajustor de prueba");
     CRecorder* window = NewRecorder(30, 40, 120, 80, nullptr, nullptr);
     EXPECT_EQ(window->created, 1);
-    EXPECT_EQ(window->alive, 1);
     EXPECT_EQ(window->visible, 0);
     EXPECT_EQ(app->activeWindow, window);  // a new component is the active one
     EXPECT_EQ(OwnTypes(window).back(), EV_CREATE);
@@ -20,34 +21,48 @@ TEST_F(ToolkitTest, CreateShowExposeAndCloseNeverDestroy)
     EXPECT_FALSE(desktop.IsVisible(window->handle));
     CCanvas* canvas = window->GetCanvas();
     ASSERT_NE(canvas, nullptr);
-    EXPECT_EQ(canvas->GetWidth(), 120);
-    EXPECT_EQ(canvas->GetHeight(), 80);
+    EXPECT_EQ(std::tuple(canvas->GetWidth(), canvas->GetHeight()), std::tuple(120, 80));
     EXPECT_EQ(canvas->GetSurface()->GetPixel(119, 79), app->packColour(200, 100, 50));
-
     window->Create(0, 0, 10, 10, nullptr, nullptr, 0, 0, 0);  // already created: nothing
     EXPECT_EQ(window->width, 120);
 
-    // Shown, painted from the canvas; the paint pass reports its rectangle.
+    // Show copies the canvas itself; uncovered later, the window is painted again from
+    // its canvas, and the paint pass reports its rectangle.
     window->Show();
     Pump();
     EXPECT_TRUE(desktop.IsVisible(window->handle));
     EXPECT_EQ(window->visible, 1);
     EXPECT_EQ(desktop.GetWindowPixel(window->handle, 5, 5), app->packColour(200, 100, 50));
-    EXPECT_TRUE(SeenBy(window, EV_PAINT).empty());  // Show copied the canvas itself
-
-    // Uncovered later, the window is painted again from its canvas.
-    window->GetCanvas()->SetColour(app->packColour(9, 8, 7));
-    window->GetCanvas()->FillRect(0, 0, 120, 80);
+    EXPECT_TRUE(SeenBy(window, EV_PAINT).empty());
+    canvas->SetColour(app->packColour(9, 8, 7));
+    canvas->FillRect(0, 0, 120, 80);
     desktop.Expose(window->handle, {5, 6, 15, 26});
     Pump();
     auto paints = SeenBy(window, EV_PAINT);
     ASSERT_EQ(paints.size(), 1u);
-    EXPECT_EQ(paints[0].x, 5);
-    EXPECT_EQ(paints[0].y, 6);
+    EXPECT_EQ(std::tuple(paints[0].x, paints[0].y), std::tuple(5, 6));
     EXPECT_EQ(desktop.GetWindowPixel(window->handle, 10, 10), app->packColour(9, 8, 7));
     EXPECT_EQ(desktop.GetWindowPixel(window->handle, 30, 30), app->packColour(200, 100, 50));
 
-    // A close request hides and never destroys.
+    // Moved at the same size, it keeps its canvas and pixels; resized, the canvas follows.
+    PSurface* surface = canvas->GetSurface();
+    CEvent moved = window->GetRect();
+    moved.x = 50;
+    moved.y = 70;
+    window->MoveTo(moved);
+    Pump();
+    EXPECT_EQ(window->GetCanvas(), canvas);
+    EXPECT_EQ(canvas->GetSurface(), surface);
+    EXPECT_EQ(surface->GetPixel(4, 4), app->packColour(9, 8, 7));
+    platform::PRect rect;
+    desktop.GetWindowRect(window->handle, rect);
+    EXPECT_EQ(std::tuple(window->x, window->y, rect.left, rect.top), std::tuple(50, 70, 50, 70));
+    moved.width = 140;
+    window->MoveTo(moved);
+    Pump();
+    EXPECT_EQ(std::tuple(window->GetCanvas()->GetWidth(), window->GetCanvas()->GetHeight()), std::tuple(140, 80));
+
+    // A close request hides and never destroys; a hidden window ignores a second one.
     log.clear();
     desktop.RequestClose(window->handle);
     Pump();
@@ -59,8 +74,6 @@ TEST_F(ToolkitTest, CreateShowExposeAndCloseNeverDestroy)
     EXPECT_TRUE(app->IsAlive(window));
     window->Show();
     EXPECT_TRUE(desktop.IsVisible(window->handle));
-
-    // A hidden window ignores a second close.
     window->Hide();
     log.clear();
     desktop.RequestClose(window->handle);
@@ -68,42 +81,13 @@ TEST_F(ToolkitTest, CreateShowExposeAndCloseNeverDestroy)
     EXPECT_EQ(OwnTypes(window), (std::vector<int32_t>{EV_FOCUS, EV_CLOSE}));
 }
 
-TEST_F(ToolkitTest, ResizingToTheSameSizeKeepsCanvasAndPixels)
-{
-    CRecorder* window = NewRecorder(10, 10, 100, 60, nullptr);
-    CCanvas* canvas = window->GetCanvas();
-    PSurface* surface = canvas->GetSurface();
-    canvas->SetColour(app->packColour(1, 2, 3));
-    canvas->FillRect(4, 4, 1, 1);
-
-    CEvent moved = window->GetRect();
-    moved.x = 50;
-    moved.y = 70;
-    window->MoveTo(moved);
-    Pump();
-    EXPECT_EQ(window->GetCanvas(), canvas);
-    EXPECT_EQ(canvas->GetSurface(), surface);
-    EXPECT_EQ(surface->GetPixel(4, 4), app->packColour(1, 2, 3));
-    EXPECT_EQ(window->x, 50);
-    EXPECT_EQ(window->y, 70);
-    platform::PRect rect;
-    desktop.GetWindowRect(window->handle, rect);
-    EXPECT_EQ(rect.left, 50);
-    EXPECT_EQ(rect.top, 70);
-
-    moved.width = 140;
-    window->MoveTo(moved);
-    EXPECT_EQ(window->width, 140);
-    EXPECT_EQ(window->GetCanvas()->GetWidth(), 140);
-    EXPECT_EQ(window->GetCanvas()->GetHeight(), 60);
-}
-
-TEST_F(ToolkitTest, EventsBubbleUpButResizesComeOnlyFromTheParent)
+TEST_F(ToolkitTest, EventsBubbleUpResizesComeOnlyFromTheParentAndTabFollowsTheNextLink)
 {
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     CRecorder* middle = NewRecorder(10, 10, 200, 150, top);
     CRecorder* leaf = NewRecorder(5, 5, 50, 50, middle);
-    ShowAll({top, middle, leaf});
+    CRecorder* other = NewRecorder(220, 10, 50, 20, top);
+    ShowAll({top, middle, leaf, other});
     app->Activate(leaf);
     Pump();
     log.clear();
@@ -130,38 +114,38 @@ TEST_F(ToolkitTest, EventsBubbleUpButResizesComeOnlyFromTheParent)
     // Once from MoveTo itself; the window system's notice is not delivered to a child.
     EXPECT_EQ(SeenBy(leaf, EV_RESIZE).size(), 1u);
     EXPECT_EQ(leaf->width, 20);
-}
 
-TEST_F(ToolkitTest, TabFollowsNextFocusAndDoesNothingWithout)
-{
-    CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
-    CRecorder* first = NewRecorder(10, 10, 50, 20, top);
-    CRecorder* second = NewRecorder(10, 40, 50, 20, top);
-    ShowAll({top, first, second});
-    app->Activate(first);
-    Pump();
-
-    desktop.TypeKey(platform::VK_TAB, 9);
-    Pump();
-    EXPECT_EQ(app->activeWindow, first);
-
-    first->SetNext(second);
+    // Tab does nothing without a next link, and follows one.
+    Type("\t");
+    EXPECT_EQ(app->activeWindow, leaf);
+    leaf->SetNext(other);
     log.clear();
-    desktop.TypeKey(platform::VK_TAB, 9);
-    Pump();
-    EXPECT_EQ(app->activeWindow, second);
-    auto focus = SeenBy(second, EV_FOCUS);
+    Type("\t");
+    EXPECT_EQ(app->activeWindow, other);
+    auto focus = SeenBy(other, EV_FOCUS);
     ASSERT_EQ(focus.size(), 1u);
     EXPECT_EQ(focus[0].source, app);
-
-    second->SetNext(first);
-    second->FocusNext(1);  // with the flag the focus record names where it came from
-    focus = SeenBy(first, EV_FOCUS);
+    other->SetNext(leaf);
+    other->FocusNext(1);  // with the flag the focus record names where it came from
+    focus = SeenBy(leaf, EV_FOCUS);
     ASSERT_EQ(focus.size(), 1u);
-    EXPECT_EQ(focus[0].source, second);
+    EXPECT_EQ(focus[0].source, other);
 }
 
-TEST_F(ToolkitTest, DestroyDeletesChildrenRestoresTheParentAndIgnoresDeadParents)
+namespace {
+int liveWatchers = 0;
+class CWatched : public CWindow {
+public:
+    explicit CWatched(CGApplication* app) : CWindow(app) { liveWatchers++; }
+    ~CWatched() override
+    {
+        LeaveRegistry();
+        liveWatchers--;
+    }
+};
+}  // namespace
+
+TEST_F(ToolkitTest, DestroyTakesTheChildrenAlongDeadParentsAreIgnoredAndCleanupLeavesNothing)
 {
     CRecorder* top = NewRecorder(0, 0, 300, 200, nullptr);
     int topCount = top->GetReferenceCount();
@@ -214,38 +198,20 @@ TEST_F(ToolkitTest, DestroyDeletesChildrenRestoresTheParentAndIgnoresDeadParents
     EXPECT_EQ(orphan->GetParent(), nullptr);
     CRecorder* second = NewRecorder(5, 5, 10, 10, top);  // alive but no longer created
     EXPECT_EQ(second->GetParent(), nullptr);
-}
 
-namespace {
-int liveWatchers = 0;
-class CWatched : public CWindow {
-public:
-    explicit CWatched(CGApplication* app) : CWindow(app) { liveWatchers++; }
-    ~CWatched() override
-    {
-        LeaveRegistry();
-        liveWatchers--;
-    }
-};
-}  // namespace
-
-TEST(ToolkitCleanup, CleanupLeavesNoFrameworkObjectAlive)
-{
-    platform::PHeadlessSystem desktop;
-    auto* previous = platform::InstallWindowSystem(&desktop);
-    auto* app = new CGApplication();
-    ASSERT_EQ(app->Initialise(), 1);
-    Variable top(new CWatched(app));
-    top.As<CWindow>()->Create(0, 0, 200, 200, nullptr, nullptr, 1, 2, 3);
+    // Cleanup deletes every framework object still alive: windows, children held only
+    // by them, timers and plain objects.
+    Variable watched(new CWatched(app));
+    watched.As<CWindow>()->Create(0, 0, 200, 200, nullptr, nullptr, 1, 2, 3);
     for (int i = 0; i < 3; i++) {
-        auto* child = new CWatched(app);
-        child->Create(i * 10, 0, 10, 10, top.As<CWindow>(), nullptr, 0, 0, 0);
+        auto* inner = new CWatched(app);
+        inner->Create(i * 10, 0, 10, 10, watched.As<CWindow>(), nullptr, 0, 0, 0);
     }
-    Variable orphan(new CWatched(app));
+    Variable unowned(new CWatched(app));
     Variable timer(new CTimer(app));
-    timer.As<CTimer>()->Create(top.As<CWComponent>());
+    timer.As<CTimer>()->Create(watched.As<CWComponent>());
     Variable text(new CString(app));
-    top.As<CWindow>()->Show();
+    watched.As<CWindow>()->Show();
     EXPECT_EQ(liveWatchers, 5);
 
     app->Cleanup();
@@ -253,6 +219,4 @@ TEST(ToolkitCleanup, CleanupLeavesNoFrameworkObjectAlive)
     EXPECT_EQ(app->GetObjectCount(), 0u);
     EXPECT_EQ(app->windows, nullptr);
     EXPECT_EQ(app->timers, nullptr);
-    delete app;
-    platform::InstallWindowSystem(previous);
 }
