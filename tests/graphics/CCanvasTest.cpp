@@ -12,33 +12,33 @@ using CanvasTest = GraphicsFixture;
 
 TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixelsAndNothingOutside)
 {
-    CCanvas* canvas = Canvas(20, 10, 0);
+    // A black canvas painting in white.
+    auto blank = [&](int w, int h) {
+        CCanvas* canvas = Canvas(w, h, 0);
+        canvas->SetColour(White);
+        return canvas;
+    };
+    CCanvas* canvas = blank(20, 10);
     canvas->SetColourRGB(255, 0, 0);
-    EXPECT_EQ(canvas->GetColour(), 255u);
+    EXPECT_EQ(canvas->GetColour(), Red);
     canvas->FillRect(0, 0, 10, 5);
     EXPECT_EQ(CountPixels(canvas, Red), 50);
     EXPECT_EQ(Pixel(canvas, 9, 4), Red);
     EXPECT_EQ(Pixel(canvas, 10, 4), 0u);
-
-    canvas = Canvas(20, 10, 0);
-    canvas->SetColour(White);
+    canvas = blank(20, 10);
     canvas->Outline(0, 0, 10, 5);
     EXPECT_EQ(CountPixels(canvas, White), 30);
     EXPECT_EQ(Pixel(canvas, 10, 5), White);
     EXPECT_EQ(Pixel(canvas, 5, 2), 0u);
-
-    canvas = Canvas(20, 10, 0);
-    canvas->SetColour(White);
+    canvas = blank(20, 10);
     canvas->Line(0, 0, 5, 0);
     EXPECT_EQ(CountPixels(canvas, White), 6);
     EXPECT_EQ(Pixel(canvas, 5, 0), White);
     canvas->Line(0, 9, 9, 0);  // a diagonal, end pixel included
-    EXPECT_EQ(Pixel(canvas, 9, 0), White);
-    EXPECT_EQ(Pixel(canvas, 0, 9), White);
-    EXPECT_EQ(Pixel(canvas, 4, 5), White);
+    for (auto [x, y] : {std::pair{9, 0}, std::pair{0, 9}, std::pair{4, 5}})
+        EXPECT_EQ(Pixel(canvas, x, y), White) << x << "," << y;
 
-    canvas = Canvas(4, 4, 0);
-    canvas->SetColour(White);
+    canvas = blank(4, 4);
     canvas->FillRect(-10, -10, 12, 12);
     canvas->Line(-5, 1, 100, 1);
     EXPECT_EQ(CountPixels(canvas, White), 4 + 2);
