@@ -41,23 +41,27 @@ bool WaitReadable(Handle s, int milliseconds)
 bool Valid(Handle s) { return s >= 0; }
 #endif
 
+// A TCP socket bound to a free loopback port; `port` is 0 when binding failed.
+Handle BindLoopback(uint16_t& port)
+{
+    Handle s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool bound = bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    socklen_t size = sizeof address;
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+    port = bound ? ntohs(address.sin_port) : 0;
+    return s;
+}
+
 // A loopback server that accepts one connection, reads one line and answers with the
 // line it got, reversed, and then "bye" without a line feed before closing.
 class EchoServer {
 public:
-    explicit EchoServer(uint16_t wanted = 0)
+    EchoServer() : listener(BindLoopback(port))
     {
-        listener = socket(AF_INET, SOCK_STREAM, 0);
-        int yes = 1;
-        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(wanted);
-        bound = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener, 1) == 0;
-        socklen_t size = sizeof address;
-        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-        port = ntohs(address.sin_port);
+        bound = port != 0 && listen(listener, 1) == 0;
         if (bound)
             worker = std::thread([this] { Serve(); });
     }
@@ -154,17 +158,7 @@ TEST_F(CSocketTest, PortRulesAndFailedOrClosedConnections)
 
     // A port nobody listens on: the first bound and released port of a server.
     uint16_t deadPort;
-    {
-        Handle probe = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t size = sizeof address;
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-        deadPort = ntohs(address.sin_port);
-        CloseSocket(probe);
-    }
+    CloseSocket(BindLoopback(deadPort));
     std::string target = "127.0.0.1:" + std::to_string(deadPort);
     EXPECT_EQ(s->Open(target.c_str()), 0);
     char buffer[8];
