@@ -8,8 +8,8 @@
 #include "tests/core/AppFixture.h"
 
 namespace {
-// Records the order in which objects are destroyed.
-std::vector<std::string>* destroyed = nullptr;
+// The order in which objects are destroyed; each test starts it empty.
+std::vector<std::string> destroyed;
 
 class Tracked : public CComponent {
 public:
@@ -17,8 +17,7 @@ public:
     ~Tracked() override
     {
         LeaveRegistry();
-        if (destroyed)
-            destroyed->push_back(name);
+        destroyed.push_back(name);
     }
     std::string name;
     Variable other;
@@ -29,14 +28,8 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        destroyed = &log;
+        destroyed.clear();
     }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        destroyed = nullptr;
-    }
-    std::vector<std::string> log;
 };
 }  // namespace
 
@@ -53,7 +46,7 @@ TEST_F(ObjectTest, ReleasesDeleteOnlyUnprotectedObjectsWhileAutoDeleteIsOn)
     EXPECT_EQ(a->GetReferenceCount(), 2);
     a->RemoveReferences(2);
     { Variable v(a); EXPECT_EQ(a->GetReferenceCount(), 1); }
-    EXPECT_EQ(log, std::vector<std::string>{"a"});
+    EXPECT_EQ(destroyed, std::vector<std::string>{"a"});
 
     auto* p = new Tracked(app, "p");
     p->Protect();
@@ -118,7 +111,7 @@ TEST_F(ObjectTest, AssigningCountsEachHolderOnceAndKeepsTheNewObjectAlive)
     o = inner;
     EXPECT_EQ(app->IsAlive(inner), 1);
     EXPECT_EQ(inner->GetReferenceCount(), 1);
-    EXPECT_EQ(log, std::vector<std::string>{"outer"});
+    EXPECT_EQ(destroyed, std::vector<std::string>{"outer"});
 
     // A meta function holds both its parts and gives both back when deleted.
     auto* meta = new CMetaFunction(app);
@@ -140,11 +133,11 @@ TEST_F(ObjectTest, ReclaimDeletesUnreferencedObjectsOldestFirstAndSparesProtecte
     Variable hold(kept);
     b->Protect();
     app->Reclaim();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(destroyed, (std::vector<std::string>{"a", "c"}));
     EXPECT_EQ(app->IsAlive(b), 1);
     EXPECT_EQ(b->IsProtected(), 0);
     app->Reclaim();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(destroyed, (std::vector<std::string>{"a", "c", "b"}));
     EXPECT_EQ(app->IsAlive(kept), 1);
 }
 
@@ -161,7 +154,7 @@ TEST_F(ObjectTest, ShutdownDestroysObjectsHoldingEachOtherInCreationOrder)
     meta->first = a;
     meta->second = b;
     app->Shutdown();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(destroyed, (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(app->GetObjectCount(), 0u);
     // The holders outlive the registry: their releases must not touch anything.
     SetValidationMode(TrustRegistered);
