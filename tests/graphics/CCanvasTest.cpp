@@ -10,7 +10,7 @@ constexpr uint32_t Red = 0x0000FF;
 
 using CanvasTest = GraphicsFixture;
 
-TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixelsAndNothingOutside)
+TEST_F(CanvasTest, FillOutlineLineAndTextCoverTheirPixelsAndNothingOutside)
 {
     // A black canvas painting in white.
     auto blank = [&](int w, int h) {
@@ -42,6 +42,23 @@ TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixelsAndNothingOutside)
     canvas->FillRect(-10, -10, 12, 12);
     canvas->Line(-5, 1, 100, 1);
     EXPECT_EQ(CountPixels(canvas, White), 4 + 2);
+
+    // Text in the canvas's colour and 12-pixel font, without anti-aliasing, within the
+    // 12 rows above its bottom row; the underscore or a descender reaches near it.
+    canvas = blank(80, 40);
+    canvas->DrawText("Ag|_", 2, 30);
+    EXPECT_EQ(CountPixels(canvas, White) + CountPixels(canvas, 0), 80 * 40);
+    auto whiteInRows = [&](int from, int to) {
+        int n = 0;
+        for (int y = from; y < to; y++)
+            for (int x = 0; x < 80; x++)
+                n += Pixel(canvas, x, y) == White;
+        return n;
+    };
+    EXPECT_EQ(whiteInRows(0, 30 - 12), 0);
+    EXPECT_GT(whiteInRows(26, 30), 0);
+    EXPECT_EQ(whiteInRows(30, 40), 0);
+
     CCanvas* empty = Make<CCanvas>();
     empty->Reset();
     empty->FillRect(0, 0, 10, 10);
@@ -133,24 +150,4 @@ TEST_F(CanvasTest, CreateResetAndWorkCopyEdits)
     EXPECT_EQ(canvas->GetPixel(1, 1), InvalidColour);
     canvas->PutPixel(0, 0, White);  // no work copy: nothing happens
     EXPECT_EQ(Pixel(canvas, 0, 0), Red);
-}
-
-TEST_F(CanvasTest, TextSitsOnItsBottomRow)
-{
-    CCanvas* canvas = Canvas(80, 40, 0);
-    canvas->SetColour(White);
-    canvas->DrawText("Ag|_", 2, 30);
-    int height = canvas->GetFont()->TextHeight("N|_");
-    int lowest = -1, highest = 40;
-    for (int y = 0; y < 40; y++)
-        for (int x = 0; x < 80; x++)
-            if (Pixel(canvas, x, y) == White) {
-                lowest = std::max(lowest, y);
-                highest = std::min(highest, y);
-            }
-    EXPECT_EQ(height, 12);
-    EXPECT_LE(lowest, 29);
-    EXPECT_GE(lowest, 26);  // the underscore or descender reaches near the bottom
-    EXPECT_GE(highest, 30 - height);
-    EXPECT_EQ(CountPixels(canvas, 0) + CountPixels(canvas, White), 80 * 40);  // no anti-aliasing
 }
