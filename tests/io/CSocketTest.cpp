@@ -12,6 +12,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "io/CSocket.h"
 #include "tests/io/IOFixture.h"
@@ -138,23 +139,20 @@ TEST_F(CSocketTest, PortRulesAndFailedOrClosedConnections)
 {
     Variable stream(new CSocket(app));
     CSocket* s = stream.As<CSocket>();
-    // Without ":" the port is 8080; nothing need listen there for the address to show.
-    s->Open("127.0.0.1");
-    EXPECT_EQ(ntohs(s->address.port), 8080);
-    EXPECT_EQ(s->address.host, htonl(INADDR_LOOPBACK));
-    s->Open("localhost:80");
-    EXPECT_EQ(ntohs(s->address.port), 80);
-    s->Open("127.0.0.1:81xyz");
-    EXPECT_EQ(ntohs(s->address.port), 81) << "leading digits only";
-    s->Open("127.0.0.1:");
-    EXPECT_EQ(ntohs(s->address.port), 0);
-
-    s->Open("127.0.0.1:82");
-    EXPECT_EQ(s->Open("127.0.0.1:70000"), 0) << "not a TCP port: refused, not wrapped";
-    EXPECT_EQ(ntohs(s->address.port), 82) << "a refused target changes nothing";
-    EXPECT_EQ(s->Open("no-such-host.invalid:80"), 0);
-    EXPECT_EQ(ntohs(s->address.port), 82);
-    EXPECT_EQ(s->Open(":80"), 0);
+    // Without ":" the port is 8080, and only leading digits count; nothing need listen
+    // there for the address to show.
+    const std::pair<const char*, int> targets[] = {
+        {"127.0.0.1", 8080}, {"localhost:80", 80}, {"127.0.0.1:81xyz", 81}, {"127.0.0.1:", 0}, {"127.0.0.1:82", 82}};
+    for (auto [target, port] : targets) {
+        s->Open(target);
+        EXPECT_EQ(ntohs(s->address.port), port) << target;
+        EXPECT_EQ(s->address.host, htonl(INADDR_LOOPBACK)) << target;
+    }
+    // Not a TCP port (refused, not wrapped), no such host, no host: nothing changes.
+    for (const char* refused : {"127.0.0.1:70000", "no-such-host.invalid:80", ":80"}) {
+        EXPECT_EQ(s->Open(refused), 0) << refused;
+        EXPECT_EQ(ntohs(s->address.port), 82) << refused;
+    }
 
     // A port nobody listens on: the first bound and released port of a server.
     uint16_t deadPort;
