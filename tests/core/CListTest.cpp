@@ -57,15 +57,11 @@ TEST_F(ListTest, GrowsFivefoldAndReferencesItsElements)
 {
     CList* list = NewList();
     EXPECT_EQ(list->GetCapacity(), 512u);
-    std::vector<Variable> keep;
-    for (int i = 0; i < 513; i++) {
-        keep.emplace_back(new CString(app));
-        list->Add(keep.back().Get());
-    }
+    CObject* first = Fill(list, 513)[0];
     EXPECT_EQ(list->GetCapacity(), 2560u);
     EXPECT_EQ(list->GetCount(), 513u);
     EXPECT_EQ(list->GetAt(513), nullptr);
-    EXPECT_EQ(keep[0].Get()->GetReferenceCount(), 2);
+    EXPECT_EQ(first->GetReferenceCount(), 1);
 
     CList* small = NewList();
     auto* s = new CString(app);
@@ -94,7 +90,7 @@ TEST_F(ListTest, GrowsFivefoldAndReferencesItsElements)
     EXPECT_EQ(small->ItemAt(0).Get()->GetReferenceCount(), 2);
     lists.clear();  // destroying the lists gives the references back
     EXPECT_EQ(app->IsAlive(kept), 0);
-    EXPECT_EQ(keep[0].Get()->GetReferenceCount(), 1);
+    EXPECT_EQ(app->IsAlive(first), 0);
 }
 
 TEST_F(ListTest, ObjectListHoldsNoReferencesAndCompactsDeadEntries)

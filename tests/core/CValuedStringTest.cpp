@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "core/CMetaFunction.h"
 #include "core/CValuedString.h"
 #include "tests/core/AppFixture.h"
 
@@ -34,22 +33,9 @@ TEST_F(ValuedStringTest, FormatsAndParsesTheCompactNotation)
         EXPECT_EQ(s->GetValue(), z);
     }
     s->SetValue(1, 2);
-    s->SetReal(5);
+    s->SetReal(5);  // each part alone
     s->SetImaginary(-1);
     EXPECT_EQ(s->GetValue(), Complex(5, -1));
-    s->SetValueReal(9);
+    s->SetValueReal(9);  // a real value clears the imaginary part
     EXPECT_EQ(s->GetValue(), Complex(9, 0));
-}
-
-TEST_F(ValuedStringTest, MetaFunctionReleasesBothReferences)
-{
-    auto* a = new CString(app);
-    auto* b = new CString(app);
-    auto* meta = new CMetaFunction(app);
-    meta->first = a;
-    meta->second = b;
-    EXPECT_EQ(a->GetReferenceCount(), 1);
-    delete meta;
-    EXPECT_EQ(app->IsAlive(a), 0);
-    EXPECT_EQ(app->IsAlive(b), 0);
 }

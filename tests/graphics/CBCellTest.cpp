@@ -10,35 +10,53 @@ Bytes UniformCel(uint32_t w, uint32_t h, uint32_t r, uint32_t g, uint32_t b, uin
 
 using BCellTest = GraphicsFixture;
 
-TEST_F(BCellTest, CelOpacityAndMasksBlendOverTheTarget)
+TEST_F(BCellTest, CelOpacityMasksAndFadingBlendOverTheTarget)
 {
+    // The cell drawn at the corner of a 5 × 5 target of one colour.
+    auto drawnOver = [&](CBCell* cell, uint32_t background) {
+        CCanvas* target = Canvas(5, 5, background);
+        cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
+        return target;
+    };
     CBCell* cell = Make<CBCell>();
     ASSERT_EQ(cell->LoadCelChannels(Stream(UniformCel(3, 2, 200, 100, 50, 255))), 1);
     EXPECT_EQ(cell->HasChannels(), 1);
     EXPECT_EQ(cell->GetWidth(), 3);
-    CCanvas* target = Canvas(5, 5, packColour(1, 2, 3));
-    cell->DrawOn(target, 1, 1, 0, 0, 0, 0);
-    EXPECT_EQ(CountPixels(target, packColour(200, 100, 50)), 6);
+    EXPECT_EQ(CountPixels(drawnOver(cell, packColour(1, 2, 3)), packColour(200, 100, 50)), 6);
+    // Opacity past 1 or below 0 is clamped; the mask's 255 then scales by 255 / 256.
+    const struct { float opacity; uint32_t background, expected; } rows[] = {
+        {2.0f, 0, packColour(200 * 255 / 256, 100 * 255 / 256, 50 * 255 / 256)},
+        {-1.0f, packColour(100, 200, 255), packColour(100 * 255 / 256, 200 * 255 / 256, 255 * 255 / 256)},
+        {0.5f, 0, packColour(200 * 127 / 256, 100 * 127 / 256, 50 * 127 / 256)},
+    };
+    for (const auto& row : rows) {
+        CCanvas* target = Canvas(2, 2, row.background);
+        cell->DrawFaded(target, 0, 0, 0, 0, 0, 0, row.opacity);
+        EXPECT_EQ(Pixel(target, 1, 1), row.expected) << row.opacity;
+    }
+
+    // A target editing its work copy gets the edits and the faded cell committed.
+    CCanvas* target = Canvas(3, 1, 0);
+    target->SetWorkCopy(1);
+    target->PutPixel(2, 0, 0xFFFFFF);
+    cell->DrawFaded(target, 0, 0, 0, 0, 1, 1, 1.0f);
+    EXPECT_EQ(target->workCopy, 0);
+    EXPECT_EQ(Pixel(target, 2, 0), 0xFFFFFFu);
+    EXPECT_EQ(Pixel(target, 0, 0), packColour(200 * 255 / 256, 100 * 255 / 256, 50 * 255 / 256));
+    EXPECT_EQ(Pixel(target, 1, 0), 0u);
 
     ASSERT_EQ(cell->LoadCelChannels(Stream(UniformCel(3, 2, 200, 100, 50, 0))), 1);
-    target = Canvas(5, 5, packColour(1, 2, 3));
-    cell->DrawOn(target, 1, 1, 0, 0, 0, 0);
-    EXPECT_EQ(CountPixels(target, packColour(1, 2, 3)), 25);
-
+    EXPECT_EQ(CountPixels(drawnOver(cell, packColour(1, 2, 3)), packColour(1, 2, 3)), 25);
     ASSERT_EQ(cell->LoadCelChannels(Stream(UniformCel(3, 2, 200, 100, 51, 128))), 1);
-    target = Canvas(5, 5, 0);
-    cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(Pixel(target, 2, 1), packColour(100, 50, 25));  // c × 128 / 256, rounded down
-    target = Canvas(5, 5, 0xFFFFFF);
-    cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(Pixel(target, 0, 0), packColour((200 * 128 + 255 * 127) / 256, (100 * 128 + 255 * 127) / 256, (51 * 128 + 255 * 127) / 256));
+    EXPECT_EQ(Pixel(drawnOver(cell, 0), 2, 1), packColour(100, 50, 25));  // c × 128 / 256, rounded down
+    auto overWhite = [](uint32_t c) { return (c * 128 + 255 * 127) / 256; };
+    EXPECT_EQ(Pixel(drawnOver(cell, 0xFFFFFF), 0, 0), packColour(overWhite(200), overWhite(100), overWhite(51)));
 
     cell = Make<CBCell>();
     ASSERT_EQ(cell->LoadCel(Stream(UniformCel(2, 2, 200, 100, 50, 128))), 1);
     EXPECT_EQ(cell->HasChannels(), 0);
     ASSERT_NE(cell->GetMask(), nullptr);
-    target = Canvas(3, 3, 0);
-    cell->DrawOn(target, 0, 0, 0, 0, 0, 0);
+    target = drawnOver(cell, 0);
     EXPECT_EQ(Pixel(target, 1, 1), packColour(100, 50, 25));
     EXPECT_EQ(Pixel(target, 2, 2), 0u);
 
@@ -68,31 +86,6 @@ TEST_F(BCellTest, PartsAndClippingStayInsideCellAndTarget)
     cell->DrawOn(target, 0, 0, 7, 0, 0, 0);
     EXPECT_EQ(Pixel(target, 1, 0), 30u);
     EXPECT_EQ(Pixel(target, 3, 0), 0u);
-}
-
-TEST_F(BCellTest, FadedDrawingClampsOpacity)
-{
-    CBCell* cell = Make<CBCell>();
-    ASSERT_EQ(cell->LoadCelChannels(Stream(UniformCel(2, 2, 200, 100, 50, 255))), 1);
-    CCanvas* target = Canvas(2, 2, 0);
-    cell->DrawFaded(target, 0, 0, 0, 0, 0, 0, 2.0f);
-    EXPECT_EQ(Pixel(target, 0, 0), packColour(200 * 255 / 256, 100 * 255 / 256, 50 * 255 / 256));
-    target = Canvas(2, 2, packColour(100, 200, 255));
-    cell->DrawFaded(target, 0, 0, 0, 0, 0, 0, -1.0f);
-    EXPECT_EQ(Pixel(target, 1, 1), packColour(100 * 255 / 256, 200 * 255 / 256, 255 * 255 / 256));
-    target = Canvas(2, 2, 0);
-    cell->DrawFaded(target, 0, 0, 0, 0, 0, 0, 0.5f);
-    EXPECT_EQ(Pixel(target, 0, 0), packColour(200 * 127 / 256, 100 * 127 / 256, 50 * 127 / 256));
-
-    // A target editing its work copy gets the edits and the faded cell committed.
-    target = Canvas(3, 1, 0);
-    target->SetWorkCopy(1);
-    target->PutPixel(2, 0, 0xFFFFFF);
-    cell->DrawFaded(target, 0, 0, 0, 0, 1, 1, 1.0f);
-    EXPECT_EQ(target->workCopy, 0);
-    EXPECT_EQ(Pixel(target, 2, 0), 0xFFFFFFu);
-    EXPECT_EQ(Pixel(target, 0, 0), packColour(200 * 255 / 256, 100 * 255 / 256, 50 * 255 / 256));
-    EXPECT_EQ(Pixel(target, 1, 0), 0u);
 }
 
 TEST_F(BCellTest, ScaledKeepsUniformCellsSamplesTheFirstRowAndColumnAndAnEmptyCellIsTransparent)

@@ -10,38 +10,55 @@ constexpr uint32_t Red = 0x0000FF;
 
 using CanvasTest = GraphicsFixture;
 
-TEST_F(CanvasTest, FillOutlineAndLineCoverTheirPixelsAndNothingOutside)
+TEST_F(CanvasTest, FillOutlineLineAndTextCoverTheirPixelsAndNothingOutside)
 {
-    CCanvas* canvas = Canvas(20, 10, 0);
+    // A black canvas painting in white.
+    auto blank = [&](int w, int h) {
+        CCanvas* canvas = Canvas(w, h, 0);
+        canvas->SetColour(White);
+        return canvas;
+    };
+    CCanvas* canvas = blank(20, 10);
     canvas->SetColourRGB(255, 0, 0);
-    EXPECT_EQ(canvas->GetColour(), 255u);
+    EXPECT_EQ(canvas->GetColour(), Red);
     canvas->FillRect(0, 0, 10, 5);
     EXPECT_EQ(CountPixels(canvas, Red), 50);
     EXPECT_EQ(Pixel(canvas, 9, 4), Red);
     EXPECT_EQ(Pixel(canvas, 10, 4), 0u);
-
-    canvas = Canvas(20, 10, 0);
-    canvas->SetColour(White);
+    canvas = blank(20, 10);
     canvas->Outline(0, 0, 10, 5);
     EXPECT_EQ(CountPixels(canvas, White), 30);
     EXPECT_EQ(Pixel(canvas, 10, 5), White);
     EXPECT_EQ(Pixel(canvas, 5, 2), 0u);
-
-    canvas = Canvas(20, 10, 0);
-    canvas->SetColour(White);
+    canvas = blank(20, 10);
     canvas->Line(0, 0, 5, 0);
     EXPECT_EQ(CountPixels(canvas, White), 6);
     EXPECT_EQ(Pixel(canvas, 5, 0), White);
     canvas->Line(0, 9, 9, 0);  // a diagonal, end pixel included
-    EXPECT_EQ(Pixel(canvas, 9, 0), White);
-    EXPECT_EQ(Pixel(canvas, 0, 9), White);
-    EXPECT_EQ(Pixel(canvas, 4, 5), White);
+    for (auto [x, y] : {std::pair{9, 0}, std::pair{0, 9}, std::pair{4, 5}})
+        EXPECT_EQ(Pixel(canvas, x, y), White) << x << "," << y;
 
-    canvas = Canvas(4, 4, 0);
-    canvas->SetColour(White);
+    canvas = blank(4, 4);
     canvas->FillRect(-10, -10, 12, 12);
     canvas->Line(-5, 1, 100, 1);
     EXPECT_EQ(CountPixels(canvas, White), 4 + 2);
+
+    // Text in the canvas's colour and 12-pixel font, without anti-aliasing, within the
+    // 12 rows above its bottom row; the underscore or a descender reaches near it.
+    canvas = blank(80, 40);
+    canvas->DrawText("Ag|_", 2, 30);
+    EXPECT_EQ(CountPixels(canvas, White) + CountPixels(canvas, 0), 80 * 40);
+    auto whiteInRows = [&](int from, int to) {
+        int n = 0;
+        for (int y = from; y < to; y++)
+            for (int x = 0; x < 80; x++)
+                n += Pixel(canvas, x, y) == White;
+        return n;
+    };
+    EXPECT_EQ(whiteInRows(0, 30 - 12), 0);
+    EXPECT_GT(whiteInRows(26, 30), 0);
+    EXPECT_EQ(whiteInRows(30, 40), 0);
+
     CCanvas* empty = Make<CCanvas>();
     empty->Reset();
     empty->FillRect(0, 0, 10, 10);
@@ -133,24 +150,4 @@ TEST_F(CanvasTest, CreateResetAndWorkCopyEdits)
     EXPECT_EQ(canvas->GetPixel(1, 1), InvalidColour);
     canvas->PutPixel(0, 0, White);  // no work copy: nothing happens
     EXPECT_EQ(Pixel(canvas, 0, 0), Red);
-}
-
-TEST_F(CanvasTest, TextSitsOnItsBottomRow)
-{
-    CCanvas* canvas = Canvas(80, 40, 0);
-    canvas->SetColour(White);
-    canvas->DrawText("Ag|_", 2, 30);
-    int height = canvas->GetFont()->TextHeight("N|_");
-    int lowest = -1, highest = 40;
-    for (int y = 0; y < 40; y++)
-        for (int x = 0; x < 80; x++)
-            if (Pixel(canvas, x, y) == White) {
-                lowest = std::max(lowest, y);
-                highest = std::min(highest, y);
-            }
-    EXPECT_EQ(height, 12);
-    EXPECT_LE(lowest, 29);
-    EXPECT_GE(lowest, 26);  // the underscore or descender reaches near the bottom
-    EXPECT_GE(highest, 30 - height);
-    EXPECT_EQ(CountPixels(canvas, 0) + CountPixels(canvas, White), 80 * 40);  // no anti-aliasing
 }

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <tuple>
 
 #include "core/CString.h"
 #include "graphics/CFont.h"
@@ -13,38 +14,29 @@ const PFontRequest& RequestOf(CFont* font) { return font->fontHandle->GetRequest
 
 TEST_F(FontTest, DescriptionsGiveFaceSizeAndStyle)
 {
+    // A null description is the default font.
+    struct Row { const char* description; const char* face; int height, weight; bool italic, underline; };
+    const Row rows[] = {
+        {nullptr, "Ms Sans Serif", 12, 0, false, false},
+        {"B-Ms Sans Serif:12", "Ms Sans Serif", 12, 700, false, false},
+        {"U-I-Ms Sans Serif:12", "Ms Sans Serif", 12, 0, true, true},
+        {"I-B-Arial:20px", "Arial", 20, 700, true, false},
+        {"Ms Sans Serif", "Ms Sans Serif", 0, 0, false, false},  // no size: the face's default
+        {"Ms Sans Serif:0", "Ms Sans Serif", 12, 0, false, false},
+        {"Ms Sans Serif:x", "Ms Sans Serif", 12, 0, false, false},
+        {"Ms Sans Serif:", "Ms Sans Serif", 12, 0, false, false},
+    };
     CFont* font = Make<CFont>();
-    font->SetDefault();
-    EXPECT_EQ(font->created, 1);
-    EXPECT_STREQ(RequestOf(font).face, "Ms Sans Serif");
-    EXPECT_EQ(RequestOf(font).height, 12);
-    EXPECT_EQ(RequestOf(font).weight, 0);
-    EXPECT_FALSE(RequestOf(font).italic || RequestOf(font).underline);
-
-    font->Set("B-Ms Sans Serif:12");
-    EXPECT_EQ(RequestOf(font).weight, 700);
-    EXPECT_STREQ(RequestOf(font).face, "Ms Sans Serif");
-
-    font->Set("U-I-Ms Sans Serif:12");
-    EXPECT_TRUE(RequestOf(font).italic);
-    EXPECT_TRUE(RequestOf(font).underline);
-    EXPECT_EQ(RequestOf(font).weight, 0);
-
-    font->Set("I-B-Arial:20px");
-    EXPECT_STREQ(RequestOf(font).face, "Arial");
-    EXPECT_EQ(RequestOf(font).height, 20);
-    EXPECT_EQ(RequestOf(font).weight, 700);
-
-    font = Make<CFont>();
-    font->Set("Ms Sans Serif");
-    EXPECT_EQ(RequestOf(font).height, 0);
-    EXPECT_GT(font->TextHeight("N|_"), 0);  // the default size still measures
-    font->Set("Ms Sans Serif:0");
-    EXPECT_EQ(RequestOf(font).height, 12);
-    font->Set("Ms Sans Serif:x");
-    EXPECT_EQ(RequestOf(font).height, 12);
-    font->Set("Ms Sans Serif:");
-    EXPECT_EQ(RequestOf(font).height, 12);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.description ? row.description : "default");
+        row.description ? font->Set(row.description) : font->SetDefault();
+        const PFontRequest& request = RequestOf(font);
+        EXPECT_EQ(font->created, 1);
+        EXPECT_STREQ(request.face, row.face);
+        EXPECT_EQ(std::tie(request.height, request.weight, request.italic, request.underline),
+                  std::tie(row.height, row.weight, row.italic, row.underline));
+        EXPECT_GT(font->TextHeight("N|_"), 0);
+    }
     font->Set("Ms Sans Serif:99999999");  // absurd sizes are capped, not rendered
     EXPECT_EQ(font->TextHeight("N"), 1024);
     EXPECT_GT(font->TextWidth("N"), 0);

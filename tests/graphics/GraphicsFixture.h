@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "core/CApplication.h"
-#include "tests/common/TempFolder.h"
-#include "core/Variable.h"
 #include "graphics/CBCell.h"
 #include "graphics/CCanvas.h"
 #include "graphics/Colour.h"
 #include "io/CMemIO.h"
 #include "platform/PSurface.h"
+#include "tests/common/TempFolder.h"
+#include "tests/core/AppFixture.h"
 
 // Little-endian byte strings for image files written inline in tests.
 struct Bytes {
@@ -39,20 +38,18 @@ inline Bytes UniformFis(uint32_t w, uint32_t h, uint32_t r, uint32_t g, uint32_t
 
 // A fresh application per test, a temporary folder, and helpers to make canvases and
 // streams over inline bytes.
-class GraphicsFixture : public ::testing::Test {
+class GraphicsFixture : public AppFixture {
 protected:
     void SetUp() override
     {
-        SetValidationMode(TrustRegistered);
-        app = new CApplication();
+        AppFixture::SetUp();
         folder = MakeTempFolder("ajustor-gfx");
         ASSERT_FALSE(folder.empty());
     }
     void TearDown() override
     {
         held.clear();
-        app->Shutdown();
-        delete app;
+        AppFixture::TearDown();
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
@@ -100,7 +97,6 @@ protected:
         return n;
     }
 
-    CApplication* app = nullptr;
     std::string folder;
     std::vector<Variable> held;
     std::list<std::string> buffers;

@@ -93,24 +93,21 @@ uint64_t PixelHash(PSurface& surface)
 TEST_F(PicturesTest, RenderedAsTheWindowsUseThem)
 {
     CCanvas* window = Canvas(600, 230, packColour(252, 242, 202));
+    // A picture drawn as it is, or first scaled to w × h.
+    auto draw = [&](const char* name, int x, int y, int w = 0, int h = 0) {
+        CBCell* cell = Make<CBCell>();
+        EXPECT_EQ(cell->Load((std::string(PICTURE_FOLDER) + "/" + name).c_str()), 1) << name;
+        Variable scaled(w ? cell->Scaled(w, h) : cell);
+        window->DrawCell(scaled.As<CBCell>(), x, y);
+    };
     const char* skins[] = {"perla_gris_Boto.cel", "perla_blau_Boto.cel", "perla_valkora_Boto.cel"};
     const char* icons[] = {"doc.cel", "NCarpeta.cel", "NCarpetaG.cel"};
     for (int i = 0; i < 3; i++) {
-        CBCell* skin = Make<CBCell>();
-        ASSERT_EQ(skin->Load((std::string(PICTURE_FOLDER) + "/" + skins[i]).c_str()), 1);
-        Variable scaled(skin->Scaled(142, 42));
-        window->DrawCell(scaled.As<CBCell>(), 8 + 3 + 150 * i, 8 + 3);
-        CBCell* icon = Make<CBCell>();
-        ASSERT_EQ(icon->Load((std::string(PICTURE_FOLDER) + "/" + icons[i]).c_str()), 1);
-        window->DrawCell(icon, 8 + 24 + 150 * i, 8 + 8);
+        draw(skins[i], 8 + 3 + 150 * i, 8 + 3, 142, 42);
+        draw(icons[i], 8 + 24 + 150 * i, 8 + 8);
     }
-    CBCell* round = Make<CBCell>();
-    ASSERT_EQ(round->Load((std::string(PICTURE_FOLDER) + "/Redonet_blau.cel").c_str()), 1);
-    Variable scaledRound(round->Scaled(72, 72));
-    window->DrawCell(scaledRound.As<CBCell>(), 46, 80);
-    CBCell* info = Make<CBCell>();
-    ASSERT_EQ(info->Load((std::string(PICTURE_FOLDER) + "/Info.cel").c_str()), 1);
-    window->DrawCell(info, 46 + 16, 80 + 16);
+    draw("Redonet_blau.cel", 46, 80, 72, 72);
+    draw("Info.cel", 46 + 16, 80 + 16);
     CMemIO* stream = Make<CMemIO>();
     stream->Open(BuiltinChooserPage);
     CBCell* page = Make<CBCell>();

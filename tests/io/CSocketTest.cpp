@@ -12,6 +12,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "io/CSocket.h"
 #include "tests/io/IOFixture.h"
@@ -41,23 +42,27 @@ bool WaitReadable(Handle s, int milliseconds)
 bool Valid(Handle s) { return s >= 0; }
 #endif
 
+// A TCP socket bound to a free loopback port; `port` is 0 when binding failed.
+Handle BindLoopback(uint16_t& port)
+{
+    Handle s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool bound = bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    socklen_t size = sizeof address;
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+    port = bound ? ntohs(address.sin_port) : 0;
+    return s;
+}
+
 // A loopback server that accepts one connection, reads one line and answers with the
 // line it got, reversed, and then "bye" without a line feed before closing.
 class EchoServer {
 public:
-    explicit EchoServer(uint16_t wanted = 0)
+    EchoServer() : listener(BindLoopback(port))
     {
-        listener = socket(AF_INET, SOCK_STREAM, 0);
-        int yes = 1;
-        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(wanted);
-        bound = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener, 1) == 0;
-        socklen_t size = sizeof address;
-        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-        port = ntohs(address.sin_port);
+        bound = port != 0 && listen(listener, 1) == 0;
         if (bound)
             worker = std::thread([this] { Serve(); });
     }
@@ -134,37 +139,24 @@ TEST_F(CSocketTest, PortRulesAndFailedOrClosedConnections)
 {
     Variable stream(new CSocket(app));
     CSocket* s = stream.As<CSocket>();
-    // Without ":" the port is 8080; nothing need listen there for the address to show.
-    s->Open("127.0.0.1");
-    EXPECT_EQ(ntohs(s->address.port), 8080);
-    EXPECT_EQ(s->address.host, htonl(INADDR_LOOPBACK));
-    s->Open("localhost:80");
-    EXPECT_EQ(ntohs(s->address.port), 80);
-    s->Open("127.0.0.1:81xyz");
-    EXPECT_EQ(ntohs(s->address.port), 81) << "leading digits only";
-    s->Open("127.0.0.1:");
-    EXPECT_EQ(ntohs(s->address.port), 0);
-
-    s->Open("127.0.0.1:82");
-    EXPECT_EQ(s->Open("127.0.0.1:70000"), 0) << "not a TCP port: refused, not wrapped";
-    EXPECT_EQ(ntohs(s->address.port), 82) << "a refused target changes nothing";
-    EXPECT_EQ(s->Open("no-such-host.invalid:80"), 0);
-    EXPECT_EQ(ntohs(s->address.port), 82);
-    EXPECT_EQ(s->Open(":80"), 0);
+    // Without ":" the port is 8080, and only leading digits count; nothing need listen
+    // there for the address to show.
+    const std::pair<const char*, int> targets[] = {
+        {"127.0.0.1", 8080}, {"localhost:80", 80}, {"127.0.0.1:81xyz", 81}, {"127.0.0.1:", 0}, {"127.0.0.1:82", 82}};
+    for (auto [target, port] : targets) {
+        s->Open(target);
+        EXPECT_EQ(ntohs(s->address.port), port) << target;
+        EXPECT_EQ(s->address.host, htonl(INADDR_LOOPBACK)) << target;
+    }
+    // Not a TCP port (refused, not wrapped), no such host, no host: nothing changes.
+    for (const char* refused : {"127.0.0.1:70000", "no-such-host.invalid:80", ":80"}) {
+        EXPECT_EQ(s->Open(refused), 0) << refused;
+        EXPECT_EQ(ntohs(s->address.port), 82) << refused;
+    }
 
     // A port nobody listens on: the first bound and released port of a server.
     uint16_t deadPort;
-    {
-        Handle probe = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t size = sizeof address;
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-        deadPort = ntohs(address.sin_port);
-        CloseSocket(probe);
-    }
+    CloseSocket(BindLoopback(deadPort));
     std::string target = "127.0.0.1:" + std::to_string(deadPort);
     EXPECT_EQ(s->Open(target.c_str()), 0);
     char buffer[8];

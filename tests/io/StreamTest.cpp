@@ -69,7 +69,7 @@ TEST_F(StreamTest, ReadLineGivesTheSameLinesFromFilesAndMemory)
     }
 }
 
-TEST_F(StreamTest, FilesWriteExactBytesAndReportReadAndSeekResults)
+TEST_F(StreamTest, FilesDevicesAndMemoryWriteExactBytesAndReportReadSeekAndSyncResults)
 {
     std::string path = PathOf("out");
     Variable file(new CFile(app));
@@ -105,6 +105,44 @@ TEST_F(StreamTest, FilesWriteExactBytesAndReportReadAndSeekResults)
     EXPECT_EQ(f->Seek(5), 5);
     EXPECT_EQ(f->Close(), 0);
     EXPECT_EQ(f->ReadLine(), nullptr);
+
+    // A device refuses to sync (or has nothing to flush); the bytes have still been delivered.
+#ifdef _WIN32
+    ASSERT_EQ(f->OpenWrite("NUL"), 1);
+#else
+    ASSERT_EQ(f->OpenWrite("/dev/null"), 1);
+#endif
+    EXPECT_EQ(f->WriteText("informe"), 7);
+    EXPECT_EQ(f->Commit(), 1);
+#ifndef _WIN32
+    ASSERT_EQ(f->OpenWrite("/dev/full"), 1);
+    f->WriteText("informe");
+    EXPECT_EQ(f->Commit(), 0) << "a failed write is still a failure";
+#endif
+
+    // Memory reads and writes its block in place.
+    char block[8] = "abcdefg";
+    Variable memory(new CMemIO(app));
+    CMemIO* m = memory.As<CMemIO>();
+    ASSERT_EQ(m->Open(static_cast<const void*>(block)), 1);
+    EXPECT_EQ(m->created, 1);
+    EXPECT_EQ(m->Read(buffer, 2, 2), 2);
+    EXPECT_EQ(std::string(buffer, 4), "abcd");
+    EXPECT_EQ(m->Seek(-4), -4);
+    EXPECT_EQ(m->Write("XY", 1, 2), 2);
+    EXPECT_EQ(std::string(block), "XYcdefg");
+
+    // A bounded block ends like a file: a short read, then -1.
+    ASSERT_EQ(m->OpenBlock(block, 5), 1);
+    EXPECT_EQ(m->Read(buffer, 2, 2), 2);
+    EXPECT_EQ(m->Read(buffer, 2, 1), 0);
+    EXPECT_EQ(m->Read(buffer, 1, 1), -1);
+    EXPECT_EQ(m->Seek(-100), -100);
+    EXPECT_EQ(m->Read(buffer, 1, 1), 1);
+    EXPECT_EQ(buffer[0], 'X') << "a seek stays inside the block";
+    EXPECT_EQ(m->Seek(100), 100);
+    EXPECT_EQ(m->Write("!", 1, 1), 0) << "no write past the end";
+    EXPECT_EQ(block[5], 'f');
 }
 
 TEST_F(StreamTest, FileOpenRules)
@@ -146,33 +184,6 @@ TEST_F(StreamTest, FileOpenRules)
     Variable again(new CFile(app));
     EXPECT_EQ(again.As<CFile>()->OpenNew(first.c_str()), 0) << "OpenNew never touches an existing file";
     EXPECT_EQ(ReadBytes(first), "one");
-}
-
-TEST_F(StreamTest, MemoryStreams)
-{
-    char block[8] = "abcdefg";
-    Variable memory(new CMemIO(app));
-    CMemIO* m = memory.As<CMemIO>();
-    ASSERT_EQ(m->Open(static_cast<const void*>(block)), 1);
-    EXPECT_EQ(m->created, 1);
-    char buffer[4] = {};
-    EXPECT_EQ(m->Read(buffer, 2, 2), 2);
-    EXPECT_EQ(std::string(buffer, 4), "abcd");
-    EXPECT_EQ(m->Seek(-4), -4);
-    EXPECT_EQ(m->Write("XY", 1, 2), 2);
-    EXPECT_EQ(std::string(block), "XYcdefg");
-
-    // A bounded block ends like a file: a short read, then -1.
-    ASSERT_EQ(m->OpenBlock(block, 5), 1);
-    EXPECT_EQ(m->Read(buffer, 2, 2), 2);
-    EXPECT_EQ(m->Read(buffer, 2, 1), 0);
-    EXPECT_EQ(m->Read(buffer, 1, 1), -1);
-    EXPECT_EQ(m->Seek(-100), -100);
-    EXPECT_EQ(m->Read(buffer, 1, 1), 1);
-    EXPECT_EQ(buffer[0], 'X') << "a seek stays inside the block";
-    EXPECT_EQ(m->Seek(100), 100);
-    EXPECT_EQ(m->Write("!", 1, 1), 0) << "no write past the end";
-    EXPECT_EQ(block[5], 'f');
 }
 
 TEST_F(StreamTest, CommaFilterTurnsPointsIntoCommasBothWaysAndKeepsItsInnerStreamAlive)
@@ -253,23 +264,4 @@ TEST_F(StreamTest, LongLinesAreReadWholeUnlessALimitIsSet)
     EXPECT_FALSE(f->LineWasCut());
     EXPECT_EQ(f->ReadLineInto(line.As<CString>()), 0);
     EXPECT_TRUE(f->LineWasCut());
-}
-
-TEST_F(StreamTest, DevicesTakeWritesThatCannotBeSynced)
-{
-    // A device refuses to sync (or has nothing to flush); the bytes have still been delivered.
-    Variable file(new CFile(app));
-    auto* f = file.As<CFile>();
-#ifdef _WIN32
-    ASSERT_EQ(f->OpenWrite("NUL"), 1);
-#else
-    ASSERT_EQ(f->OpenWrite("/dev/null"), 1);
-#endif
-    EXPECT_EQ(f->WriteText("informe"), 7);
-    EXPECT_EQ(f->Commit(), 1);
-#ifndef _WIN32
-    ASSERT_EQ(f->OpenWrite("/dev/full"), 1);
-    f->WriteText("informe");
-    EXPECT_EQ(f->Commit(), 0) << "a failed write is still a failure";
-#endif
 }

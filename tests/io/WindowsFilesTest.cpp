@@ -1,14 +1,12 @@
-// The file system as Windows has it: drive roots, backslashes, wide names, the atomic
-// save with MoveFileExW, read-only and hidden attributes, devices.
+// Saving as Windows has it: the atomic save with MoveFileExW, backslashes, wide names,
+// read-only and hidden attributes, devices. The navigator's paths and roots are tested
+// on both systems in CFileNavigatorTest.
 #include <windows.h>
 #undef GetClassName  // windows.h renames it; the framework's objects have a method of this name
 
 #include <algorithm>
 #include <cerrno>
-#include <vector>
 
-#include "core/CList.h"
-#include "io/CFileNavigator.h"
 #include "io/CLineColumn.h"
 #include "io/CReplacingFile.h"
 #include "io/DataFile.h"
@@ -16,31 +14,6 @@
 #include "tests/io/IOFixture.h"
 
 namespace {
-std::vector<std::string> Names(CList* list)
-{
-    std::vector<std::string> names;
-    for (uint32_t i = 0; list && i < list->GetCount(); i++)
-        names.push_back(IOFixture::BytesOf(static_cast<CString*>(list->GetAt(i))));
-    return names;
-}
-
-std::string Current(CFileNavigator* navigator)
-{
-    Variable path(navigator->GetCurrentPath());
-    return IOFixture::BytesOf(path.As<CString>());
-}
-
-// The drive roots the system reports, in letter order.
-std::vector<std::string> Drives()
-{
-    std::vector<std::string> roots;
-    DWORD mask = GetLogicalDrives();
-    for (int i = 0; i < 26; i++)
-        if (mask & (DWORD(1) << i))
-            roots.push_back(std::string(1, char('A' + i)) + ":\\");
-    return roots;
-}
-
 // The path as the system names it, with backslashes.
 std::string Native(std::string path)
 {
@@ -77,85 +50,9 @@ public:
 };
 }  // namespace
 
-using WindowsNavigatorTest = IOFixture;
 using WindowsSaveTest = IOFixture;
 
-TEST_F(WindowsNavigatorTest, DirectoriesThenTheDriveRoots)
-{
-    std::filesystem::create_directories(PathOf("top/a"));
-    std::filesystem::create_directories(PathOf("top/b"));
-    WriteBytes(PathOf("top/x"), "1");
-    WriteBytes(PathOf("top/y.txt"), "2");
-    Variable held(new CFileNavigator(app));
-    auto navigator = held.As<CFileNavigator>();
-    navigator->ChangeDirectory(PathOf("top").c_str());
-
-    Variable directories(navigator->ListDirectories());
-    std::vector<std::string> names = Names(directories.As<CList>());
-    std::vector<std::string> roots = Drives();
-    ASSERT_FALSE(roots.empty());
-    ASSERT_GE(names.size(), roots.size() + 4);
-    EXPECT_TRUE(std::equal(roots.begin(), roots.end(), names.end() - ptrdiff_t(roots.size())))
-        << "every drive root, in letter order, after the directories";
-    std::vector<std::string> entries(names.begin(), names.end() - ptrdiff_t(roots.size()));
-    std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{".", "..", "a", "b"}));
-    EXPECT_NE(std::find(names.begin(), names.end(), "C:\\"), names.end());
-
-    Variable files(navigator->ListFiles());
-    std::vector<std::string> plain = Names(files.As<CList>());
-    std::sort(plain.begin(), plain.end());
-    EXPECT_EQ(plain, (std::vector<std::string>{"x", "y.txt"}));
-    EXPECT_EQ(CFileNavigator::Separator, '\\');
-}
-
-TEST_F(WindowsNavigatorTest, PathsUseBackslashesAndRootsKeepTheirs)
-{
-    std::filesystem::create_directories(PathOf("Dades/sub"));
-    Variable held(new CFileNavigator(app));
-    auto navigator = held.As<CFileNavigator>();
-    navigator->ChangeDirectory(folder.c_str());
-    std::string here = Current(navigator);
-    EXPECT_EQ(here, Native(folder));
-    EXPECT_NE(here.back(), '\\');
-
-    navigator->ChangeDirectory("Dades");
-    EXPECT_EQ(Current(navigator), here + "\\Dades") << "joined with a backslash, none at the end";
-    navigator->ChangeDirectory("missing");
-    EXPECT_EQ(Current(navigator), here + "\\Dades") << "a missing directory changes nothing";
-    navigator->ChangeDirectory("sub\\..\\..");
-    EXPECT_EQ(Current(navigator), here);
-
-    navigator->ChangeDirectory("C:\\");
-    EXPECT_EQ(Current(navigator), "C:\\") << "a drive root comes back with its backslash";
-    navigator->ChangeDirectory("..");
-    EXPECT_EQ(Current(navigator), "C:\\") << "above the root is the root";
-    Variable root(navigator->ListDirectories());
-    std::vector<std::string> names = Names(root.As<CList>());
-    EXPECT_EQ(std::find(names.begin(), names.end(), ".."), names.end()) << "a drive root has no ..";
-
-    // A relative file name follows the navigator.
-    navigator->ChangeDirectory((here + "\\Dades\\sub").c_str());
-    WriteBytes("here.txt", "x");
-    EXPECT_TRUE(std::filesystem::exists(PathOf("Dades/sub/here.txt")));
-}
-
-TEST_F(WindowsNavigatorTest, NamesBeyondTheCodePageAreUtf8)
-{
-    // "Año" and a Greek letter no Windows-1252 can hold.
-    const std::string name = "A\xC3\xB1o-\xCE\xA9";
-    ASSERT_TRUE(CreateDirectoryW(Wide(PathOf(name)).c_str(), nullptr));
-    Variable held(new CFileNavigator(app));
-    auto navigator = held.As<CFileNavigator>();
-    navigator->ChangeDirectory(folder.c_str());
-    Variable directories(navigator->ListDirectories());
-    std::vector<std::string> names = Names(directories.As<CList>());
-    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
-    navigator->ChangeDirectory(name.c_str());
-    EXPECT_EQ(Current(navigator), Native(folder) + "\\" + name);
-}
-
-TEST_F(WindowsSaveTest, ASaveReplacesAnExistingFileWhole)
+TEST_F(WindowsSaveTest, ASaveReplacesAnExistingFileWholeOrLeavesItAsItWas)
 {
     OneRow data(app);
     std::string path = PathOf("datos.dat");
@@ -175,23 +72,7 @@ TEST_F(WindowsSaveTest, ASaveReplacesAnExistingFileWhole)
     DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN));
 
-    // A relative name is relative to the current directory.
-    std::filesystem::current_path(std::filesystem::u8path(folder));
-    ASSERT_EQ(SaveDataFile(app, "relativo.dat", data.columns), 1);
-    EXPECT_EQ(ReadBytes(PathOf("relativo.dat")), Count(1) + "9;;;;\n");
-
-    // A name beyond the code page reaches the file of that name.
-    std::string accented = PathOf("medici\xC3\xB3n-\xCE\xA9.dat");
-    ASSERT_EQ(SaveDataFile(app, accented.c_str(), data.columns), 1);
-    EXPECT_NE(GetFileAttributesW(Wide(accented).c_str()), INVALID_FILE_ATTRIBUTES);
-    OneRow loaded(app);
-    EXPECT_EQ(LoadDataFile(app, accented.c_str(), loaded.columns), 1);
-}
-
-TEST_F(WindowsSaveTest, AnAbandonedSaveLeavesTheOldFile)
-{
-    std::string path = PathOf("datos.dat");
-    WriteBytes(path, "old");
+    // An abandoned save leaves the old file.
     {
         Variable held(new CReplacingFile(app));
         auto* file = held.As<CReplacingFile>();
@@ -200,8 +81,23 @@ TEST_F(WindowsSaveTest, AnAbandonedSaveLeavesTheOldFile)
         EXPECT_EQ(FilesIn(folder), 2) << "the new bytes go to a file beside the target";
         file->Abandon();
     }
-    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(ReadBytes(path), Count(1) + "9;;;;\n");
     EXPECT_EQ(FilesIn(folder), 1);
+
+    // A relative name is relative to the current directory; a device is written in
+    // place, with no file made beside it nor moved over it.
+    std::filesystem::current_path(std::filesystem::u8path(folder));
+    ASSERT_EQ(SaveDataFile(app, "relativo.dat", data.columns), 1);
+    EXPECT_EQ(ReadBytes(PathOf("relativo.dat")), Count(1) + "9;;;;\n");
+    EXPECT_EQ(SaveDataFile(app, "NUL", data.columns), 1);
+    EXPECT_EQ(FilesIn(folder), 2);
+
+    // A name beyond the code page reaches the file of that name.
+    std::string accented = PathOf("medici\xC3\xB3n-\xCE\xA9.dat");
+    ASSERT_EQ(SaveDataFile(app, accented.c_str(), data.columns), 1);
+    EXPECT_NE(GetFileAttributesW(Wide(accented).c_str()), INVALID_FILE_ATTRIBUTES);
+    OneRow loaded(app);
+    EXPECT_EQ(LoadDataFile(app, accented.c_str(), loaded.columns), 1);
 }
 
 TEST_F(WindowsSaveTest, FailuresTellTheSystemsReason)
@@ -234,13 +130,4 @@ TEST_F(WindowsSaveTest, FailuresTellTheSystemsReason)
     };
     EXPECT_EQ(loadReason(PathOf("absent.dat")), ENOENT);
     EXPECT_EQ(loadReason(PathOf("dir.dat")), EISDIR);
-}
-
-TEST_F(WindowsSaveTest, DevicesAreWrittenInPlace)
-{
-    // Nothing to keep on a device: no file is made beside it, nothing moved over it.
-    OneRow data(app);
-    std::filesystem::current_path(std::filesystem::u8path(folder));
-    EXPECT_EQ(SaveDataFile(app, "NUL", data.columns), 1);
-    EXPECT_EQ(FilesIn(folder), 0);
 }
